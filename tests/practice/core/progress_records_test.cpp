@@ -1,0 +1,285 @@
+#include "practice/core/progress_records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+
+#include "support/qstring_printer.h"
+
+namespace sumbrook {
+namespace {
+
+constexpr std::int64_t kNone = ProgressRecords::kNoBestTime;
+
+class ProgressRecordsTest : public ::testing::Test {
+protected:
+    QJsonObject onDisk() const {
+        QFile file(store.filePath());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+    void writeFile(const QByteArray& bytes) const {
+        QFile file(store.filePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    void writeObject(const QJsonObject& object) const { writeFile(QJsonDocument(object).toJson()); }
+    static QJsonObject initialisedWith(const QString& key, const QJsonValue& value) {
+        QJsonArray times;
+        for (int i = 0; i < ProgressRecords::kSlots; ++i) {
+            times.append(100000 + i);
+        }
+        QJsonObject object{{"jishu123", 123},
+                           {"jishu120", 4},
+                           {"tishu_ls", 70},
+                           {"tishudui_ls", 60},
+                           {"timels01", times}};
+        object.insert(key, value);
+        return object;
+    }
+
+    QTemporaryDir dir;
+    ProgressStore store{dir.path() + QStringLiteral("/data")};
+    ProgressRecords records{store};
+};
+
+TEST_F(ProgressRecordsTest, FirstStartWritesTheDefaultsAtOnce) {
+    records.load();
+    const QJsonObject file = onDisk();
+    EXPECT_EQ(file.value("jishu123").toInt(), 123);
+    EXPECT_EQ(file.value("jishu120").toInt(), 0);
+    EXPECT_EQ(file.value("tishu_ls").toInt(), 0);
+    EXPECT_EQ(file.value("tishudui_ls").toInt(), 0);
+    const QJsonArray times = file.value("timels01").toArray();
+    ASSERT_EQ(times.size(), 50);
+    for (const auto& t : times) {
+        EXPECT_EQ(t.toInteger(), kNone);
+    }
+    EXPECT_EQ(records.bestTime(7), kNone);
+    EXPECT_EQ(records.level(), 0);
+}
+
+TEST_F(ProgressRecordsTest, ABestTimeMustBeStrictlyFasterAndEachExerciseKeepsItsOwn) {
+    records.load();
+    EXPECT_FALSE(records.recordCompletion(3, kNone));  // an hour sets nothing
+    EXPECT_EQ(records.bestTime(3), kNone);
+    EXPECT_TRUE(records.recordCompletion(3, kNone - 1));
+    EXPECT_TRUE(records.recordCompletion(3, 90000));
+    EXPECT_FALSE(records.recordCompletion(3, 90000));  // a tie is no record
+    EXPECT_FALSE(records.recordCompletion(3, 95000));
+    EXPECT_TRUE(records.recordCompletion(36, 120000));
+
+    ProgressStore reopened(dir.path() + QStringLiteral("/data"));
+    ProgressRecords again(reopened);
+    again.load();
+    EXPECT_EQ(again.bestTime(3), 90000);
+    EXPECT_EQ(again.bestTime(36), 120000);
+    EXPECT_EQ(again.bestTime(4), kNone);
+}
+
+TEST_F(ProgressRecordsTest, CountsReachTheDiskWithTheNextWrite) {
+    records.load();
+    records.countQuestion();
+    records.countQuestion();
+    records.countRightAnswer();
+    EXPECT_EQ(onDisk().value("tishu_ls").toInt(), 0);  // held in memory for now
+    records.flush();
+    EXPECT_EQ(onDisk().value("tishu_ls").toInt(), 2);
+    EXPECT_EQ(onDisk().value("tishudui_ls").toInt(), 1);
+    records.countQuestion();
+    records.recordCompletion(5, 1000);  // a completion writes everything
+    EXPECT_EQ(onDisk().value("tishu_ls").toInt(), 3);
+}
+
+TEST_F(ProgressRecordsTest, ClearingTheHistoryKeepsTheGameLevel) {
+    records.load();
+    records.setLevel(6);
+    records.recordCompletion(12, 5000);
+    records.countQuestion();
+    records.countRightAnswer();
+    records.clearHistory();
+    EXPECT_EQ(records.bestTime(12), kNone);
+    EXPECT_EQ(records.tishuLs(), 0);
+    EXPECT_EQ(records.tishuduiLs(), 0);
+    EXPECT_EQ(records.level(), 6);
+    const QJsonObject file = onDisk();
+    EXPECT_EQ(file.value("timels01").toArray().at(12).toInteger(), kNone);
+    EXPECT_EQ(file.value("tishu_ls").toInt(), 0);
+    EXPECT_EQ(file.value("jishu120").toInt(), 6);
+}
+
+TEST_F(ProgressRecordsTest, UnreadableFilesStartAfreshAndAreKeptAside) {
+    const QByteArray damaged[] = {
+        "",                                            // empty
+        "{\"jishu123\":123,\"jishu120\":5,\"tishu",    // cut short
+        "this is not JSON",                            // not JSON
+        "[1,2,3]",                                     // not an object
+        "\xff\xfe\x00{",                               // binary junk
+    };
+    for (const QByteArray& bytes : damaged) {
+        QDir(dir.path()).mkpath(QStringLiteral("data"));
+        writeFile(bytes);
+        records.load();
+        EXPECT_EQ(records.level(), 0) << bytes.toStdString();
+        EXPECT_EQ(records.tishuLs(), 0);
+        EXPECT_EQ(records.bestTime(1), kNone);
+        EXPECT_EQ(onDisk().value("jishu123").toInt(), 123);  // initialised again
+        if (!bytes.isEmpty()) {
+            QFile aside(store.filePath() + QStringLiteral(".damaged"));
+            ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+            EXPECT_EQ(aside.readAll(), bytes);
+        }
+    }
+}
+
+TEST_F(ProgressRecordsTest, AStoreWithoutItsMarkerIsInitialised) {
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    for (const QJsonValue& marker : {QJsonValue(122), QJsonValue("123"), QJsonValue(123.5),
+                                     QJsonValue(QJsonValue::Null)}) {
+        writeObject(initialisedWith("jishu123", marker));
+        records.load();
+        EXPECT_EQ(records.level(), 0);
+        EXPECT_EQ(records.tishuLs(), 0);
+        EXPECT_EQ(records.bestTime(5), kNone);
+    }
+}
+
+TEST_F(ProgressRecordsTest, DamagedValuesFallBackOneByOne) {
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    const QJsonValue notWhole[] = {QJsonValue("70"), QJsonValue(1.5), QJsonValue(-3),
+                                   QJsonValue(QJsonArray{1}), QJsonValue(true),
+                                   QJsonValue(1e300)};
+    for (const QJsonValue& bad : notWhole) {
+        writeObject(initialisedWith("tishu_ls", bad));
+        records.load();
+        EXPECT_EQ(records.tishuLs(), 0);
+        EXPECT_EQ(records.tishuduiLs(), 60);  // the other count is untouched
+        EXPECT_EQ(records.bestTime(5), 100005);
+
+        writeObject(initialisedWith("tishudui_ls", bad));
+        records.load();
+        EXPECT_EQ(records.tishuduiLs(), 0);
+        EXPECT_EQ(records.tishuLs(), 70);
+
+        writeObject(initialisedWith("jishu120", bad));
+        records.load();
+        EXPECT_EQ(records.level(), 0);
+    }
+
+    writeObject(initialisedWith("jishu120", 99));
+    records.load();
+    EXPECT_EQ(records.level(), 21);  // beyond the last level reads as all done
+}
+
+TEST_F(ProgressRecordsTest, ABestTimeListWithADamagedFifthEntryIsIgnoredUntilWrittenBack) {
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    QJsonObject object = initialisedWith("jishu120", 2);
+    QJsonArray times = object.value("timels01").toArray();
+    times[5] = QStringLiteral("fast");
+    object.insert("timels01", times);
+    writeObject(object);
+
+    records.load();
+    for (int x = 1; x <= 37; ++x) {
+        EXPECT_EQ(records.bestTime(x), kNone) << x;
+    }
+    EXPECT_EQ(onDisk().value("timels01").toArray().at(5).toString(), "fast");  // kept for now
+
+    records.recordCompletion(9, 42000);
+    const QJsonArray written = onDisk().value("timels01").toArray();
+    EXPECT_EQ(written.at(5).toInteger(), kNone);
+    EXPECT_EQ(written.at(9).toInteger(), 42000);
+    EXPECT_EQ(written.at(10).toInteger(), kNone);
+}
+
+TEST_F(ProgressRecordsTest, OtherDamagedOrMissingBestTimesReadAsNone) {
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    QJsonObject object = initialisedWith("jishu120", 2);
+    QJsonArray times = object.value("timels01").toArray();
+    times[7] = QStringLiteral("x");
+    times[8] = -40;
+    while (times.size() > 20) {
+        times.removeLast();
+    }
+    object.insert("timels01", times);
+    writeObject(object);
+    records.load();
+    EXPECT_EQ(records.bestTime(6), 100006);
+    EXPECT_EQ(records.bestTime(7), kNone);
+    EXPECT_EQ(records.bestTime(8), kNone);
+    EXPECT_EQ(records.bestTime(25), kNone);
+
+    writeObject(initialisedWith("timels01", QStringLiteral("not a list")));
+    records.load();
+    EXPECT_EQ(records.bestTime(6), kNone);
+}
+
+TEST_F(ProgressRecordsTest, AWriteThatCannotHappenLeavesTheOldFileAndReportsIt) {
+    // The data folder's place is taken by a file: nothing can be written there.
+    QFile blocker(dir.path() + QStringLiteral("/blocked"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ProgressStore blocked(dir.path() + QStringLiteral("/blocked"));
+    ProgressRecords stuck(blocked);
+    stuck.load();  // must not crash
+    EXPECT_EQ(stuck.level(), 0);
+    EXPECT_FALSE(stuck.flush());
+}
+
+TEST(ProgressStore, TheDataFolderCanBeMovedByTheEnvironment) {
+    qputenv("SUMBROOK_DATA_DIR", "/tmp/sumbrook-elsewhere");
+    EXPECT_EQ(ProgressStore::defaultDirectory(), "/tmp/sumbrook-elsewhere");
+    EXPECT_EQ(ProgressStore().filePath(), "/tmp/sumbrook-elsewhere/shuxue.json");
+    qunsetenv("SUMBROOK_DATA_DIR");
+}
+
+// A writer killed at any moment leaves either the old store or the new one.
+TEST(ProgressStoreInterruption, AKilledWriterLeavesAWholeFile) {
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    {
+        ProgressStore store(folder);
+        store.setValue("generation", 0);
+        store.setValue("padding", QString(20000, u'x'));
+        ASSERT_TRUE(store.flush());
+    }
+    std::mt19937 random(7);
+    for (int round = 0; round < 30; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ProgressStore store(folder);
+            for (int generation = 1;; ++generation) {
+                store.setValue("generation", generation);
+                store.setValue("padding", QString(20000 + generation % 977, u'x'));
+                store.flush();
+            }
+        }
+        usleep(1000 + random() % 20000);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+
+        QFile file(folder + QStringLiteral("/shuxue.json"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QJsonParseError error{};
+        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << "round " << round;
+        const QJsonObject object = document.object();
+        ASSERT_TRUE(object.value("generation").isDouble());
+        const int generation = object.value("generation").toInt();
+        EXPECT_EQ(object.value("padding").toString().size(), generation == 0 ? 20000 : 20000 + generation % 977);
+    }
+}
+
+}  // namespace
+}  // namespace sumbrook
