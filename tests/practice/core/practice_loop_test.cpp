@@ -34,10 +34,10 @@ protected:
     }
     void answer(bool right) {
         const Question& q = *loop.question();
-        if (const auto* clock = std::get_if<ClockQuestion>(&q)) {
-            typeNumber(QString::number(clock->deshu));
+        if (const auto* shown = std::get_if<ClockQuestion>(&q)) {
+            typeNumber(QString::number(shown->deshu));
             loop.confirm();
-            typeNumber(QString::number(right ? clock->deshu0 : clock->deshu0 + 1));
+            typeNumber(QString::number(right ? shown->deshu0 : shown->deshu0 + 1));
         } else {
             typeNumber(QString::number(expectedAnswer(q) + (right ? 0 : 1)));
         }
