@@ -16,6 +16,7 @@ class ScriptedSource final : public UniformSource {
 public:
     ScriptedSource() = default;
     ScriptedSource(std::initializer_list<double> values) : values_(values) {}
+    explicit ScriptedSource(std::vector<double> values) : values_(std::move(values)) {}
 
     void push(double u) { values_.push_back(u); }
     double next() override {

@@ -67,14 +67,6 @@ std::optional<Parsed> parse(const QString& text) {
     return p;
 }
 
-ScriptedSource scripted(const std::vector<double>& draws) {
-    ScriptedSource source;
-    for (double u : draws) {
-        source.push(u);
-    }
-    return source;
-}
-
 struct SteeredRow {
     int xiangm;
     std::vector<double> draws;
@@ -143,7 +135,7 @@ TEST(ExpressionGenerator, SteeredDrawsReachEachForm) {
     };
     for (const SteeredRow& row : rows) {
         SCOPED_TRACE(::testing::Message() << "exercise " << row.xiangm << ": " << row.xian1);
-        ScriptedSource source = scripted(row.draws);
+        ScriptedSource source(row.draws);
         const ExpressionQuestion q = ExpressionGenerator::generate(row.xiangm, source);
         EXPECT_EQ(q.xian1, QString::fromUtf8(row.xian1));
         EXPECT_EQ(q.deshu, row.deshu);

@@ -37,14 +37,6 @@ bool blankIsOnlyAtItsPosition(const TwoNumberQuestion& q) {
            q.xian4.isEmpty() == (q.blank == Result);
 }
 
-ScriptedSource scripted(const std::vector<double>& draws) {
-    ScriptedSource source;
-    for (double u : draws) {
-        source.push(u);
-    }
-    return source;
-}
-
 struct SteeredRow {
     int xiangm;
     std::vector<double> draws;
@@ -95,7 +87,7 @@ TEST(TwoNumberGenerator, SteeredDrawsReachEachExercisesForms) {
     };
     for (const SteeredRow& row : rows) {
         SCOPED_TRACE(::testing::Message() << "exercise " << row.xiangm << ": " << row.shown);
-        ScriptedSource source = scripted(row.draws);
+        ScriptedSource source(row.draws);
         const TwoNumberQuestion q = TwoNumberGenerator::generate(row.xiangm, source);
         EXPECT_EQ(shown(q), QString::fromUtf8(row.shown));
         EXPECT_EQ(q.deshu, row.deshu);
