@@ -31,9 +31,13 @@ void BM_Expression(benchmark::State& state) {
     generateFamily(state, kExercises);
 }
 
-void BM_Money(benchmark::State& state) { generateFamily(state, std::array<int, 1>{37}); }
+void BM_Money(benchmark::State& state) {
+    generateFamily(state, std::array<int, 1>{37});
+}
 
-void BM_Clock(benchmark::State& state) { generateFamily(state, std::array<int, 1>{36}); }
+void BM_Clock(benchmark::State& state) {
+    generateFamily(state, std::array<int, 1>{36});
+}
 
 BENCHMARK(BM_TwoNumber);
 BENCHMARK(BM_Expression);

@@ -12,7 +12,7 @@ namespace sumbrook {
 // The options of one subcommand: "--name value", "--name=value" and bare flags. Anything
 // else is refused with a one-line reason. It knows nothing of what the options mean.
 class CommandOptions {
-public:
+  public:
     // Declares an option that takes a value; a repeatable one may be given many times.
     CommandOptions& withValue(const QString& name, bool repeatable = false);
     CommandOptions& withFlag(const QString& name);
@@ -30,7 +30,7 @@ public:
     static std::optional<std::uint64_t> wholeNumber(const QString& text, std::uint64_t min,
                                                     std::uint64_t max);
 
-private:
+  private:
     QSet<QString> valueNames_;
     QSet<QString> repeatable_;
     QSet<QString> flagNames_;

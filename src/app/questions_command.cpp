@@ -36,18 +36,19 @@ int runQuestionsCommand(const QStringList& arguments, std::FILE* out, std::FILE*
     const auto exercise = CommandOptions::wholeNumber(exerciseText, ExerciseCatalogue::kFirst,
                                                       ExerciseCatalogue::kLast);
     if (!exercise) {
-        return refuse(err, QStringLiteral("exercise must be a number from 1 to 37, not '%1'")
-                               .arg(exerciseText));
+        return refuse(
+            err,
+            QStringLiteral("exercise must be a number from 1 to 37, not '%1'").arg(exerciseText));
     }
     std::uint64_t count = 1;
     if (options.has(QStringLiteral("count"))) {
         const QString countText = options.value(QStringLiteral("count"));
-        const auto parsed = CommandOptions::wholeNumber(
-            countText, 1, std::numeric_limits<std::int64_t>::max());
+        const auto parsed =
+            CommandOptions::wholeNumber(countText, 1, std::numeric_limits<std::int64_t>::max());
         if (!parsed) {
-            return refuse(err,
-                          QStringLiteral("count must be a positive whole number, not '%1'")
-                              .arg(countText));
+            return refuse(
+                err,
+                QStringLiteral("count must be a positive whole number, not '%1'").arg(countText));
         }
         count = *parsed;
     }

@@ -10,9 +10,11 @@ namespace sumbrook {
 // command line prints its records this way so that people and scripts read the fields
 // in a fixed, meaningful order.
 class JsonLine {
-public:
+  public:
     JsonLine& add(const QString& key, const QString& text);
-    JsonLine& add(const QString& key, const char* utf8) { return add(key, QString::fromUtf8(utf8)); }
+    JsonLine& add(const QString& key, const char* utf8) {
+        return add(key, QString::fromUtf8(utf8));
+    }
     JsonLine& add(const QString& key, std::int64_t number);
     JsonLine& add(const QString& key, int number) { return add(key, std::int64_t{number}); }
     JsonLine& add(const QString& key, double number);
@@ -22,7 +24,7 @@ public:
 
     static QByteArray quoted(const QString& text);
 
-private:
+  private:
     void addRaw(const QString& key, const QByteArray& value);
 
     QByteArray body_;

@@ -1,15 +1,18 @@
 #include "common/json_line.h"
 
+#include <gtest/gtest.h>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <gtest/gtest.h>
 
 namespace sumbrook {
 namespace {
 
 TEST(JsonLine, KeepsFieldOrderAndReadsBackAsJson) {
     JsonLine line;
-    line.add("z", QStringLiteral("1—7")).add("a", 5).add("m", 97.5).add("q", QStringLiteral("say \"hi\"\\\n\x01"));
+    line.add("z", QStringLiteral("1—7"))
+        .add("a", 5)
+        .add("m", 97.5)
+        .add("q", QStringLiteral("say \"hi\"\\\n\x01"));
     const QByteArray text = line.toUtf8();
     EXPECT_TRUE(text.startsWith("{\"z\":\"1—7\",\"a\":5,\"m\":97.5,"));
     const QJsonObject object = QJsonDocument::fromJson(text).object();

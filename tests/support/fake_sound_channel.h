@@ -10,7 +10,7 @@ namespace sumbrook::testing {
 
 // Records what was played; a test ends a song by calling finishSong().
 class FakeSoundChannel final : public SoundChannel {
-public:
+  public:
     void playSong(const QString& name, int repeats) override {
         song = name;
         songRepeats = repeats;

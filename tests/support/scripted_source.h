@@ -13,7 +13,7 @@ namespace sumbrook::testing {
 // generator can be steered. Running out is a test failure (a generator drew more often
 // than the test expected) and yields 0.
 class ScriptedSource final : public UniformSource {
-public:
+  public:
     ScriptedSource() = default;
     ScriptedSource(std::initializer_list<double> values) : values_(values) {}
     explicit ScriptedSource(std::vector<double> values) : values_(std::move(values)) {}
@@ -29,16 +29,22 @@ public:
     std::size_t drawn() const { return next_; }
     std::size_t remaining() const { return values_.size() - next_; }
 
-private:
+  private:
     std::vector<double> values_;
     std::size_t next_ = 0;
 };
 
 // A u for which drawUpTo(n) gives k (1 ≤ k ≤ n).
-inline double drawing(int k, int n) { return (k - 0.5) / n; }
+inline double drawing(int k, int n) {
+    return (k - 0.5) / n;
+}
 // A u for which the coin shows side (0 or 1).
-inline double coinShowing(int side) { return side == 0 ? 0.25 : 0.75; }
+inline double coinShowing(int side) {
+    return side == 0 ? 0.25 : 0.75;
+}
 // A u for which trunc(u × count) gives k.
-inline double choosing(int k, int count) { return (k + 0.5) / count; }
+inline double choosing(int k, int count) {
+    return (k + 0.5) / count;
+}
 
 }  // namespace sumbrook::testing

@@ -12,7 +12,9 @@ void AnswerEntry::typeDigit(int d) {
     digits_ += QChar(u'0' + d);
 }
 
-void AnswerEntry::erase() { digits_.chop(1); }
+void AnswerEntry::erase() {
+    digits_.chop(1);
+}
 
 void AnswerEntry::setFromText(const QString& shown) {
     digits_.clear();

@@ -7,7 +7,7 @@ namespace sumbrook {
 // The number being typed on the keypad (xian_x). It is held as decimal digits, so an
 // entry of any length neither overflows nor fails; 0 and nothing typed are the same.
 class AnswerEntry {
-public:
+  public:
     void clear() { digits_.clear(); }
     // xian_x × 10 + d.
     void typeDigit(int d);
@@ -22,7 +22,7 @@ public:
     // The text shown after "←": the number, or nothing when it became 0.
     QString afterErase() const { return digits_; }
 
-private:
+  private:
     QString digits_;  // no leading zeros; empty means 0
 };
 

@@ -6,8 +6,8 @@ ClockQuestion ClockGenerator::forTime(int hour, int minute) {
     ClockQuestion question;
     question.deshu = hour;
     question.deshu0 = minute;
-    question.deshu2 =
-        QString::number(hour) + QStringLiteral("点") + QString::number(minute) + QStringLiteral("分");
+    question.deshu2 = QString::number(hour) + QStringLiteral("点") + QString::number(minute) +
+                      QStringLiteral("分");
     question.hourAngle = hour * 30 + 30.0 * minute / 60;
     question.minuteAngle = minute * 6;
     return question;

@@ -11,18 +11,18 @@ enum class QuestionScreen { Jia, Lianjia, Rmb, Shijian };
 QString questionScreenName(QuestionScreen screen);
 
 struct Exercise {
-    int number;  // xiangm, 1..37
+    int number;         // xiangm, 1..37
     const char* title;  // the menu title, UTF-8
-    int menuPage;  // 1 or 2
-    int column;  // 0-based column on its menu page
-    int row;  // 0-based row in its column
+    int menuPage;       // 1 or 2
+    int column;         // 0-based column on its menu page
+    int row;            // 0-based row in its column
     QuestionScreen screen;
 };
 
 // The 37 numbered exercises: their menu titles, where they stand on the two menu pages
 // and which screen asks their questions. Knows nothing of how questions are made.
 class ExerciseCatalogue {
-public:
+  public:
     static constexpr int kFirst = 1;
     static constexpr int kLast = 37;
 

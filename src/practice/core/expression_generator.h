@@ -9,7 +9,7 @@ namespace sumbrook {
 // and differences of three numbers, mixed three-number expressions and the two grade-one
 // reviews (25 to 32, 34 and 35).
 class ExpressionGenerator {
-public:
+  public:
     static bool handles(int xiangm) {
         return (xiangm >= 25 && xiangm <= 32) || xiangm == 34 || xiangm == 35;
     }

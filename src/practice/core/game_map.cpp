@@ -10,7 +10,9 @@ namespace {
 constexpr std::array<int, GameMap::kLevels> kLevelExercises{
     3, 6, 7, 12, 15, 16, 19, 20, 22, 32, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 35};
 
-int clampStop(int stop) { return std::clamp(stop, 0, GameMap::kStops - 1); }
+int clampStop(int stop) {
+    return std::clamp(stop, 0, GameMap::kStops - 1);
+}
 
 }  // namespace
 
@@ -34,7 +36,9 @@ void GameMap::advance(int from, int to) {
     walked_ = 0;
 }
 
-int GameMap::walkLength() const { return std::abs(to_ - from_) * kWalkSteps; }
+int GameMap::walkLength() const {
+    return std::abs(to_ - from_) * kWalkSteps;
+}
 
 void GameMap::step() {
     if (pause_ > 0) {

@@ -8,7 +8,7 @@ namespace sumbrook {
 // stands on the path of 22 stops as it walks from one stop to the next. It does not read
 // or write the level; the progress records do.
 class GameMap {
-public:
+  public:
     static constexpr int kLevels = 21;  // levels 0..20; level 21 means all done
     static constexpr int kStops = 22;
     static constexpr int kWalkSteps = 20;  // display steps between neighbouring stops
@@ -29,7 +29,7 @@ public:
     bool moving() const { return pause_ > 0 || walked_ < walkLength(); }
     int targetStop() const { return to_; }
 
-private:
+  private:
     int walkLength() const;
 
     int from_ = 0;

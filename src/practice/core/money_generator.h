@@ -8,7 +8,7 @@ namespace sumbrook {
 // Makes the questions of exercise 37: one of the 47 money pictures, whose face value
 // must be typed; the unit is given beside the answer box.
 class MoneyGenerator {
-public:
+  public:
     static constexpr int kPictures = 47;
     static constexpr int kExercise = 37;
 

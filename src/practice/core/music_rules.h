@@ -10,14 +10,14 @@ namespace sumbrook {
 
 struct SongChoice {
     const char* caption;  // UTF-8
-    int song;  // 1..9, or 0 for random play
+    int song;             // 1..9, or 0 for random play
 };
 
 // The background music and the volume row of the settings panel: random songs one after
 // another at half volume, or one picked song repeated at the volume the user set. Nothing
 // here is stored; every program start begins afresh.
 class MusicRules {
-public:
+  public:
     static constexpr int kSongs = 9;
     static constexpr int kRandomVolume = 50;
     static constexpr int kPickedRepeats = 999;
@@ -49,7 +49,7 @@ public:
     QString currentSong() const { return currentSong_; }
     bool repeatingPickedSong() const { return picked_; }
 
-private:
+  private:
     void play(int k, int repeats);
 
     SoundChannel& channel_;

@@ -41,13 +41,16 @@ void PracticeLoop::step() {
 }
 
 QString PracticeLoop::levelText() const {
-    return ExerciseCatalogue::contains(xiangm_) ? ExerciseCatalogue::levelText(xiangm_)
-                                                : QString();
+    return ExerciseCatalogue::contains(xiangm_) ? ExerciseCatalogue::levelText(xiangm_) : QString();
 }
 
-QString PracticeLoop::runningTimeText() const { return zhuanhuan(clock_.elapsedMs()); }
+QString PracticeLoop::runningTimeText() const {
+    return zhuanhuan(clock_.elapsedMs());
+}
 
-QString PracticeLoop::bestTimeText() const { return zhuanhuan(records_.bestTime(xiangm_)); }
+QString PracticeLoop::bestTimeText() const {
+    return zhuanhuan(records_.bestTime(xiangm_));
+}
 
 bool PracticeLoop::exitControlVisible() const {
     bool isNumber = false;
@@ -100,7 +103,9 @@ void PracticeLoop::enter(Screen screen) {
     }
 }
 
-void PracticeLoop::enterMenuPage1() { enter(Screen::Mulu1); }
+void PracticeLoop::enterMenuPage1() {
+    enter(Screen::Mulu1);
+}
 
 void PracticeLoop::enterExercise(int number) {
     xiangm_ = number;
@@ -172,8 +177,8 @@ void PracticeLoop::chooseExercise(int number) {
         return;
     }
     const int page = ExerciseCatalogue::exercise(number).menuPage;
-    const bool onItsPage = (page == 1 && screen_ == Screen::Mulu1) ||
-                           (page == 2 && screen_ == Screen::Mulu2);
+    const bool onItsPage =
+        (page == 1 && screen_ == Screen::Mulu1) || (page == 2 && screen_ == Screen::Mulu2);
     if (!onItsPage) {
         return;
     }
@@ -349,7 +354,9 @@ void PracticeLoop::askRestartGame() {
     }
 }
 
-void PracticeLoop::cancel() { box_ = ConfirmBox::None; }
+void PracticeLoop::cancel() {
+    box_ = ConfirmBox::None;
+}
 
 // --- settings panel
 
@@ -377,7 +384,9 @@ void PracticeLoop::volumeTick() {
     }
 }
 
-void PracticeLoop::releaseVolume() { music_.releaseVolume(); }
+void PracticeLoop::releaseVolume() {
+    music_.releaseVolume();
+}
 
 void PracticeLoop::exitFullScreen() {
     if (exitControlVisible()) {

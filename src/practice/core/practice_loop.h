@@ -26,7 +26,7 @@ enum class ConfirmBox { None, ClearHistory, RestartGame };
 // screen that is up, or that a box in front covers, changes nothing. It draws nothing and
 // knows no coordinates.
 class PracticeLoop {
-public:
+  public:
     static constexpr int kIntroSteps = 40;
     static constexpr int kPanelSlideSteps = 9;
     static constexpr int kGameModeOn = 123;
@@ -93,32 +93,32 @@ public:
     bool exitControlVisible() const;
 
     // --- controls
-    void chooseSelfMode();  // "自选模式"
-    void chooseGameMode();  // "游戏模式"
-    void hoverSettings();  // the pointer moved over "设置"
-    void openSettings();  // "设置"
-    void nextPage();  // "下页"
-    void previousPage();  // "上页"
-    void mainMenu();  // "总目录"
+    void chooseSelfMode();            // "自选模式"
+    void chooseGameMode();            // "游戏模式"
+    void hoverSettings();             // the pointer moved over "设置"
+    void openSettings();              // "设置"
+    void nextPage();                  // "下页"
+    void previousPage();              // "上页"
+    void mainMenu();                  // "总目录"
     void chooseExercise(int number);  // an entry on a menu page
-    void typeDigit(int digit);  // keypad "0".."9"
-    void erase();  // keypad "←"
+    void typeDigit(int digit);        // keypad "0".."9"
+    void erase();                     // keypad "←"
     // "确定": the keypad's on a question screen, the completion screen's, or a box's.
     void confirm();
-    void cancel();  // a box's "取消"
+    void cancel();        // a box's "取消"
     void nextQuestion();  // "下一题"
     // "返回": from a question or answer screen, from the map, or closing the panel.
     void back();
-    void startLevel();  // the map's start control
-    void askRestartGame();  // "重新开始"
-    void askClearHistory();  // "清除历史纪录"
+    void startLevel();                 // the map's start control
+    void askRestartGame();             // "重新开始"
+    void askClearHistory();            // "清除历史纪录"
     void chooseSong(int choiceIndex);  // a song choice of the panel
-    void holdVolume(int direction);  // "+" (1) or "-" (−1) went down
-    void volumeTick();  // every 50 ms while a volume button is held
-    void releaseVolume();  // the volume button went up or the pointer left it
-    void exitFullScreen();  // "退出全屏"
+    void holdVolume(int direction);    // "+" (1) or "-" (−1) went down
+    void volumeTick();                 // every 50 ms while a volume button is held
+    void releaseVolume();              // the volume button went up or the pointer left it
+    void exitFullScreen();             // "退出全屏"
 
-private:
+  private:
     void enter(Screen screen);
     void enterMenuPage1();
     void enterGameMap(Screen screen);

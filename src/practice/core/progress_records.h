@@ -11,7 +11,7 @@ namespace sumbrook {
 // the best time of each exercise, the lifetime counts of questions and right answers and
 // the game level. Damaged values are read by fallback rules, never trusted blindly.
 class ProgressRecords {
-public:
+  public:
     static constexpr std::int64_t kNoBestTime = 3600000;  // one hour: no best time yet
     static constexpr int kSlots = 50;
     static constexpr int kInitialisedMarker = 123;
@@ -48,7 +48,7 @@ public:
     // Writes the store as it stands (at program close).
     bool flush() { return store_.flush(); }
 
-private:
+  private:
     void initialise();
 
     ProgressStore& store_;

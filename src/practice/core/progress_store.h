@@ -10,7 +10,7 @@ namespace sumbrook {
 // only when flush() is called. The file is JSON and is replaced atomically, so a write
 // cut short leaves the old file or the new one. It knows nothing of what the keys mean.
 class ProgressStore {
-public:
+  public:
     static constexpr const char* kName = "shuxue";
 
     // The store in the per-user data folder, or in $SUMBROOK_DATA_DIR when that is set.
@@ -33,7 +33,7 @@ public:
 
     QString filePath() const;
 
-private:
+  private:
     QString directory_;
     QJsonObject image_;
 };

@@ -31,15 +31,15 @@ struct ExpressionQuestion {
 struct MoneyQuestion {
     int picture = 1;  // 1..47
     int deshu = 0;
-    QString danw;  // "分", "角" or "元"
+    QString danw;    // "分", "角" or "元"
     QString deshu2;  // value and unit, e.g. "5角"
 };
 
 // A question of the clock screen: the time and where its hands stand.
 struct ClockQuestion {
-    int deshu = 12;  // the hour, 1..12
-    int deshu0 = 0;  // the minute: 0, 15, 30 or 45
-    QString deshu2;  // e.g. "3点15分"
+    int deshu = 12;        // the hour, 1..12
+    int deshu0 = 0;        // the minute: 0, 15, 30 or 45
+    QString deshu2;        // e.g. "3点15分"
     double hourAngle = 0;  // degrees clockwise from 12
     double minuteAngle = 0;
 };

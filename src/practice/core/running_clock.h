@@ -10,7 +10,7 @@ namespace sumbrook {
 // the game map asks for a restart; the next question start takes it. It does not stop on
 // its own: "下一题" and the answer screens leave it running.
 class RunningClock {
-public:
+  public:
     static constexpr int kRestartRequested = 66;
 
     explicit RunningClock(const MonotonicClock& clock) : clock_(clock) {}
@@ -22,7 +22,7 @@ public:
     std::int64_t elapsedMs() const { return clock_.nowMs() - ytime2_; }
     std::int64_t startMs() const { return ytime2_; }
 
-private:
+  private:
     const MonotonicClock& clock_;
     int ytime1_ = 0;
     std::int64_t ytime2_ = 0;

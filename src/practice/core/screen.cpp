@@ -109,6 +109,8 @@ bool isAnswerScreen(Screen screen) {
     }
 }
 
-bool isGameMap(Screen screen) { return screen == Screen::Youxi || screen == Screen::Youxi1; }
+bool isGameMap(Screen screen) {
+    return screen == Screen::Youxi || screen == Screen::Youxi1;
+}
 
 }  // namespace sumbrook

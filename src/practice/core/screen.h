@@ -8,7 +8,7 @@ namespace sumbrook {
 
 // The practice scene's screens, named as the scene names them.
 enum class Screen {
-    Stat,  // intro
+    Stat,       // intro
     Zhongmulu,  // main menu
     Mulu1,
     Mulu2,
@@ -25,7 +25,7 @@ enum class Screen {
     Dui4,
     Chuo4,
     Fen100,  // completion
-    Youxi,  // game map, entered from an exercise
+    Youxi,   // game map, entered from an exercise
     Youxi1,  // game map, entered from the main menu
 };
 

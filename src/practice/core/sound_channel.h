@@ -10,7 +10,7 @@ namespace sumbrook {
 // anything is heard is the implementation's business; a machine without sound gets a
 // silent one.
 class SoundChannel {
-public:
+  public:
     virtual ~SoundChannel() = default;
 
     // Plays a song from its start, `repeats` times in a row; when the last repetition has

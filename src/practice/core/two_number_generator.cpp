@@ -9,13 +9,13 @@ namespace sumbrook {
 namespace {
 
 TwoNumberQuestion sum(int a, int b) {
-    return {QString::number(a), QStringLiteral("+"), QString::number(b), QString(),
-            BlankPosition::Result, a + b};
+    return {QString::number(a), QStringLiteral("+"),   QString::number(b),
+            QString(),          BlankPosition::Result, a + b};
 }
 
 TwoNumberQuestion difference(int minuend, int subtrahend) {
-    return {QString::number(minuend), QStringLiteral("-"), QString::number(subtrahend),
-            QString(), BlankPosition::Result, minuend - subtrahend};
+    return {QString::number(minuend), QStringLiteral("-"), QString::number(subtrahend), QString(),
+            BlankPosition::Result,    minuend - subtrahend};
 }
 
 struct Pair {

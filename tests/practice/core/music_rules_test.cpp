@@ -23,9 +23,9 @@ TEST(MusicRules, RandomSongsAreNamedByTheirDigitThreeTimes) {
 }
 
 TEST(MusicRules, EveryCaptionNamesItsSong) {
-    const char* captions[] = {"ABC字母歌",   "good morning", "how are you",
-                              "I love family", "one two three four five", "what's this?",
-                              "little star",  "hello hello",  "jingle bells", "随机播放"};
+    const char* captions[] = {
+        "ABC字母歌",    "good morning", "how are you", "I love family", "one two three four five",
+        "what's this?", "little star",  "hello hello", "jingle bells",  "随机播放"};
     ASSERT_EQ(MusicRules::choices().size(), 10u);
     for (int i = 0; i < 10; ++i) {
         EXPECT_STREQ(MusicRules::choices()[i].caption, captions[i]);

@@ -1,11 +1,11 @@
 #include "practice/core/practice_loop.h"
 
+#include <gtest/gtest.h>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "practice/core/sound_names.h"
 #include "support/fake_sound_channel.h"
@@ -18,7 +18,7 @@ namespace {
 constexpr std::int64_t kNone = ProgressRecords::kNoBestTime;
 
 class PracticeLoopTest : public ::testing::Test {
-protected:
+  protected:
     PracticeLoopTest() { startUp(); }
 
     void startUp() {
@@ -234,7 +234,7 @@ TEST_F(PracticeLoopTest, ANewQuestionClearsTheEntryAndNextCountsNothing) {
 }
 
 class ClockEntryTest : public PracticeLoopTest {
-protected:
+  protected:
     void SetUp() override {
         openExercise(36);
         ASSERT_EQ(loop.screen(), Screen::Shijian);
@@ -352,7 +352,7 @@ TEST_F(PracticeLoopTest, ExitFullScreenOnlyWhileFullScreen) {
 // --- game mode
 
 class GameModeTest : public PracticeLoopTest {
-protected:
+  protected:
     void enterMap() {
         loop.chooseGameMode();
         ASSERT_EQ(loop.screen(), Screen::Youxi1);
@@ -379,8 +379,8 @@ TEST_F(GameModeTest, EveryLevelStartsItsExerciseAndLevelTwentyOneNothing) {
             continue;
         }
         EXPECT_EQ(loop.xiangm(), expected[level]) << level;
-        EXPECT_EQ(loop.screen(), expected[level] == 33 || expected[level] < 25 ? Screen::Jia
-                                                                               : Screen::Lianjia);
+        EXPECT_EQ(loop.screen(),
+                  expected[level] == 33 || expected[level] < 25 ? Screen::Jia : Screen::Lianjia);
         loop.back();
         EXPECT_EQ(loop.screen(), Screen::Youxi);
         loop.back();
@@ -458,7 +458,7 @@ TEST_F(GameModeTest, StartingAgainAsksFirstAndClearsOnlyTheLevel) {
 // --- settings panel and music
 
 class SettingsTest : public PracticeLoopTest {
-protected:
+  protected:
     void openPanel() {
         loop.openSettings();
         for (int i = 1; i < PracticeLoop::kPanelSlideSteps; ++i) {

@@ -1,15 +1,15 @@
 #include "practice/core/progress_records.h"
 
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <random>
 
@@ -21,7 +21,7 @@ namespace {
 constexpr std::int64_t kNone = ProgressRecords::kNoBestTime;
 
 class ProgressRecordsTest : public ::testing::Test {
-protected:
+  protected:
     QJsonObject onDisk() const {
         QFile file(store.filePath());
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
@@ -119,11 +119,11 @@ TEST_F(ProgressRecordsTest, ClearingTheHistoryKeepsTheGameLevel) {
 
 TEST_F(ProgressRecordsTest, UnreadableFilesStartAfreshAndAreKeptAside) {
     const QByteArray damaged[] = {
-        "",                                            // empty
-        "{\"jishu123\":123,\"jishu120\":5,\"tishu",    // cut short
-        "this is not JSON",                            // not JSON
-        "[1,2,3]",                                     // not an object
-        "\xff\xfe\x00{",                               // binary junk
+        "",                                          // empty
+        "{\"jishu123\":123,\"jishu120\":5,\"tishu",  // cut short
+        "this is not JSON",                          // not JSON
+        "[1,2,3]",                                   // not an object
+        "\xff\xfe\x00{",                             // binary junk
     };
     for (const QByteArray& bytes : damaged) {
         QDir(dir.path()).mkpath(QStringLiteral("data"));
@@ -143,8 +143,8 @@ TEST_F(ProgressRecordsTest, UnreadableFilesStartAfreshAndAreKeptAside) {
 
 TEST_F(ProgressRecordsTest, AStoreWithoutItsMarkerIsInitialised) {
     QDir(dir.path()).mkpath(QStringLiteral("data"));
-    for (const QJsonValue& marker : {QJsonValue(122), QJsonValue("123"), QJsonValue(123.5),
-                                     QJsonValue(QJsonValue::Null)}) {
+    for (const QJsonValue& marker :
+         {QJsonValue(122), QJsonValue("123"), QJsonValue(123.5), QJsonValue(QJsonValue::Null)}) {
         writeObject(initialisedWith("jishu123", marker));
         records.load();
         EXPECT_EQ(records.level(), 0);
@@ -155,9 +155,8 @@ TEST_F(ProgressRecordsTest, AStoreWithoutItsMarkerIsInitialised) {
 
 TEST_F(ProgressRecordsTest, DamagedValuesFallBackOneByOne) {
     QDir(dir.path()).mkpath(QStringLiteral("data"));
-    const QJsonValue notWhole[] = {QJsonValue("70"), QJsonValue(1.5), QJsonValue(-3),
-                                   QJsonValue(QJsonArray{1}), QJsonValue(true),
-                                   QJsonValue(1e300)};
+    const QJsonValue notWhole[] = {QJsonValue("70"),          QJsonValue(1.5),  QJsonValue(-3),
+                                   QJsonValue(QJsonArray{1}), QJsonValue(true), QJsonValue(1e300)};
     for (const QJsonValue& bad : notWhole) {
         writeObject(initialisedWith("tishu_ls", bad));
         records.load();
@@ -277,7 +276,8 @@ TEST(ProgressStoreInterruption, AKilledWriterLeavesAWholeFile) {
         const QJsonObject object = document.object();
         ASSERT_TRUE(object.value("generation").isDouble());
         const int generation = object.value("generation").toInt();
-        EXPECT_EQ(object.value("padding").toString().size(), generation == 0 ? 20000 : 20000 + generation % 977);
+        EXPECT_EQ(object.value("padding").toString().size(),
+                  generation == 0 ? 20000 : 20000 + generation % 977);
     }
 }
 
