@@ -1,9 +1,11 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
 
 #include "questions_command.h"
+#include "worksheet_command.h"
 
 namespace {
 
@@ -13,7 +15,26 @@ constexpr const char* kUsage =
     "usage:\n"
     "  sumbrook questions --exercise N [--count K] [--seed S]\n"
     "      K practice questions (default 1) of exercise N (1 to 37), one JSON object\n"
-    "      per line; the same seed gives the same questions.\n";
+    "      per line; the same seed gives the same questions.\n"
+    "\n"
+    "  sumbrook worksheet --page P --count TAG=N [--count TAG=N ...] [--seed S]\n"
+    "                     [--copies C] [--answers] [--pdf FILE] [--json]\n"
+    "      a Quizwright worksheet of settings page P (0 加减, 1 乘除, 2 竖式, 3 钟面) with N\n"
+    "      questions of each subtype TAG (tags 1-10, 11-16, 17-20 and 21-25 by page).\n"
+    "      Prints the questions in the order they stand on the sheet, one per line (the\n"
+    "      lines of a vertical form joined by \" | \"), or as JSON objects with --json;\n"
+    "      --answers adds the answers and an answer page; --pdf writes the sheets as an\n"
+    "      A4 PDF; --copies makes C different sheets; the same seed, the same sheets.\n";
+
+// Qt's note that XDG_RUNTIME_DIR is unset (usual for root and for batch jobs) says
+// nothing to the user of a command and would pollute its error output.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR"))) {
+        return;
+    }
+    const QByteArray text = qFormatLogMessage(type, context, message).toLocal8Bit();
+    std::fprintf(stderr, "%s\n", text.constData());
+}
 
 }  // namespace
 
@@ -36,6 +57,13 @@ int main(int argc, char* argv[]) {
     }
     if (command == QStringLiteral("questions")) {
         return sumbrook::runQuestionsCommand(arguments, stdout, stderr);
+    }
+    if (command == QStringLiteral("worksheet")) {
+        // Sheets are drawn without a screen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quietMessages);
+        QGuiApplication app(argc, argv);
+        return sumbrook::runWorksheetCommand(arguments, stdout, stderr);
     }
     std::fprintf(stderr, "sumbrook: unknown command '%s' (try 'sumbrook --help')\n",
                  command.toLocal8Bit().constData());

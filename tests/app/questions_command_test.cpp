@@ -6,46 +6,18 @@
 #include <QStringList>
 
 #include "support/qstring_printer.h"
+#include "support/run_sumbrook.h"
 
 namespace sumbrook {
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QList<QByteArray> lines;  // stdout, one entry per line
-    QByteArray err;
-};
+using testing::Outcome;
 
-// Runs "sumbrook questions <arguments>" and waits for it to end.
 Outcome questions(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(SUMBROOK_BINARY),
-                  QStringList{QStringLiteral("questions")} + arguments);
-    Outcome run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
-        ADD_FAILURE() << "sumbrook did not end normally: " << arguments.join(u' ').toStdString();
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    QByteArray out = process.readAllStandardOutput();
-    if (!out.isEmpty()) {
-        EXPECT_TRUE(out.endsWith('\n'));
-        out.chop(1);
-        run.lines = out.split('\n');
-    }
-    run.err = process.readAllStandardError();
-    return run;
+    return testing::runSumbrook(QStringList{QStringLiteral("questions")} + arguments);
 }
 
-QJsonObject object(const QByteArray& line) {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
-    EXPECT_TRUE(document.isObject()) << line.toStdString();
-    return document.object();
-}
+QJsonObject object(const QByteArray& line) { return testing::jsonObject(line); }
 
 QSet<QString> keysOf(const QJsonObject& o) {
     const QStringList keys = o.keys();

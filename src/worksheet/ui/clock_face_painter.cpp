@@ -1,0 +1,115 @@
+#include "clock_face_painter.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <cmath>
+
+namespace sumbrook {
+
+namespace {
+
+constexpr double kMinuteMarkRadians = 18.849555921 / 180;  // 6° a minute
+constexpr double kPi = 3.1415926535;
+constexpr int kCentre = 64;
+
+double minuteAngle(int mark) { return mark * kMinuteMarkRadians; }
+
+QFont surfaceFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    return font;
+}
+
+void setPenWidth(QPainter& painter, int width) {
+    QPen pen(Qt::black);
+    pen.setWidth(width);
+    pen.setCapStyle(Qt::RoundCap);
+    painter.setPen(pen);
+}
+
+}  // namespace
+
+QPoint ClockFacePainter::pointAt(double theta, double r) {
+    return {static_cast<int>(kCentre + r * std::sin(theta)),
+            static_cast<int>(kCentre - r * std::cos(theta))};
+}
+
+QPoint ClockFacePainter::numberPosition(int number, int w, int h) {
+    const QPoint p = pointAt(minuteAngle(5 * number), 52);
+    const double x = p.x();
+    const double y = p.y();
+    double left = x;
+    double top = y;
+    switch (number) {
+        case 12: left = x - w / 2.0; top = y; break;
+        case 1: left = x - w / 3.0 * 2; top = y - h / 6.0; break;
+        case 2: left = x - w; top = y - h / 3.0; break;
+        case 3: left = x - w; top = y - h / 2.0; break;
+        case 4: left = x - w; top = y - h / 3.0 * 2; break;
+        case 5: left = x - w / 3.0 * 2; top = y - h / 6.0 * 5; break;
+        case 6: left = x - w / 2.0; top = y - h; break;
+        case 7: left = x; top = y - h / 6.0 * 5; break;
+        case 8: left = x; top = y - h / 3.0 * 2; break;
+        case 9: left = x; top = y - h / 2.0; break;
+        case 10: left = x; top = y - h / 3.0; break;
+        case 11: left = x; top = y - h / 6.0; break;
+        default: break;
+    }
+    return {static_cast<int>(left), static_cast<int>(top)};
+}
+
+void ClockFacePainter::DrawClockFace(QPainter& painter) {
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(QRect(0, 0, kSize, kSize), Qt::white);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    setPenWidth(painter, 2);
+    // Inset by half the pen so the whole ring stays on the surface.
+    painter.drawEllipse(QRectF(1, 1, kSize - 2, kSize - 2));
+
+    painter.setFont(surfaceFont());
+    const QFontMetrics metrics(painter.font());
+    for (int i = 1; i <= 60; ++i) {
+        const double theta = minuteAngle(i);
+        if (i % 5 == 0) {
+            setPenWidth(painter, 2);
+            painter.drawLine(pointAt(theta, 60), pointAt(theta, 53));
+            const int number = i / 5;
+            const QString text = QString::number(number);
+            const int w = metrics.horizontalAdvance(text);
+            const int h = metrics.height();
+            const QPoint topLeft = numberPosition(number, w, h);
+            painter.drawText(QRect(topLeft, QSize(w, h)), Qt::AlignLeft | Qt::AlignTop, text);
+        } else {
+            setPenWidth(painter, 1);
+            painter.drawLine(pointAt(theta, 60), pointAt(theta, 56));
+        }
+    }
+    setPenWidth(painter, 2);
+    painter.drawEllipse(QRect(61, 61, 6, 6));
+    painter.restore();
+}
+
+void ClockFacePainter::DrawClockHands(QPainter& painter, int hour, int minute) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPoint centre(kCentre, kCentre);
+    setPenWidth(painter, 1);
+    painter.drawLine(centre, pointAt(minuteAngle(minute), 45));
+    setPenWidth(painter, 2);
+    painter.drawLine(centre, pointAt((30.0 * hour + minute / 2.0) * kPi / 180, 28));
+    painter.restore();
+}
+
+QImage ClockFacePainter::face(int hour, int minute) {
+    QImage image(kSize * kPrintScale, kSize * kPrintScale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(kPrintScale);
+    QPainter painter(&image);
+    DrawClockFace(painter);
+    DrawClockHands(painter, hour, minute);
+    return image;
+}
+
+}  // namespace sumbrook

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QPainter>
+#include <QRectF>
+
+#include "worksheet/core/sheet.h"
+
+namespace sumbrook {
+
+// Paints a sheet as it stands on A4 paper. The preview, the print preview, the printer
+// and the PDF file all go through here, so what is shown is what prints. It paints; it
+// does not decide what is on the sheet.
+class SheetPainter {
+public:
+    static constexpr int kPageWidth = 2100;  // A4 in tenths of a millimetre
+    static constexpr int kPageHeight = 2970;
+
+    // Paints the page with the painter's units in tenths of a millimetre, (0, 0) at the
+    // paper's top-left corner.
+    static void paintPage(QPainter& painter, const Sheet& sheet);
+    // Paints the page scaled into `target` (device units), keeping its proportions.
+    static void paintPageInto(QPainter& painter, const Sheet& sheet, const QRectF& target);
+
+    // Where the grid stands on the page: inside the margins, centred across.
+    static QRectF gridRect(const Sheet& sheet);
+    // A cell's rectangle on the page, widened over the cells it is joined with.
+    static QRectF cellRect(const Sheet& sheet, int row, int column);
+
+    // Columns a character takes in a fixed-pitch vertical form: two for full-width signs,
+    // rules and ideographs, one otherwise.
+    static int columnsOf(QChar c);
+};
+
+}  // namespace sumbrook
