@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <set>
 #include <vector>
 
 namespace sumbrook {
@@ -15,10 +16,13 @@ struct WorksheetQuestion {
 // The questions of one sheet in the order they were generated. AddUnique refuses a text
 // that an item already begins with, so no question stands on a sheet twice.
 class QuestionList {
-public:
+  public:
     // False, and nothing added, when an item already begins with `text`.
     bool AddUnique(const QString& text, const QString& answer = QString());
-    void clear() { items_.clear(); }
+    void clear() {
+        items_.clear();
+        sorted_.clear();
+    }
     int size() const { return static_cast<int>(items_.size()); }
     bool isEmpty() const { return items_.empty(); }
     // 1-based, as the sheet's question order counts.
@@ -27,8 +31,10 @@ public:
     }
     const std::vector<WorksheetQuestion>& items() const { return items_; }
 
-private:
+  private:
     std::vector<WorksheetQuestion> items_;
+    // The same texts in sorted order, so that the prefix test stays fast on long lists.
+    std::set<QString> sorted_;
 };
 
 }  // namespace sumbrook
