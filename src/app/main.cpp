@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QStringList>
@@ -5,6 +6,8 @@
 #include <cstdio>
 
 #include "questions_command.h"
+#include "worksheet/ui/quizwright_window.h"
+#include "worksheet/ui/sheet_fonts.h"
 #include "worksheet_command.h"
 
 namespace {
@@ -13,6 +16,9 @@ constexpr const char* kUsage =
     "Sumbrook 2.0, first-grade mathematics practice.\n"
     "\n"
     "usage:\n"
+    "  sumbrook quizwright\n"
+    "      opens Quizwright, the worksheet window, on its own.\n"
+    "\n"
     "  sumbrook questions --exercise N [--count K] [--seed S]\n"
     "      K practice questions (default 1) of exercise N (1 to 37), one JSON object\n"
     "      per line; the same seed gives the same questions.\n"
@@ -57,6 +63,14 @@ int main(int argc, char* argv[]) {
     }
     if (command == QStringLiteral("questions")) {
         return sumbrook::runQuestionsCommand(arguments, stdout, stderr);
+    }
+    if (command == QStringLiteral("quizwright")) {
+        qInstallMessageHandler(quietMessages);
+        QApplication app(argc, argv);
+        sumbrook::SheetFonts::install();
+        sumbrook::QuizwrightWindow window;
+        window.show();
+        return app.exec();
     }
     if (command == QStringLiteral("worksheet")) {
         // Sheets are drawn without a screen.

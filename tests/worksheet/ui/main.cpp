@@ -1,10 +1,13 @@
-// Painting text needs a GUI application; the tests run it on the offscreen platform.
-#include <QGuiApplication>
+// Painting text and driving widgets need an application; the tests run it offscreen.
 #include <gtest/gtest.h>
+#include <QApplication>
+
+#include "worksheet/ui/sheet_fonts.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    sumbrook::SheetFonts::install();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
