@@ -8,13 +8,16 @@ namespace sumbrook {
 
 namespace {
 
+// 宋体 is stood in for by AR PL UMing, a Ming face like it: the Noto CJK faces share one
+// glyph between some ideographs and the Kangxi radicals, so a PDF made with them gives
+// "⽉" for "月" to anyone who copies or searches its text.
 struct StandIn {
     const char* windowsName;
     const char* debianFamily;
 };
 
 constexpr std::array<StandIn, 4> kStandIns{{
-    {"宋体", "Noto Serif CJK SC"},
+    {"宋体", "AR PL UMing CN"},
     {"新宋体", "Noto Sans Mono CJK SC"},
     {"黑体", "Noto Sans CJK SC"},
     {"楷体_GB2312", "AR PL UKai CN"},
