@@ -154,20 +154,29 @@ TEST_F(QuizwrightWindowTest, ThirtyGenerateAndARefusalKeepsThePreviousSheet) {
     const Sheet generated = *window.currentSheet();
     EXPECT_FALSE(generated.cell(19, 2).text.isEmpty());
 
-    // A tab click resets nothing: the other page's counts still count, and the
-    // button stays enabled although this page's own sum breaks its rule.
-    named<QTabWidget>("选择夹1")->setCurrentIndex(0);
-    type(2, "1");
+    type(3, "1");  // 31: the button goes grey, and generating anyway is refused
     EXPECT_FALSE(canGenerate());
-    type(2, "0");
-    named<QTabWidget>("选择夹1")->setCurrentIndex(1);
-    window.GenerateWorksheet();
-    EXPECT_TRUE(messages.isEmpty());  // page 1's own sum is 0: an empty sheet
-    named<QTabWidget>("选择夹1")->setCurrentIndex(0);
-    type(3, "1");
     window.GenerateWorksheet();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages.first(), "请确保各个类型的题目总数不超过30。");
+    for (int row = 5; row <= 19; ++row) {
+        EXPECT_EQ(window.currentSheet()->cell(row, 1).text, generated.cell(row, 1).text);
+    }
+}
+
+TEST_F(QuizwrightWindowTest, ATabClickResetsNothingAndEachPageChecksItsOwnSum) {
+    click("按钮_加减法");
+    type(1, "25");
+    named<QTabWidget>("选择夹1")->setCurrentIndex(1);
+    type(11, "5");
+    EXPECT_TRUE(canGenerate());  // 30 in all
+    window.GenerateWorksheet();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(window.currentSheet()->cell(5, 1).text.contains(u'×'));
+    named<QTabWidget>("选择夹1")->setCurrentIndex(3);
+    window.GenerateWorksheet();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.first(), "请确保各个类型的题目总数必须为10。");
 }
 
 TEST_F(QuizwrightWindowTest, AClockPageOfZerosIsRefused) {
