@@ -1,0 +1,7 @@
+#include "mascot.h"
+
+namespace sumbrook {
+
+void Mascot::paint(QPainter&, QPointF, double, Mood, int) {}
+
+}  // namespace sumbrook

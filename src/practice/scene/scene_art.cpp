@@ -1,0 +1,7 @@
+#include "scene_art.h"
+
+namespace sumbrook {
+
+void SceneArt::paintMoney(QPainter&, const QRectF&, int) {}
+
+}  // namespace sumbrook

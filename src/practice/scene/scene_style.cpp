@@ -1,0 +1,146 @@
+#include "scene_style.h"
+
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <cmath>
+
+namespace sumbrook::scene_style {
+
+namespace {
+
+QFont sized(const char* family, double size, bool bold) {
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+struct ButtonColours {
+    QColor fill;
+    QColor pressed;
+    QColor edge;
+    QColor text;
+};
+
+ButtonColours coloursOf(ButtonKind kind) {
+    switch (kind) {
+        case ButtonKind::Primary:
+            return {kPrimary, kPrimaryPressed, kPrimaryPressed.darker(115), Qt::white};
+        case ButtonKind::Secondary:
+            return {kSecondary, kSecondaryPressed, kSecondaryPressed, Qt::white};
+        case ButtonKind::Key:
+            return {kKey, kKeyEdge, kKeyEdge.darker(110), kText};
+        case ButtonKind::Confirm:
+            return {kConfirm, kConfirm.darker(120), kConfirm.darker(130), Qt::white};
+        case ButtonKind::Erase:
+            return {kErase, kErase.darker(120), kErase.darker(130), Qt::white};
+        case ButtonKind::Menu:
+            return {QColor(0xFF, 0xFF, 0xFF, 235), QColor(0xFF, 0xF3, 0xC4), kSunEdge, kText};
+        case ButtonKind::Quiet:
+            return {QColor(0xFF, 0xFF, 0xFF, 210), QColor(0xE3, 0xF2, 0xFD), kKeyEdge, kText};
+    }
+    return {kPrimary, kPrimaryPressed, kPrimaryPressed, Qt::white};
+}
+
+}  // namespace
+
+QFont labelFont(double size) { return sized("AR PL UKai CN", size, false); }
+QFont counterFont(double size) { return sized("Noto Sans CJK SC", size, false); }
+QFont digitFont(double size) { return sized("DejaVu Sans", size, true); }
+
+void drawCard(QPainter& painter, const QRectF& rect, double radius) {
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 40, 80, 28));
+    painter.drawRoundedRect(rect.translated(0, 5), radius, radius);
+    painter.setBrush(kCard);
+    painter.drawRoundedRect(rect, radius, radius);
+    painter.restore();
+}
+
+void drawFittedText(QPainter& painter, const QRectF& rect, const QString& text, QFont font,
+                    const QColor& colour, int flags) {
+    const double width = QFontMetricsF(font).horizontalAdvance(text);
+    if (width > rect.width() && width > 0) {
+        font.setPixelSize(std::max(8, static_cast<int>(font.pixelSize() * rect.width() / width)));
+    }
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(rect, flags, text);
+    painter.restore();
+}
+
+void drawButton(QPainter& painter, const QRectF& rect, const QString& caption, ButtonKind kind,
+                bool pressed) {
+    const ButtonColours c = coloursOf(kind);
+    const double radius = std::min(rect.height() / 2.6, 18.0);
+    const QRectF face = pressed ? rect.translated(0, 3) : rect;
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    if (!pressed) {
+        painter.setBrush(c.edge);
+        painter.drawRoundedRect(rect.translated(0, 4), radius, radius);
+    }
+    painter.setBrush(pressed ? c.pressed : c.fill);
+    painter.setPen(QPen(c.edge, 2));
+    painter.drawRoundedRect(face, radius, radius);
+    // A soft highlight along the top makes the button look pressable.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, pressed ? 20 : 55));
+    painter.drawRoundedRect(QRectF(face.left() + 6, face.top() + 3, face.width() - 12,
+                                   face.height() * 0.38),
+                            radius * 0.7, radius * 0.7);
+    painter.restore();
+    const bool digits = !caption.isEmpty() && (caption[0].isDigit() || caption == u"←" ||
+                                               caption == u"+" || caption == u"-");
+    const double size = std::min(rect.height() * (digits ? 0.62 : 0.5), 32.0);
+    drawFittedText(painter, face.adjusted(8, 0, -8, 0), caption,
+                   digits ? digitFont(size) : labelFont(size), c.text);
+}
+
+void drawMeadow(QPainter& painter, double grassTop) {
+    painter.save();
+    QLinearGradient sky(0, 0, 0, 600);
+    sky.setColorAt(0, kSkyTop);
+    sky.setColorAt(1, kSkyBottom);
+    painter.fillRect(QRectF(0, 0, 800, 600), sky);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 200));
+    const QPointF clouds[] = {{150, 110}, {610, 80}, {420, 170}};
+    for (const QPointF& c : clouds) {
+        painter.drawEllipse(c, 46, 22);
+        painter.drawEllipse(c + QPointF(-34, 8), 30, 18);
+        painter.drawEllipse(c + QPointF(36, 8), 32, 18);
+    }
+    QPainterPath hills;
+    hills.moveTo(0, grassTop + 20);
+    hills.cubicTo(200, grassTop - 30, 360, grassTop + 40, 520, grassTop);
+    hills.cubicTo(640, grassTop - 25, 720, grassTop - 10, 800, grassTop + 10);
+    hills.lineTo(800, 600);
+    hills.lineTo(0, 600);
+    hills.closeSubpath();
+    painter.setBrush(kGrass);
+    painter.setPen(QPen(kGrassEdge, 3));
+    painter.drawPath(hills);
+    painter.restore();
+}
+
+void drawStar(QPainter& painter, const QPointF& centre, double outer, const QColor& fill,
+              const QColor& edge) {
+    QPolygonF star;
+    for (int i = 0; i < 10; ++i) {
+        const double r = i % 2 == 0 ? outer : outer * 0.45;
+        const double a = -M_PI / 2 + i * M_PI / 5;
+        star << centre + QPointF(r * std::cos(a), r * std::sin(a));
+    }
+    painter.save();
+    painter.setBrush(fill);
+    painter.setPen(QPen(edge, std::max(1.0, outer / 10)));
+    painter.drawPolygon(star);
+    painter.restore();
+}
+
+}  // namespace sumbrook::scene_style

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+namespace sumbrook {
+
+class PracticeStage;
+
+// Shows a practice stage in a widget: scaled to fit with its 4:3 shape kept (letterboxed
+// when the widget is not 4:3), 12 display steps a second, the pointer mapped onto the
+// stage. While nothing changes on the screen only the moving parts are repainted, over a
+// cached picture of the screen's scenery.
+class SceneWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit SceneWidget(PracticeStage& stage, QWidget* parent = nullptr);
+
+    // Where the stage stands in the widget, in widget pixels.
+    QRectF stageRect() const;
+    QPointF toStage(QPointF widgetPoint) const;
+    // One display step: the stage moves on and what changed is scheduled for repainting.
+    void advance();
+    // Repaints requested since the widget was made (full ones counted apart).
+    int fullRepaints() const { return fullRepaints_; }
+    int partialRepaints() const { return partialRepaints_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void updateVolumeRepeat();
+
+    PracticeStage& stage_;
+    QTimer steps_;
+    QTimer volumeRepeat_;
+    QPixmap backdrop_;
+    QString backdropScreen_;
+    QString lastLook_;
+    int fullRepaints_ = 0;
+    int partialRepaints_ = 0;
+};
+
+}  // namespace sumbrook
