@@ -179,7 +179,7 @@ void thoughtBubble(QPainter& p, int step) {
     p.drawEllipse(centre, 14, 14);
     QFont font = scene_style::digitFont(20);
     p.setFont(font);
-    p.setPen(scene_style::kSecondaryPressed);
+    p.setPen(QColor(0x01, 0x57, 0x9B));
     p.drawText(QRectF(centre.x() - 15, centre.y() - 15, 30, 30), Qt::AlignCenter,
                QStringLiteral("?"));
 }
@@ -226,7 +226,7 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
     if (mood == Mood::Walking) {
         const double a = 18 * swing(step, 10);
         limb(p, leftShoulder, reach(leftShoulder, -20 + a, kArm), kArmWidth);
-        limb(p, rightShoulder, reach(rightShoulder, 20 + a, kArm), kArmWidth);
+        limb(p, rightShoulder, reach(rightShoulder, 20 - a, kArm), kArmWidth);
     } else if (mood == Mood::Thinking) {
         limb(p, leftShoulder, reach(leftShoulder, -25, kArm), kArmWidth);
     } else if (mood == Mood::Happy) {

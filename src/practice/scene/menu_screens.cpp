@@ -21,14 +21,14 @@ namespace {
 using namespace scene_style;
 
 // Deep, friendly colours that keep white text (and white halos) above 4.5 : 1.
-const std::array<QColor, 6> kBadgeColours{QColor(0xD8, 0x43, 0x15), QColor(0x15, 0x65, 0xC0),
+const std::array<QColor, 6> kBadgeColours{QColor(0xBF, 0x36, 0x0C), QColor(0x15, 0x65, 0xC0),
                                           QColor(0x2E, 0x7D, 0x32), QColor(0xAD, 0x14, 0x57),
                                           QColor(0x6A, 0x1B, 0x9A), QColor(0x00, 0x83, 0x8F)};
 
 const QColor kPathEdge{0xD9, 0xA5, 0x5B};
 const QColor kPathFill{0xFB, 0xE6, 0xB8};
-const QColor kRibbon{0xD8, 0x43, 0x15};
-const QColor kRibbonFold{0xA8, 0x32, 0x10};
+const QColor kRibbon{0xBF, 0x36, 0x0C};
+const QColor kRibbonFold{0x8C, 0x27, 0x09};
 
 double clamp01(double t) {
     return std::clamp(t, 0.0, 1.0);
@@ -576,9 +576,10 @@ void paintMap(QPainter& painter, const PracticeStage& stage) {
     if (left) {
         painter.scale(-1, 1);
     }
+    // Standing still it keeps one pose: an idle map repaints only where sparkles pass.
     Mascot::paint(painter, QPointF(0, 0), 66,
                   done && !walking ? Mascot::Mood::Cheering : Mascot::Mood::Walking,
-                  walking || done ? stage.stepCount() : 0);
+                  walking ? stage.stepCount() : 0);
     painter.restore();
 }
 
