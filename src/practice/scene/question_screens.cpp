@@ -25,7 +25,6 @@ namespace style = scene_style;
 const QColor kLabelText{0x4E, 0x63, 0x6E};
 const QColor kEntryFill{0xFF, 0xFD, 0xF2};
 const QColor kSolvedFill{0xF1, 0xF8, 0xE9};
-const QColor kPanelFill{0xFF, 0xFD, 0xF5};
 const QColor kSoftBlue{0xE1, 0xF5, 0xFE};
 const QColor kCaret{0x02, 0x88, 0xD1};
 const QColor kDim{0x26, 0x32, 0x38};
@@ -65,8 +64,12 @@ QFont bold(QFont font) {
 
 // ----- the answer line: numbers, signs, units and answer boxes in one row
 
+// Entry: the box being typed into; Idle: the clock field not being typed into; Solved:
+// the answer on a right-answer screen.
 enum class BoxLook { Entry, Idle, Solved };
 
+// One item of an answer line: a number, sign or unit, or an answer box. Holds no
+// position; the line's layout gives it a width and drawLine places it.
 struct Piece {
     QString text;
     bool box = false;
@@ -78,6 +81,7 @@ struct Piece {
     double width = 0;     // set by the layout
 };
 
+// The items of one row and the digit size they share once laid out.
 struct Line {
     std::vector<Piece> pieces;
     double size = 64;  // digit size after the layout
@@ -105,33 +109,36 @@ double naturalWidth(const Piece& piece, double size) {
     return std::max(minimumBoxWidth(piece, size), textWidth + boxPadding(size));
 }
 
-// Shrinks the digits (to no less than minSize) until the line fits `available`; when even
-// that is too wide, the boxes give up their extra width, and their text shrinks inside.
+// Picks the largest digit size (down to minSize) at which the line fits `available` with
+// empty boxes, so the question keeps its size while the child types; a long entry widens
+// its box only into the room that is left, and its text shrinks inside.
 void layOut(Line& line, double available, double minSize) {
-    for (double size = line.size; size >= minSize - 0.01; size -= 2) {
-        line.size = size;
-        double total = line.gap * size / 64 * (line.pieces.size() - 1);
+    const double gaps = static_cast<double>(line.pieces.size() - 1) * line.gap / 64;
+    auto widthAt = [&](double size, bool withEntries) {
+        double total = gaps * size;
         for (Piece& p : line.pieces) {
-            p.width = naturalWidth(p, size);
+            p.width = p.box && !withEntries ? minimumBoxWidth(p, size) : naturalWidth(p, size);
             total += p.width;
         }
-        if (total <= available) {
-            return;
-        }
+        return total;
+    };
+    while (line.size > minSize && widthAt(line.size, false) > available) {
+        line.size = std::max(minSize, line.size - 2);
     }
-    double total = line.gap * line.size / 64 * (line.pieces.size() - 1);
+    const double total = widthAt(line.size, true);
     double extra = 0;
     for (const Piece& p : line.pieces) {
-        total += p.width;
         if (p.box) {
             extra += p.width - minimumBoxWidth(p, line.size);
         }
     }
     const double excess = std::min(total - available, extra);
+    if (excess <= 0) {
+        return;
+    }
     for (Piece& p : line.pieces) {
-        if (p.box && extra > 0) {
-            const double own = p.width - minimumBoxWidth(p, line.size);
-            p.width -= excess * own / extra;
+        if (p.box) {
+            p.width -= excess * (p.width - minimumBoxWidth(p, line.size)) / extra;
         }
     }
 }
@@ -144,22 +151,36 @@ double lineWidth(const Line& line) {
     return total;
 }
 
-// Digits that fit the box: shrunk first, and past a legible size only the newest digits
-// shown behind an ellipsis, so the box never overflows however much is typed.
+// Digits that fit the box however many are typed: shrunk first, then broken into up to
+// four rows, whichever leaves the larger digits; only past that are the oldest digits
+// dropped behind an ellipsis.
 void drawBoxText(QPainter& painter, const QRectF& inner, QString digits, double size) {
     QFont font = style::digitFont(size);
-    double width = QFontMetricsF(font).horizontalAdvance(digits);
-    if (width > inner.width()) {
-        const double fitted = std::max(9.0, std::floor(size * inner.width() / width));
-        font.setPixelSize(static_cast<int>(fitted));
-        const QFontMetricsF metrics(font);
-        while (metrics.horizontalAdvance(digits) > inner.width() && digits.size() > 2) {
-            digits = QChar(0x2026) + digits.mid(2);
+    const double advance = QFontMetricsF(font).horizontalAdvance(QString(digits.size(), u'8'));
+    int rows = 1;
+    double best = 0;
+    for (int n = 1; n <= 4 && n <= digits.size(); ++n) {
+        const double perRow = std::ceil(static_cast<double>(digits.size()) / n);
+        const double byWidth = size * inner.width() / (advance * perRow / digits.size());
+        const double fitted = std::min({size, byWidth, inner.height() / (n * 1.2)});
+        if (fitted > best + 0.5) {
+            best = fitted;
+            rows = n;
         }
+    }
+    font.setPixelSize(std::max(9, static_cast<int>(std::floor(best))));
+    const QFontMetricsF metrics(font);
+    while (rows == 1 && metrics.horizontalAdvance(digits) > inner.width() && digits.size() > 2) {
+        digits = QChar(0x2026) + digits.mid(2);
+    }
+    const int perRow = static_cast<int>(std::ceil(static_cast<double>(digits.size()) / rows));
+    QStringList lines;
+    for (int i = 0; i < digits.size(); i += perRow) {
+        lines << digits.mid(i, perRow);
     }
     painter.setFont(font);
     painter.setPen(style::kText);
-    painter.drawText(inner, Qt::AlignCenter, digits);
+    painter.drawText(inner, Qt::AlignCenter, lines.join(u'\n'));
 }
 
 void drawAnswerBox(QPainter& painter, const QRectF& box, const Piece& piece, double size,
@@ -321,6 +342,7 @@ void drawHands(QPainter& painter, QPointF centre, double radius, const ClockQues
 
 // ----- the header, the score bar and the backdrop they sit on
 
+// One of the header's white pills: its left edge and the labels of its two rows.
 struct HeaderColumn {
     double left;
     const char* top;
@@ -508,18 +530,19 @@ void drawQuestionContent(QPainter& painter, const PracticeStage& stage, bool sol
     const QString entry = solved ? QString::number(expectedAnswer(question)) : loop.answerText();
     const bool caret = !solved;
     const QRectF inside = kCard.adjusted(32, 0, -32, 0);
-    if (const auto* q = std::get_if<TwoNumberQuestion>(&question)) {
-        drawLine(painter, twoNumberLine(*q, entry, look, caret), inside, Qt::AlignHCenter, blink);
-    } else if (const auto* q = std::get_if<ExpressionQuestion>(&question)) {
-        drawLine(painter, expressionLine(*q, entry, look, caret), inside, Qt::AlignRight, blink);
-    } else if (const auto* q = std::get_if<MoneyQuestion>(&question)) {
-        SceneArt::paintMoney(painter, kPictureArea, q->picture);
-        drawLine(painter, moneyLine(*q, entry, look, caret), kMoneyAnswerArea, Qt::AlignHCenter,
+    if (const auto* sum = std::get_if<TwoNumberQuestion>(&question)) {
+        drawLine(painter, twoNumberLine(*sum, entry, look, caret), inside, Qt::AlignHCenter, blink);
+    } else if (const auto* expression = std::get_if<ExpressionQuestion>(&question)) {
+        drawLine(painter, expressionLine(*expression, entry, look, caret), inside, Qt::AlignRight,
                  blink);
-    } else if (const auto* q = std::get_if<ClockQuestion>(&question)) {
-        drawHands(painter, kDialCentre, kDialRadius, *q);
-        const QString hour = solved ? QString::number(q->deshu) : loop.answerText();
-        const QString minute = solved ? QString::number(q->deshu0) : loop.minuteText();
+    } else if (const auto* money = std::get_if<MoneyQuestion>(&question)) {
+        SceneArt::paintMoney(painter, kPictureArea, money->picture);
+        drawLine(painter, moneyLine(*money, entry, look, caret), kMoneyAnswerArea, Qt::AlignHCenter,
+                 blink);
+    } else if (const auto* clock = std::get_if<ClockQuestion>(&question)) {
+        drawHands(painter, kDialCentre, kDialRadius, *clock);
+        const QString hour = solved ? QString::number(clock->deshu) : loop.answerText();
+        const QString minute = solved ? QString::number(clock->deshu0) : loop.minuteText();
         drawLine(painter, clockLine(hour, minute, loop.activeField(), solved, caret),
                  kClockAnswerArea, Qt::AlignHCenter, blink);
     }
@@ -585,10 +608,10 @@ void drawPraiseStars(QPainter& painter, int step) {
 void drawCorrectAnswer(QPainter& painter, const Question& question) {
     const bool picture = std::holds_alternative<MoneyQuestion>(question) ||
                          std::holds_alternative<ClockQuestion>(question);
-    if (const auto* q = std::get_if<MoneyQuestion>(&question)) {
-        SceneArt::paintMoney(painter, kPictureArea, q->picture);
-    } else if (const auto* q = std::get_if<ClockQuestion>(&question)) {
-        drawHands(painter, kDialCentre, kDialRadius, *q);
+    if (const auto* money = std::get_if<MoneyQuestion>(&question)) {
+        SceneArt::paintMoney(painter, kPictureArea, money->picture);
+    } else if (const auto* clock = std::get_if<ClockQuestion>(&question)) {
+        drawHands(painter, kDialCentre, kDialRadius, *clock);
     }
     const QRectF area = !picture ? kCard.adjusted(32, 4, -32, -16)
                         : std::holds_alternative<MoneyQuestion>(question) ? kMoneyAnswerArea
@@ -601,7 +624,7 @@ void drawCorrectAnswer(QPainter& painter, const Question& question) {
     answer.gap = 4;
     answer.pieces = mixedRuns(correctAnswerText(question));
     layOut(answer, area.width() - 48, 32);
-    // A soft underline carries the answer without shouting.
+    // A soft blue pill draws the eye to the answer without any alarm.
     const QRectF row(area.left(), label.bottom() + 12, area.width(), answer.size * 1.6);
     const double width = lineWidth(answer);
     painter.save();
@@ -614,12 +637,13 @@ void drawCorrectAnswer(QPainter& painter, const Question& question) {
     // Under a written sum, the sum itself with the answer in its place, to read once more.
     const QRectF recap(area.left(), row.bottom() + 4, area.width(),
                        kCard.bottom() - row.bottom() - 8);
-    if (const auto* q = std::get_if<TwoNumberQuestion>(&question)) {
-        drawLine(painter, twoNumberLine(*q, correctAnswerText(question), BoxLook::Idle, false, 34),
-                 recap, Qt::AlignHCenter, false);
-    } else if (const auto* q = std::get_if<ExpressionQuestion>(&question)) {
-        drawLine(painter, expressionLine(*q, correctAnswerText(question), BoxLook::Idle, false, 34),
-                 recap, Qt::AlignHCenter, false);
+    const QString answerText = correctAnswerText(question);
+    if (const auto* sum = std::get_if<TwoNumberQuestion>(&question)) {
+        drawLine(painter, twoNumberLine(*sum, answerText, BoxLook::Idle, false, 34), recap,
+                 Qt::AlignHCenter, false);
+    } else if (const auto* expression = std::get_if<ExpressionQuestion>(&question)) {
+        drawLine(painter, expressionLine(*expression, answerText, BoxLook::Idle, false, 34), recap,
+                 Qt::AlignHCenter, false);
     }
 }
 
@@ -778,9 +802,9 @@ void paintSettingsPanel(QPainter& painter, const PracticeStage& stage) {
     const QRectF songs = layout::songChoice(0).united(layout::songChoice(9));
     painter.setPen(Qt::NoPen);
     painter.setBrush(kSoftBlue);
-    painter.drawRoundedRect(songs.adjusted(-12, -52, 12, 12), 20, 20);
-    drawNote(painter, QPointF(songs.left() + 6, songs.top() - 24), style::kSecondaryPressed);
-    style::drawFittedText(painter, QRectF(songs.left() + 30, songs.top() - 48, 240, 40),
+    painter.drawRoundedRect(songs.adjusted(-12, -44, 12, 12), 20, 20);
+    drawNote(painter, QPointF(songs.left() + 6, songs.top() - 20), style::kSecondaryPressed);
+    style::drawFittedText(painter, QRectF(songs.left() + 30, songs.top() - 42, 240, 38),
                           text("背景音乐"), style::labelFont(26), style::kText,
                           Qt::AlignLeft | Qt::AlignVCenter);
 
