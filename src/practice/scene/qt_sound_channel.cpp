@@ -22,8 +22,8 @@ QtSoundChannel::QtSoundChannel() {
 }
 
 QtSoundChannel::~QtSoundChannel() {
-    // The players are our children; stop them before they go so no signal reaches a
-    // half-destroyed channel.
+    // The players are our children and outlive this body; cut them off and silence them
+    // first, so no signal reaches a half-destroyed channel.
     song_.player->disconnect(this);
     for (Voice& voice : effects_) {
         voice.player->disconnect(this);

@@ -5,6 +5,7 @@
 
 #include <QAudioDevice>
 #include <QAudioOutput>
+#include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QTest>
