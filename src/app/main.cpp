@@ -5,7 +5,15 @@
 #include <csignal>
 #include <cstdio>
 
+#include "common/monotonic_clock.h"
+#include "common/uniform_source.h"
+#include "practice/core/progress_store.h"
+#include "practice/scene/practice_stage.h"
+#include "practice/scene/scene_assets.h"
+#include "practice/scene/scene_widget.h"
+#include "practice/scene/sound_channel_factory.h"
 #include "questions_command.h"
+#include "quit_on_signal.h"
 #include "worksheet/ui/quizwright_window.h"
 #include "worksheet/ui/sheet_fonts.h"
 #include "worksheet_command.h"
@@ -16,6 +24,9 @@ constexpr const char* kUsage =
     "Sumbrook 2.0, first-grade mathematics practice.\n"
     "\n"
     "usage:\n"
+    "  sumbrook\n"
+    "      the practice scene, in a window of its own.\n"
+    "\n"
     "  sumbrook quizwright\n"
     "      opens Quizwright, the worksheet window, on its own.\n"
     "\n"
@@ -42,6 +53,27 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     std::fprintf(stderr, "%s\n", text.constData());
 }
 
+// The practice scene in a plain window of its own, 800 × 600, until the main window
+// with its menu takes it in.
+int runScene(int argc, char* argv[]) {
+    qInstallMessageHandler(quietMessages);
+    QApplication app(argc, argv);
+    sumbrook::QuitOnSignal quitOnSignal;
+    sumbrook::initSceneAssets();
+    sumbrook::ProgressStore store;
+    sumbrook::SeededUniformSource source = sumbrook::SeededUniformSource::fromEntropy();
+    sumbrook::SteadyClock clock;
+    sumbrook::PracticeStage stage(store, sumbrook::createSoundChannel(), source, clock);
+    stage.start();
+    sumbrook::SceneWidget window(stage);
+    window.setWindowTitle(QStringLiteral("SumbrookV2.0"));
+    window.resize(800, 600);
+    window.show();
+    const int status = app.exec();
+    stage.close();
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -56,8 +88,10 @@ int main(int argc, char* argv[]) {
     }
     const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
 
-    if (command.isEmpty() || command == QStringLiteral("--help") ||
-        command == QStringLiteral("help")) {
+    if (command.isEmpty()) {
+        return runScene(argc, argv);
+    }
+    if (command == QStringLiteral("--help") || command == QStringLiteral("help")) {
         std::fputs(kUsage, stdout);
         return 0;
     }
@@ -67,6 +101,7 @@ int main(int argc, char* argv[]) {
     if (command == QStringLiteral("quizwright")) {
         qInstallMessageHandler(quietMessages);
         QApplication app(argc, argv);
+        sumbrook::QuitOnSignal quitOnSignal;
         sumbrook::SheetFonts::install();
         sumbrook::QuizwrightWindow window;
         window.show();

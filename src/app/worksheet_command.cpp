@@ -124,11 +124,12 @@ std::variant<Request, QString> parseRequest(const QStringList& arguments) {
         const qsizetype eq = count.indexOf(u'=');
         const auto tag = eq < 0 ? std::nullopt
                                 : CommandOptions::wholeNumber(count.left(eq), kFirstTag, kLastTag);
-        const auto n = eq < 0 ? std::nullopt
-                              : CommandOptions::wholeNumber(count.mid(eq + 1), 0, kMaxCount);
+        const auto n =
+            eq < 0 ? std::nullopt : CommandOptions::wholeNumber(count.mid(eq + 1), 0, kMaxCount);
         if (!tag || !n) {
-            return QStringLiteral("--count takes TAG=N with TAG 1 to 25 and N from 0 to %1, not "
-                                  "'%2'")
+            return QStringLiteral(
+                       "--count takes TAG=N with TAG 1 to 25 and N from 0 to %1, not "
+                       "'%2'")
                 .arg(kMaxCount)
                 .arg(count);
         }
@@ -208,8 +209,8 @@ int runWorksheetCommand(const QStringList& arguments, std::FILE* out, std::FILE*
     for (int copy = 1; copy <= request.copies; ++copy) {
         GeneratedWorksheet sheet;
         try {
-            auto result = GenerateWorksheet(request.page, request.counts, random,
-                                            &ClockFacePainter::face);
+            auto result =
+                GenerateWorksheet(request.page, request.counts, random, &ClockFacePainter::face);
             sheet = std::move(std::get<GeneratedWorksheet>(result));
         } catch (const GenerationError& e) {
             writeLine(err, QStringLiteral("sumbrook worksheet: %1").arg(e.what()).toUtf8());

@@ -2,12 +2,10 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 
-#include "worksheet/ui/sheet_fonts.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    sumbrook::SheetFonts::install();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

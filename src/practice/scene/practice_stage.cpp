@@ -55,7 +55,9 @@ void PracticeStage::step() {
     }
 }
 
-void PracticeStage::close() { records_.flush(); }
+void PracticeStage::close() {
+    records_.flush();
+}
 
 // --- controls
 
@@ -66,12 +68,12 @@ void PracticeStage::addScreenControls(std::vector<StageControl>& controls) const
         case Screen::Zhongmulu: {
             controls.push_back(makeControl(QStringLiteral("自选模式"), layout::mainMenuButton(0),
                                            Trigger::Release, [&loop] { loop.chooseSelfMode(); }));
-            controls.push_back(makeControl(QStringLiteral("游戏模式"), layout::mainMenuButton(1),
-                                           Trigger::Release, [&loop] { loop.chooseGameMode(); },
-                                           ButtonKind::Secondary));
-            controls.push_back(makeControl(QStringLiteral("设置"), layout::mainMenuButton(2),
-                                           Trigger::Press, [&loop] { loop.openSettings(); },
-                                           ButtonKind::Quiet));
+            controls.push_back(makeControl(
+                QStringLiteral("游戏模式"), layout::mainMenuButton(1), Trigger::Release,
+                [&loop] { loop.chooseGameMode(); }, ButtonKind::Secondary));
+            controls.push_back(makeControl(
+                QStringLiteral("设置"), layout::mainMenuButton(2), Trigger::Press,
+                [&loop] { loop.openSettings(); }, ButtonKind::Quiet));
             break;
         }
         case Screen::Mulu1:
@@ -89,34 +91,33 @@ void PracticeStage::addScreenControls(std::vector<StageControl>& controls) const
                 entry.drawnByScreen = true;
                 controls.push_back(entry);
             }
-            controls.push_back(makeControl(QStringLiteral("总目录"), layout::kMenuBottomLeft,
-                                           Trigger::Release, [&loop] { loop.mainMenu(); },
-                                           ButtonKind::Secondary));
+            controls.push_back(makeControl(
+                QStringLiteral("总目录"), layout::kMenuBottomLeft, Trigger::Release,
+                [&loop] { loop.mainMenu(); }, ButtonKind::Secondary));
             if (page == 1) {
                 controls.push_back(makeControl(QStringLiteral("下页"), layout::kMenuBottomRight,
                                                Trigger::Release, [&loop] { loop.nextPage(); }));
             } else {
                 controls.push_back(makeControl(QStringLiteral("上页"), layout::kMenuBottomRight,
-                                               Trigger::Release,
-                                               [&loop] { loop.previousPage(); }));
+                                               Trigger::Release, [&loop] { loop.previousPage(); }));
             }
             break;
         }
         case Screen::Fen100:
-            controls.push_back(makeControl(QStringLiteral("确定"), layout::kCompletionOk,
-                                           Trigger::Release, [&loop] { loop.confirm(); },
-                                           ButtonKind::Confirm));
+            controls.push_back(makeControl(
+                QStringLiteral("确定"), layout::kCompletionOk, Trigger::Release,
+                [&loop] { loop.confirm(); }, ButtonKind::Confirm));
             break;
         case Screen::Youxi:
         case Screen::Youxi1: {
-            StageControl start = makeControl(QStringLiteral("开始"), layout::kMapStart,
-                                             Trigger::Release, [&loop] { loop.startLevel(); },
-                                             ButtonKind::Confirm);
+            StageControl start = makeControl(
+                QStringLiteral("开始"), layout::kMapStart, Trigger::Release,
+                [&loop] { loop.startLevel(); }, ButtonKind::Confirm);
             start.name = QStringLiteral("go_btn");
             controls.push_back(start);
-            controls.push_back(makeControl(QStringLiteral("重新开始"), layout::kMapRestart,
-                                           Trigger::Release, [&loop] { loop.askRestartGame(); },
-                                           ButtonKind::Secondary));
+            controls.push_back(makeControl(
+                QStringLiteral("重新开始"), layout::kMapRestart, Trigger::Release,
+                [&loop] { loop.askRestartGame(); }, ButtonKind::Secondary));
             controls.push_back(makeControl(QStringLiteral("返回"), layout::kMapBack,
                                            Trigger::Release, [&loop] { loop.back(); }));
             break;
@@ -144,8 +145,9 @@ void PracticeStage::addScreenControls(std::vector<StageControl>& controls) const
         }
     }
     if (isQuestionScreen(screen) || isAnswerScreen(screen)) {
-        controls.push_back(makeControl(QStringLiteral("返回"), layout::kBack, Trigger::Release,
-                                       [&loop] { loop.back(); }, ButtonKind::Secondary));
+        controls.push_back(makeControl(
+            QStringLiteral("返回"), layout::kBack, Trigger::Release, [&loop] { loop.back(); },
+            ButtonKind::Secondary));
         controls.push_back(makeControl(QStringLiteral("下一题"), layout::kNext, Trigger::Press,
                                        [&loop] { loop.nextQuestion(); }));
     }
@@ -155,32 +157,34 @@ void PracticeStage::addPanelControls(std::vector<StageControl>& controls) const 
     PracticeLoop& loop = *actions_;
     const auto& choices = MusicRules::choices();
     for (int i = 0; i < static_cast<int>(choices.size()); ++i) {
-        controls.push_back(makeControl(QString::fromUtf8(choices[static_cast<std::size_t>(i)].caption),
-                                       layout::songChoice(i), Trigger::Release,
-                                       [&loop, i] { loop.chooseSong(i); }, ButtonKind::Quiet));
+        controls.push_back(makeControl(
+            QString::fromUtf8(choices[static_cast<std::size_t>(i)].caption), layout::songChoice(i),
+            Trigger::Release, [&loop, i] { loop.chooseSong(i); }, ButtonKind::Quiet));
     }
     for (const int direction : {1, -1}) {
-        StageControl c = makeControl(direction > 0 ? QStringLiteral("+") : QStringLiteral("-"),
-                                     direction > 0 ? layout::kVolumeUp : layout::kVolumeDown,
-                                     Trigger::Hold,
-                                     [&loop, direction] { loop.holdVolume(direction); },
-                                     ButtonKind::Secondary);
+        StageControl c = makeControl(
+            direction > 0 ? QStringLiteral("+") : QStringLiteral("-"),
+            direction > 0 ? layout::kVolumeUp : layout::kVolumeDown, Trigger::Hold,
+            [&loop, direction] { loop.holdVolume(direction); }, ButtonKind::Secondary);
         c.letGo = [&loop] { loop.releaseVolume(); };
         controls.push_back(c);
     }
-    controls.push_back(makeControl(QStringLiteral("清除历史纪录"), layout::kClearHistory,
-                                   Trigger::Release, [&loop] { loop.askClearHistory(); },
-                                   ButtonKind::Primary));
-    controls.push_back(makeControl(QStringLiteral("返回"), layout::kPanelBack, Trigger::Release,
-                                   [&loop] { loop.back(); }, ButtonKind::Secondary));
+    controls.push_back(makeControl(
+        QStringLiteral("清除历史纪录"), layout::kClearHistory, Trigger::Release,
+        [&loop] { loop.askClearHistory(); }, ButtonKind::Primary));
+    controls.push_back(makeControl(
+        QStringLiteral("返回"), layout::kPanelBack, Trigger::Release, [&loop] { loop.back(); },
+        ButtonKind::Secondary));
 }
 
 void PracticeStage::addBoxControls(std::vector<StageControl>& controls) const {
     PracticeLoop& loop = *actions_;
-    controls.push_back(makeControl(QStringLiteral("确定"), layout::kBoxOk, Trigger::Release,
-                                   [&loop] { loop.confirm(); }, ButtonKind::Confirm));
-    controls.push_back(makeControl(QStringLiteral("取消"), layout::kBoxCancel, Trigger::Release,
-                                   [&loop] { loop.cancel(); }, ButtonKind::Secondary));
+    controls.push_back(makeControl(
+        QStringLiteral("确定"), layout::kBoxOk, Trigger::Release, [&loop] { loop.confirm(); },
+        ButtonKind::Confirm));
+    controls.push_back(makeControl(
+        QStringLiteral("取消"), layout::kBoxCancel, Trigger::Release, [&loop] { loop.cancel(); },
+        ButtonKind::Secondary));
 }
 
 std::vector<StageControl> PracticeStage::controls() const {
@@ -189,8 +193,8 @@ std::vector<StageControl> PracticeStage::controls() const {
     // Front to back: the exit control, a box, the panel, then the screen.
     controls.push_back(makeControl(
         QStringLiteral("退出全屏"),
-        loop_.exitControlVisible() ? layout::kExitOnStage : layout::kExitOffStage,
-        Trigger::Release, [&loop] { loop.exitFullScreen(); }, ButtonKind::Quiet));
+        loop_.exitControlVisible() ? layout::kExitOnStage : layout::kExitOffStage, Trigger::Release,
+        [&loop] { loop.exitFullScreen(); }, ButtonKind::Quiet));
     if (loop_.confirmBox() != ConfirmBox::None) {
         addBoxControls(controls);
     } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
@@ -295,7 +299,9 @@ bool PracticeStage::release(const QString& caption) {
     return true;
 }
 
-bool PracticeStage::click(const QString& caption) { return press(caption) && release(caption); }
+bool PracticeStage::click(const QString& caption) {
+    return press(caption) && release(caption);
+}
 
 // --- painting
 
@@ -334,6 +340,8 @@ std::vector<QRectF> PracticeStage::movingRects() const {
         rects.push_back(QRectF(layout::kHeader.right() - 300, 0, 300, layout::kHeader.height()));
         if (isQuestionScreen(screen)) {
             rects.push_back(layout::kQuestionArea);  // the caret of an empty answer box
+        } else {
+            rects.push_back(QRectF(24, 72, 776, 528));  // the cheering or thinking bear
         }
     }
     // The sparkle trail, where it is visible.
