@@ -55,7 +55,12 @@ std::string testName(const QString& name) {
 // ---- without a device too --------------------------------------------------------
 
 TEST(SoundChannelFactory, GivesAChannelThatKeepsItsVolumeEitherWay) {
+    ::testing::internal::CaptureStderr();
     std::unique_ptr<SoundChannel> channel = createSoundChannel();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, haveAudioOutput()
+                        ? ""
+                        : "sumbrook: no audio output found; the scene runs without sound\n");
     ASSERT_NE(channel, nullptr);
     EXPECT_EQ(dynamic_cast<QtSoundChannel*>(channel.get()) != nullptr, haveAudioOutput());
     for (int volume : {50, 0, 100, 37}) {
@@ -241,13 +246,17 @@ TEST(Errors, AMissingSoundIsReportedOnceAndPlayingGoesOn) {
     auto channel = quietChannel();
     int finished = 0;
     channel->setSongFinishedHandler([&] { ++finished; });
+    ::testing::internal::CaptureStderr();
     for (int i = 0; i < 5; ++i) {
         channel->playEffect(QStringLiteral("missing.mp3"));
         channel->playSong(QStringLiteral("missing-song.mp3"), 1);
         QTest::qWait(100);
     }
     QTest::qWait(500);
-    EXPECT_LE(channel->reportedErrors(), 2) << "one line per distinct error";
+    const QString said = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    const QStringList lines = said.split(u'\n', Qt::SkipEmptyParts).filter(u"sumbrook:");
+    EXPECT_LE(lines.size(), 2) << "one line per distinct error:\n" << said.toStdString();
+    EXPECT_EQ(lines.size(), channel->reportedErrors());
     EXPECT_EQ(finished, 0) << "a song that cannot play has not finished";
     if (haveAudioOutput()) {
         EXPECT_GE(channel->reportedErrors(), 1);
