@@ -97,25 +97,6 @@ TEST_P(NamedSound, IsInTheBundleAsWholeMp3OfItsLength) {
 INSTANTIATE_TEST_SUITE_P(EverySound, NamedSound, ::testing::ValuesIn(namedSounds()),
                          [](const auto& row) { return row.param.name.chopped(4).toStdString(); });
 
-TEST(Mp3Check, RefusesDamagedBytes) {
-    QFile file(scene_assets::soundPath(sound_names::fanfare()));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray good = file.readAll();
-    ASSERT_TRUE(mp3Seconds(good).has_value());
-    EXPECT_FALSE(mp3Seconds(good.left(good.size() - 100)).has_value()) << "truncated";
-    EXPECT_FALSE(mp3Seconds(QByteArray("RIFF....WAVEfmt ")).has_value());
-    EXPECT_FALSE(mp3Seconds(QByteArray()).has_value());
-}
-
-TEST(SceneAssetPaths, SpellTheBundlePaths) {
-    EXPECT_EQ(scene_assets::soundPath("111.mp3"), ":/scene/sounds/111.mp3");
-    EXPECT_EQ(scene_assets::soundUrl("hover.mp3").toString(), "qrc:/scene/sounds/hover.mp3");
-    EXPECT_EQ(scene_assets::moneyPath(1), ":/scene/money/money01.svg");
-    EXPECT_EQ(scene_assets::moneyPath(47), ":/scene/money/money47.svg");
-    EXPECT_TRUE(scene_assets::moneyPath(0).isEmpty());
-    EXPECT_TRUE(scene_assets::moneyPath(48).isEmpty());
-}
-
 // ---- money pictures ----------------------------------------------------------------
 
 QImage blank(QSize size = {400, 300}) {
