@@ -12,7 +12,9 @@ constexpr double kMinuteMarkRadians = 18.849555921 / 180;  // 6° a minute
 constexpr double kPi = 3.1415926535;
 constexpr int kCentre = 64;
 
-double minuteAngle(int mark) { return mark * kMinuteMarkRadians; }
+double minuteAngle(int mark) {
+    return mark * kMinuteMarkRadians;
+}
 
 QFont surfaceFont() {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -41,19 +43,56 @@ QPoint ClockFacePainter::numberPosition(int number, int w, int h) {
     double left = x;
     double top = y;
     switch (number) {
-        case 12: left = x - w / 2.0; top = y; break;
-        case 1: left = x - w / 3.0 * 2; top = y - h / 6.0; break;
-        case 2: left = x - w; top = y - h / 3.0; break;
-        case 3: left = x - w; top = y - h / 2.0; break;
-        case 4: left = x - w; top = y - h / 3.0 * 2; break;
-        case 5: left = x - w / 3.0 * 2; top = y - h / 6.0 * 5; break;
-        case 6: left = x - w / 2.0; top = y - h; break;
-        case 7: left = x; top = y - h / 6.0 * 5; break;
-        case 8: left = x; top = y - h / 3.0 * 2; break;
-        case 9: left = x; top = y - h / 2.0; break;
-        case 10: left = x; top = y - h / 3.0; break;
-        case 11: left = x; top = y - h / 6.0; break;
-        default: break;
+        case 12:
+            left = x - w / 2.0;
+            top = y;
+            break;
+        case 1:
+            left = x - w / 3.0 * 2;
+            top = y - h / 6.0;
+            break;
+        case 2:
+            left = x - w;
+            top = y - h / 3.0;
+            break;
+        case 3:
+            left = x - w;
+            top = y - h / 2.0;
+            break;
+        case 4:
+            left = x - w;
+            top = y - h / 3.0 * 2;
+            break;
+        case 5:
+            left = x - w / 3.0 * 2;
+            top = y - h / 6.0 * 5;
+            break;
+        case 6:
+            left = x - w / 2.0;
+            top = y - h;
+            break;
+        case 7:
+            left = x;
+            top = y - h / 6.0 * 5;
+            break;
+        case 8:
+            left = x;
+            top = y - h / 3.0 * 2;
+            break;
+        case 9:
+            left = x;
+            top = y - h / 2.0;
+            break;
+        case 10:
+            left = x;
+            top = y - h / 3.0;
+            break;
+        case 11:
+            left = x;
+            top = y - h / 6.0;
+            break;
+        default:
+            break;
     }
     return {static_cast<int>(left), static_cast<int>(top)};
 }

@@ -9,7 +9,7 @@ namespace sumbrook {
 // marks and numbers, then the two hands. Geometry is in whole surface pixels; the image
 // it makes carries a higher device-pixel ratio so that the face stays sharp in print.
 class ClockFacePainter {
-public:
+  public:
     static constexpr int kSize = 128;
     static constexpr int kPrintScale = 4;  // device pixels per surface pixel
 

@@ -31,9 +31,9 @@ void SheetFonts::install() {
     static std::once_flag once;
     std::call_once(once, [] {
         for (const StandIn& s : kStandIns) {
-            QFont::insertSubstitutions(QString::fromUtf8(s.windowsName),
-                                       {QString::fromUtf8(s.debianFamily),
-                                        QString::fromLatin1(kDefaultFamily)});
+            QFont::insertSubstitutions(
+                QString::fromUtf8(s.windowsName),
+                {QString::fromUtf8(s.debianFamily), QString::fromLatin1(kDefaultFamily)});
         }
     });
 }
@@ -47,7 +47,9 @@ QString SheetFonts::standIn(const QString& name) {
     return QString::fromLatin1(kDefaultFamily);
 }
 
-bool SheetFonts::isFixedPitch(const QString& name) { return name == QStringLiteral("新宋体"); }
+bool SheetFonts::isFixedPitch(const QString& name) {
+    return name == QStringLiteral("新宋体");
+}
 
 QFont SheetFonts::cellFont(const QString& name, int pixelSize) {
     install();

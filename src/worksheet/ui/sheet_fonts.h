@@ -8,7 +8,7 @@ namespace sumbrook {
 // The sheet templates name Windows fonts; these are the Debian fonts that stand in for
 // them. Vertical forms need the fixed-pitch one so that digits of one place line up.
 class SheetFonts {
-public:
+  public:
     // Registers the stand-ins with Qt's font substitution table (once per process).
     static void install();
     // The font for a cell: its named family (through the stand-ins) at a pixel size in the

@@ -53,14 +53,16 @@ QStringList linesOf(const QString& text) {
     return normalised.split(u'\n');
 }
 
-bool isRule(QChar c) { return c == u'\u2500' || c == u'\u2014'; }
+bool isRule(QChar c) {
+    return c == u'\u2500' || c == u'\u2014';
+}
 
 // Text measured and drawn either proportionally or on the fixed-pitch grid. Spaces are
 // half an em wide, as in the fonts the templates were made for, so that the blanks of
 // the header lines keep their room; on the grid the rule of a vertical form is drawn as
 // one unbroken line.
 class TextBlock {
-public:
+  public:
     TextBlock(const QString& text, const QFont& font, bool grid)
         : lines_(linesOf(text)), metrics_(font), grid_(grid) {
         halfEm_ = font.pixelSize() / 2.0;
@@ -129,7 +131,7 @@ public:
         }
     }
 
-private:
+  private:
     // A line split into runs of spaces and runs of everything else.
     static QStringList runsOf(const QString& line) {
         QStringList runs;
@@ -222,9 +224,9 @@ QRectF SheetPainter::cellRect(const Sheet& sheet, int row, int column) {
         y += sheet.rowHeight(r);
     }
     double width = sheet.columnWidth(column);
-    for (int c = column; c < sheet.columns() &&
-                         (sheet.cell(row, c).merge & cell_flags::kJoinedRight) &&
-                         coveredByLeftNeighbour(sheet.cell(row, c + 1));
+    for (int c = column;
+         c < sheet.columns() && (sheet.cell(row, c).merge & cell_flags::kJoinedRight) &&
+         coveredByLeftNeighbour(sheet.cell(row, c + 1));
          ++c) {
         width += sheet.columnWidth(c + 1);
     }
@@ -256,6 +258,22 @@ void SheetPainter::paintPage(QPainter& painter, const Sheet& sheet) {
         }
     }
     painter.restore();
+}
+
+void SheetPainter::paintPages(QPainter& painter, QPagedPaintDevice& device,
+                              const std::vector<Sheet>& pages) {
+    const double unitsToDevice = device.logicalDpiX() / 254.0;  // device pixels per 0.1 mm
+    bool first = true;
+    for (const Sheet& sheet : pages) {
+        if (!first) {
+            device.newPage();
+        }
+        first = false;
+        painter.save();
+        painter.scale(unitsToDevice, unitsToDevice);
+        paintPage(painter, sheet);
+        painter.restore();
+    }
 }
 
 void SheetPainter::paintPageInto(QPainter& painter, const Sheet& sheet, const QRectF& target) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRectF>
+#include <vector>
 
 #include "worksheet/core/sheet.h"
 
@@ -11,13 +13,17 @@ namespace sumbrook {
 // and the PDF file all go through here, so what is shown is what prints. It paints; it
 // does not decide what is on the sheet.
 class SheetPainter {
-public:
+  public:
     static constexpr int kPageWidth = 2100;  // A4 in tenths of a millimetre
     static constexpr int kPageHeight = 2970;
 
     // Paints the page with the painter's units in tenths of a millimetre, (0, 0) at the
     // paper's top-left corner.
     static void paintPage(QPainter& painter, const Sheet& sheet);
+    // Paints one sheet a page on a printer or PDF writer whose painter is active, the
+    // paper's corner at the device's origin.
+    static void paintPages(QPainter& painter, QPagedPaintDevice& device,
+                           const std::vector<Sheet>& pages);
     // Paints the page scaled into `target` (device units), keeping its proportions.
     static void paintPageInto(QPainter& painter, const Sheet& sheet, const QRectF& target);
 

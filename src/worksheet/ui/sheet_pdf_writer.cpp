@@ -32,18 +32,7 @@ bool SheetPdfWriter::write(const QString& path, const std::vector<Sheet>& pages,
         }
         return false;
     }
-    const double unitsToDevice = writer.resolution() / 254.0;  // device pixels per 0.1 mm
-    bool first = true;
-    for (const Sheet& sheet : pages) {
-        if (!first) {
-            writer.newPage();
-        }
-        first = false;
-        painter.save();
-        painter.scale(unitsToDevice, unitsToDevice);
-        SheetPainter::paintPage(painter, sheet);
-        painter.restore();
-    }
+    SheetPainter::paintPages(painter, writer, pages);
     painter.end();
     file.close();
     if (file.error() != QFileDevice::NoError) {

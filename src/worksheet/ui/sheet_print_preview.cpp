@@ -50,18 +50,7 @@ void SheetPrintPreview::print(QPrinter* printer) const {
     if (!painter.begin(printer)) {
         return;
     }
-    const double unitsToDevice = printer->resolution() / 254.0;  // device pixels per 0.1 mm
-    bool first = true;
-    for (const Sheet& sheet : pages()) {
-        if (!first) {
-            printer->newPage();
-        }
-        first = false;
-        painter.save();
-        painter.scale(unitsToDevice, unitsToDevice);
-        SheetPainter::paintPage(painter, sheet);
-        painter.restore();
-    }
+    SheetPainter::paintPages(painter, *printer, pages());
     painter.end();
 }
 
