@@ -45,6 +45,9 @@ struct ExpectedTemplate {
     std::vector<ExpectedRows> rows;
 };
 
+// Test names and failure messages show the template by its name.
+void PrintTo(const ExpectedTemplate& t, std::ostream* out) { *out << t.name; }
+
 std::vector<int> rowsFromTo(int first, int last) {
     std::vector<int> rows;
     for (int row = first; row <= last; ++row) {
