@@ -1,0 +1,557 @@
+#include "themes/memory_module.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace sumbrook {
+namespace {
+
+using Reason = ModulePlatform::EntryReason;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint32_t kPreferredBase = 0x10000000;
+constexpr std::uint32_t kImageSize = 0x3000;
+// Where the parts of the synthetic image lie (RVAs).
+constexpr std::uint32_t kNt = 0x80;
+constexpr std::uint32_t kFileHeader = kNt + 4;
+constexpr std::uint32_t kOptional = kNt + 24;
+constexpr std::uint32_t kSections = kNt + 248;
+constexpr std::uint32_t kEntry = 0x1000;
+constexpr std::uint32_t kRelocated1 = 0x1010;
+constexpr std::uint32_t kRelocated2 = 0x1014;
+constexpr std::uint32_t kNotRelocated = 0x1018;  // named by an ABSOLUTE (padding) entry
+constexpr std::uint32_t kRelocated3 = 0x25F0;
+constexpr std::uint32_t kRelocs = 0x2000;
+constexpr std::uint32_t kImports = 0x2100;
+constexpr std::uint32_t kUserLookup = 0x2180;
+constexpr std::uint32_t kUserIat = 0x2190;
+constexpr std::uint32_t kKernelIat = 0x21B0;
+constexpr std::uint32_t kExports = 0x2300;
+constexpr std::uint32_t kFunctions = 0x2330;
+constexpr std::uint32_t kNames = 0x2340;
+constexpr std::uint32_t kOrdinals = 0x2348;
+
+constexpr std::uint32_t kGetDC = 0x7E001000;
+constexpr std::uint32_t kUserOrdinal17 = 0x7E001700;
+constexpr std::uint32_t kSleep = 0x7C002000;
+
+// A small i386 DLL written by RVA in its mapped form; file() lays it out as a linker would
+// (headers, .text at file offset 0x200, .data at 0x600), whatever the headers say.
+struct SyntheticImage {
+    Bytes memory = Bytes(kImageSize);
+
+    void put16(std::uint32_t rva, std::uint16_t value) {
+        memory[rva] = static_cast<std::uint8_t>(value);
+        memory[rva + 1] = static_cast<std::uint8_t>(value >> 8);
+    }
+    void put32(std::uint32_t rva, std::uint32_t value) {
+        put16(rva, static_cast<std::uint16_t>(value));
+        put16(rva + 2, static_cast<std::uint16_t>(value >> 16));
+    }
+    void putText(std::uint32_t rva, std::string_view text) {
+        std::copy(text.begin(), text.end(), memory.begin() + rva);
+    }
+    std::uint32_t get32(std::uint32_t rva) const {
+        return memory[rva] | memory[rva + 1] << 8 | memory[rva + 2] << 16 |
+               static_cast<std::uint32_t>(memory[rva + 3]) << 24;
+    }
+    Bytes file() const {
+        Bytes out(memory.begin(), memory.begin() + 0x200);
+        out.insert(out.end(), memory.begin() + 0x1000, memory.begin() + 0x1400);
+        out.insert(out.end(), memory.begin() + 0x2000, memory.begin() + 0x2600);
+        return out;
+    }
+};
+
+SyntheticImage makeImage() {
+    SyntheticImage m;
+    m.put16(0, 0x5A4D);
+    m.put32(0x3C, kNt);
+    m.put32(kNt, 0x4550);
+    m.put16(kFileHeader, 0x14C);
+    m.put16(kFileHeader + 2, 2);
+    m.put16(kFileHeader + 16, 224);
+    m.put16(kFileHeader + 18, 0x2102);  // DLL, 32-bit, executable
+    m.put16(kOptional, 0x10B);
+    m.put32(kOptional + 16, kEntry);
+    m.put32(kOptional + 28, kPreferredBase);
+    m.put32(kOptional + 32, 0x1000);
+    m.put32(kOptional + 36, 0x200);
+    m.put32(kOptional + 56, kImageSize);
+    m.put32(kOptional + 60, 0x200);
+    m.put32(kOptional + 92, 16);
+    const auto directory = [&m](int index, std::uint32_t rva, std::uint32_t size) {
+        m.put32(kOptional + 96 + 8 * index, rva);
+        m.put32(kOptional + 100 + 8 * index, size);
+    };
+    directory(0, kExports, 0x90);
+    directory(1, kImports, 60);
+    directory(5, kRelocs, 28);
+    const auto section = [&m](int i, std::string_view name, std::uint32_t rva, std::uint32_t size,
+                              std::uint32_t raw, std::uint32_t pointer) {
+        const std::uint32_t at = kSections + 40 * i;
+        m.putText(at, name);
+        m.put32(at + 8, size);
+        m.put32(at + 12, rva);
+        m.put32(at + 16, raw);
+        m.put32(at + 20, pointer);
+    };
+    section(0, ".text", 0x1000, 0x400, 0x400, 0x200);
+    section(1, ".data", 0x2000, 0x1000, 0x600, 0x600);
+
+    m.memory[kEntry] = 0xC3;
+    m.put32(kRelocated1, kPreferredBase + 0x1100);
+    m.put32(kRelocated2, kPreferredBase + 0x2000);
+    m.put32(kNotRelocated, 0xAABBCCDD);
+    m.put32(kRelocated3, kPreferredBase + 0x1300);
+    // Two relocation blocks: .text (HIGHLOW, ABSOLUTE naming 0x18, HIGHLOW, padding), .data.
+    m.put32(kRelocs, 0x1000);
+    m.put32(kRelocs + 4, 16);
+    m.put16(kRelocs + 8, 0x3010);
+    m.put16(kRelocs + 10, 0x0018);
+    m.put16(kRelocs + 12, 0x3014);
+    m.put16(kRelocs + 14, 0x0000);
+    m.put32(kRelocs + 16, 0x2000);
+    m.put32(kRelocs + 20, 12);
+    m.put16(kRelocs + 24, 0x35F0);
+
+    // user32.dll: GetDC by name, ordinal 17; kernel32.dll: Sleep by name; then a zero descriptor.
+    m.put32(kImports, kUserLookup);
+    m.put32(kImports + 12, 0x2200);
+    m.put32(kImports + 16, kUserIat);
+    m.put32(kImports + 20, 0x21A0);
+    m.put32(kImports + 32, 0x2210);
+    m.put32(kImports + 36, kKernelIat);
+    for (const std::uint32_t table : {kUserLookup, kUserIat}) {
+        m.put32(table, 0x2220);
+        m.put32(table + 4, 0x80000011);
+    }
+    m.put32(0x21A0, 0x2230);
+    m.put32(kKernelIat, 0x2230);
+    m.putText(0x2200, "user32.dll");
+    m.putText(0x2210, "kernel32.dll");
+    m.putText(0x2222, "GetDC");
+    m.putText(0x2232, "Sleep");
+
+    // Ordinal base 5: 5 and 6 named, 7 ordinal-only, 8 an empty slot.
+    m.put32(kExports + 12, 0x2380);
+    m.put32(kExports + 16, 5);
+    m.put32(kExports + 20, 4);
+    m.put32(kExports + 24, 2);
+    m.put32(kExports + 28, kFunctions);
+    m.put32(kExports + 32, kNames);
+    m.put32(kExports + 36, kOrdinals);
+    m.put32(kFunctions, 0x1100);
+    m.put32(kFunctions + 4, 0x1200);
+    m.put32(kFunctions + 8, 0x1300);
+    m.put32(kNames, 0x2350);
+    m.put32(kNames + 4, 0x2360);
+    m.put16(kOrdinals, 0);
+    m.put16(kOrdinals + 2, 1);
+    m.putText(0x2350, "SkinH_AttachRes");
+    m.putText(0x2360, "SkinH_Detach");
+    m.putText(0x2380, "skin.dll");
+    return m;
+}
+
+// Records every platform call; serves host memory under 32-bit addresses of its choosing.
+class FakePlatform : public ModulePlatform {
+  public:
+    struct EntryCall {
+        std::uint32_t entry, base;
+        Reason reason;
+        bool operator==(const EntryCall&) const = default;
+    };
+
+    Block allocate(std::uint32_t hint, std::uint32_t size) override {
+        allocations.emplace_back(hint, size);
+        if (refuseAll || (refuseHint && hint != 0)) {
+            return {};
+        }
+        auto& block = live.emplace_back(std::make_unique<Bytes>(size));
+        address = hint != 0 ? hint : fallbackAddress;
+        return {block->data(), address};
+    }
+    bool free(const Block& block) override {
+        ++frees;
+        if (failFree) {
+            return false;
+        }
+        const auto before = live.size();
+        std::erase_if(live, [&](const auto& b) { return b->data() == block.data; });
+        return live.size() != before;
+    }
+    LibraryHandle loadLibrary(std::string_view name) override {
+        libraries.emplace_back(name);
+        if (missingLibraries.contains(std::string(name))) {
+            return nullptr;
+        }
+        return reinterpret_cast<LibraryHandle>(static_cast<std::uintptr_t>(libraries.size()));
+    }
+    std::uint32_t findProcedure(LibraryHandle library, const Procedure& procedure) override {
+        std::string key = libraries.at(reinterpret_cast<std::uintptr_t>(library) - 1);
+        if (const auto* name = std::get_if<std::string_view>(&procedure)) {
+            key += "!" + std::string(*name);
+        } else {
+            key += "#" + std::to_string(std::get<std::uint16_t>(procedure));
+        }
+        lookups.push_back(key);
+        const auto found = procedures.find(key);
+        return found == procedures.end() ? 0 : found->second;
+    }
+    int callEntryPoint(std::uint32_t entry, std::uint32_t base, Reason reason) override {
+        entryCalls.push_back({entry, base, reason});
+        if (reason == Reason::ProcessAttach && onAttach) {
+            onAttach();
+        }
+        return reason == Reason::ProcessAttach ? attachResult : 1;
+    }
+    Bytes& block() { return *live.at(0); }
+
+    bool refuseHint = false, refuseAll = false, failFree = false;
+    std::uint32_t fallbackAddress = 0x30000000, address = 0;
+    int attachResult = 1, frees = 0;
+    std::function<void()> onAttach;
+    std::set<std::string> missingLibraries;
+    std::map<std::string, std::uint32_t> procedures{{"user32.dll!GetDC", kGetDC},
+                                                    {"user32.dll#17", kUserOrdinal17},
+                                                    {"kernel32.dll!Sleep", kSleep}};
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> allocations;
+    std::vector<std::unique_ptr<Bytes>> live;
+    std::vector<std::string> libraries, lookups;
+    std::vector<EntryCall> entryCalls;
+};
+
+// The image as it must look once mapped at `base`: relocated and bound.
+Bytes expectedMapping(const SyntheticImage& image, std::uint32_t base) {
+    SyntheticImage mapped = image;
+    std::fill(mapped.memory.begin() + kSections + 80, mapped.memory.begin() + 0x200, 0);
+    const std::uint32_t delta = base - kPreferredBase;
+    for (const std::uint32_t rva : {kRelocated1, kRelocated2, kRelocated3}) {
+        mapped.put32(rva, mapped.get32(rva) + delta);
+    }
+    mapped.put32(kUserIat, kGetDC);
+    mapped.put32(kUserIat + 4, kUserOrdinal17);
+    mapped.put32(kKernelIat, kSleep);
+    return mapped.memory;
+}
+
+TEST(MemoryModule, MapsRelocatesAndBindsBeforeTheAttachCall) {
+    // Preferred base (delta 0), above it, and below it (the delta wraps around).
+    for (const std::uint32_t base : {kPreferredBase, 0x30000000u, 0x00400000u}) {
+        SCOPED_TRACE(base);
+        FakePlatform platform;
+        platform.refuseHint = base != kPreferredBase;
+        platform.fallbackAddress = base;
+        Bytes atAttach;
+        platform.onAttach = [&] { atAttach = platform.block(); };
+        MemoryModule module(platform);
+        const SyntheticImage image = makeImage();
+        ASSERT_TRUE(module.Load(image.file())) << module.LastError();
+
+        EXPECT_EQ(module.BaseAddress(), base);
+        EXPECT_EQ(module.EntryPoint(), base + kEntry);
+        EXPECT_EQ(platform.allocations.back(),
+                  std::make_pair(base == kPreferredBase ? kPreferredBase : 0u, kImageSize));
+        EXPECT_EQ(
+            platform.entryCalls,
+            (std::vector<FakePlatform::EntryCall>{{base + kEntry, base, Reason::ProcessAttach}}));
+        EXPECT_EQ(atAttach, expectedMapping(image, base));
+        EXPECT_EQ(platform.libraries, (std::vector<std::string>{"user32.dll", "kernel32.dll"}));
+    }
+}
+
+TEST(MemoryModule, FindsExportsByNameAndByCanonicalOrdinalText) {
+    FakePlatform platform;
+    platform.refuseHint = true;
+    MemoryModule module(platform);
+    EXPECT_EQ(module.FindExport("SkinH_Detach"), 0u);  // nothing held yet
+    EXPECT_EQ(module.FindExport("5"), 0u);
+    ASSERT_TRUE(module.Load(makeImage().file())) << module.LastError();
+    const std::uint32_t base = platform.fallbackAddress;
+
+    const struct {
+        const char* text;
+        std::uint32_t rva;  // 0: not found
+    } cases[] = {
+        {"SkinH_AttachRes", 0x1100},
+        {"SkinH_Detach", 0x1200},
+        {"5", 0x1100},
+        {"6", 0x1200},
+        {"7", 0x1300},
+        {"8", 0},  // empty slot
+        {"4", 0},
+        {"9", 0},
+        {"0", 0},
+        {"05", 0},
+        {"+5", 0},
+        {"65541", 0},       // 5 + 2^16
+        {"4294967301", 0},  // 5 + 2^32
+        {"skinh_detach", 0},
+        {"SkinH_Detac", 0},
+        {"SkinH_DetachX", 0},
+        {"", 0},
+        {"skin.dll", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(module.FindExport(c.text), c.rva == 0 ? 0 : base + c.rva) << c.text;
+    }
+}
+
+TEST(MemoryModule, ExportLookupDoesNotDependOnNameLayoutAndSkipsForwarders) {
+    SyntheticImage image = makeImage();
+    image.put32(kNames, 0x2360);  // names stored in the opposite order of the table
+    image.put32(kNames + 4, 0x2350);
+    image.putText(0x2350, std::string_view("SkinH_Detach\0\0\0", 16));
+    image.putText(0x2360, "SkinH_AttachRes");
+    image.put32(kFunctions + 8, 0x2380);  // ordinal 7 forwards to a text in the directory
+    FakePlatform platform;
+    MemoryModule module(platform);
+    ASSERT_TRUE(module.Load(image.file())) << module.LastError();
+    EXPECT_EQ(module.FindExport("SkinH_AttachRes"), kPreferredBase + 0x1100);
+    EXPECT_EQ(module.FindExport("SkinH_Detach"), kPreferredBase + 0x1200);
+    EXPECT_EQ(module.FindExport("7"), 0u);
+}
+
+TEST(MemoryModule, ExportTableSpoiledAfterLoadGivesZeroNotAnOverrun) {
+    const struct {
+        const char* name;
+        std::uint32_t rva, value;
+    } cases[] = {
+        {"name count", kExports + 24, 0x7FFFFFFF},
+        {"function count", kExports + 20, 0x7FFFFFFF},
+        {"name rva", kNames + 4, 0xFFFFFFF0},
+        {"function rva", kFunctions + 4, 0x00FFFFFF},
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        MemoryModule module(platform);
+        ASSERT_TRUE(module.Load(makeImage().file())) << module.LastError();
+        Bytes& mapped = platform.block();
+        for (int i = 0; i < 4; ++i) {
+            mapped[c.rva + i] = static_cast<std::uint8_t>(c.value >> (8 * i));
+        }
+        EXPECT_EQ(module.FindExport("SkinH_Detach"), 0u) << c.name;
+    }
+}
+
+TEST(MemoryModule, EntryPointCallsFollowTheImageKind) {
+    using Calls = std::vector<Reason>;
+    const struct {
+        const char* name;
+        std::uint16_t characteristics;
+        std::uint32_t entry;
+        Calls calls;  // over Load then Unload
+    } cases[] = {
+        {"dll", 0x2102, kEntry, {Reason::ProcessAttach, Reason::ProcessDetach}},
+        {"executable", 0x0102, kEntry, {}},
+        {"dll without entry point", 0x2102, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SyntheticImage image = makeImage();
+        image.put16(kFileHeader + 18, c.characteristics);
+        image.put32(kOptional + 16, c.entry);
+        FakePlatform platform;
+        MemoryModule module(platform);
+        ASSERT_TRUE(module.Load(image.file())) << c.name << ": " << module.LastError();
+        EXPECT_TRUE(module.Unload());
+        Calls calls;
+        for (const auto& call : platform.entryCalls) {
+            calls.push_back(call.reason);
+        }
+        EXPECT_EQ(calls, c.calls) << c.name;
+        EXPECT_TRUE(platform.live.empty()) << c.name;
+    }
+}
+
+TEST(MemoryModule, AttachReturningZeroIsDetachedReleasedAndFails) {
+    FakePlatform platform;
+    platform.attachResult = 0;
+    MemoryModule module(platform);
+    EXPECT_FALSE(module.Load(makeImage().file()));
+    const std::uint32_t entry = kPreferredBase + kEntry;
+    EXPECT_EQ(platform.entryCalls, (std::vector<FakePlatform::EntryCall>{
+                                       {entry, kPreferredBase, Reason::ProcessAttach},
+                                       {entry, kPreferredBase, Reason::ProcessDetach}}));
+    EXPECT_TRUE(platform.live.empty());
+    EXPECT_EQ(module.BaseAddress(), 0u);
+    EXPECT_EQ(module.EntryPoint(), 0u);
+    EXPECT_TRUE(module.Unload());
+    EXPECT_EQ(platform.entryCalls.size(), 2u);  // nothing left to detach
+}
+
+TEST(MemoryModule, UnresolvableImportFailsBeforeTheEntryPointAndFreesTheImage) {
+    const struct {
+        const char* name;
+        const char* missingProcedure;
+        const char* missingLibrary;
+    } cases[] = {
+        {"by name", "user32.dll!GetDC", ""},
+        {"by ordinal", "user32.dll#17", ""},
+        {"in the second library", "kernel32.dll!Sleep", ""},
+        {"library not found", "", "kernel32.dll"},
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        platform.procedures.erase(c.missingProcedure);
+        platform.missingLibraries.insert(c.missingLibrary);
+        MemoryModule module(platform);
+        EXPECT_FALSE(module.Load(makeImage().file())) << c.name;
+        EXPECT_TRUE(platform.entryCalls.empty()) << c.name;
+        EXPECT_EQ(platform.allocations.size(), 1u) << c.name;
+        EXPECT_TRUE(platform.live.empty()) << c.name;
+        EXPECT_EQ(module.BaseAddress(), 0u) << c.name;
+    }
+}
+
+TEST(MemoryModule, ResolverIsAskedFirstWithOrdinalTextAndZeroFallsBack) {
+    FakePlatform platform;
+    platform.missingLibraries.insert("kernel32.dll");  // the resolver alone supplies Sleep
+    std::vector<std::string> asked;
+    const auto resolver = [&](std::string_view library, std::string_view procedure) {
+        asked.push_back(std::string(library) + "/" + std::string(procedure));
+        return procedure == "17" ? 0x11110000u : procedure == "Sleep" ? 0x22220000u : 0u;
+    };
+    MemoryModule module(platform);
+    ASSERT_TRUE(module.Load(makeImage().file(), resolver)) << module.LastError();
+    EXPECT_EQ(asked, (std::vector<std::string>{"user32.dll/GetDC", "user32.dll/17",
+                                               "kernel32.dll/Sleep"}));
+    EXPECT_EQ(platform.lookups, std::vector<std::string>{"user32.dll!GetDC"});
+    const Bytes& mapped = platform.block();
+    const auto at = [&](std::uint32_t rva) {
+        return mapped[rva] | mapped[rva + 1] << 8 | mapped[rva + 2] << 16 |
+               static_cast<std::uint32_t>(mapped[rva + 3]) << 24;
+    };
+    EXPECT_EQ(at(kUserIat), kGetDC);
+    EXPECT_EQ(at(kUserIat + 4), 0x11110000u);
+    EXPECT_EQ(at(kKernelIat), 0x22220000u);
+}
+
+TEST(MemoryModule, OwnershipUnloadsExactlyOnce) {
+    FakePlatform platform;
+    const Bytes file = makeImage().file();
+    {
+        MemoryModule first(platform);
+        ASSERT_TRUE(first.Load(file));
+        ASSERT_TRUE(first.Load(file));  // the first image is detached and freed before mapping
+        EXPECT_EQ(platform.frees, 1);
+        EXPECT_EQ(platform.live.size(), 1u);
+
+        MemoryModule second(std::move(first));
+        EXPECT_EQ(first.BaseAddress(), 0u);
+        EXPECT_EQ(second.BaseAddress(), kPreferredBase);
+        platform.failFree = true;
+        EXPECT_FALSE(second.Unload());  // a release the system refuses keeps the image held
+        EXPECT_EQ(second.FindExport("6"), kPreferredBase + 0x1200);
+        platform.failFree = false;
+    }
+    EXPECT_TRUE(platform.live.empty());
+    std::vector<Reason> reasons;
+    for (const auto& call : platform.entryCalls) {
+        reasons.push_back(call.reason);
+    }
+    EXPECT_EQ(reasons, (std::vector<Reason>{Reason::ProcessAttach, Reason::ProcessDetach,
+                                            Reason::ProcessAttach, Reason::ProcessDetach,
+                                            Reason::ProcessDetach}));
+}
+
+TEST(MemoryModule, NoMemoryAnywhereFails) {
+    FakePlatform platform;
+    platform.refuseAll = true;
+    MemoryModule module(platform);
+    EXPECT_FALSE(module.Load(makeImage().file()));
+    EXPECT_EQ(platform.allocations, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{
+                                        {kPreferredBase, kImageSize}, {0, kImageSize}}));
+    EXPECT_TRUE(platform.libraries.empty());
+}
+
+TEST(MemoryModule, EveryTruncationIsRefusedWithNothingLeftAllocated) {
+    const Bytes file = makeImage().file();
+    FakePlatform platform;
+    MemoryModule module(platform);
+    for (std::size_t size = 0; size < file.size(); ++size) {
+        const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
+        ASSERT_FALSE(module.Load(cut)) << size;
+    }
+    EXPECT_TRUE(platform.allocations.empty());
+    EXPECT_TRUE(platform.entryCalls.empty());
+}
+
+TEST(MemoryModule, MalformedImagesAreRefusedForTheirOwnReason) {
+    using Edit = std::function<void(SyntheticImage&)>;
+    const auto put32 = [](std::uint32_t rva, std::uint32_t value) -> Edit {
+        return [=](SyntheticImage& m) { m.put32(rva, value); };
+    };
+    const auto put16 = [](std::uint32_t rva, std::uint16_t value) -> Edit {
+        return [=](SyntheticImage& m) { m.put16(rva, value); };
+    };
+    const struct {
+        Edit edit;
+        const char* reason;  // part of the refusal's text
+        bool mapsFirst;      // found only once the image is in memory
+    } cases[] = {
+        {put16(0, 0x5A4E), "no MZ", false},
+        {put32(0x3C, 0xBC0), "NT headers lie beyond", false},
+        {put32(0x3C, 0xFFFFFF00), "NT headers lie beyond", false},
+        {put32(kNt, 0x4551), "no PE", false},
+        {put16(kFileHeader, 0x8664), "i386", false},
+        {put16(kFileHeader + 18, 0x2100), "executable", false},
+        {put16(kOptional, 0x20B), "PE32", false},
+        {put16(kFileHeader + 16, 96), "too small for its data directories", false},
+        {put16(kFileHeader + 2, 0xFFFF), "section table", false},
+        {put32(kOptional + 32, 0), "alignment", false},
+        {put32(kSections + 40 + 20, 0x1000), "section 1 lies beyond the file", false},
+        {put32(kSections + 40 + 16, 0x10000), "section 1 lies beyond the file", false},
+        {put32(kOptional + 56, 0xFFFFF000), "implausibly large", false},
+        {put32(kOptional + 16, 0x3000), "entry point", false},
+        {put32(kOptional + 96 + 40, 0x2FF0), "directory 5 lies outside", false},
+        {put32(kOptional + 96, 0), "directory 0 has a size", false},
+        {put32(kRelocs + 20, 0x100), "runs past the relocation directory", true},
+        {put32(kRelocs + 4, 0), "runs past the relocation directory", true},
+        {put32(kRelocs + 16, 0x2A0E), "target lies outside", true},
+        {put16(kRelocs + 14, 0xA000), "type 10", true},
+        {[](SyntheticImage& m) {
+             m.put32(kOptional + 104, 0x2FF0);  // the walk, not the size, must stop at the end
+             m.put32(kOptional + 108, 0);
+         },
+         "descriptors run past", true},
+        {put32(kImports + 12, 0x3000), "library name lies outside", true},
+        {put32(kUserLookup, 0x2FFE), "import name of user32.dll", true},
+        {[](SyntheticImage& m) {
+             m.put32(kImports, 0);
+             m.put32(kImports + 16, 0x2FFE);
+         },
+         "import table of user32.dll runs past", true},
+        {put32(kOptional + 100, 20), "export directory lies outside", true},
+        {put32(kExports + 20, 0x40000000), "address table runs past", true},
+        {put32(kExports + 28, 0x1000), "address table runs past", true},
+        {put32(kExports + 24, 1000), "name tables run past", true},
+        {put32(kNames + 4, 0x7000), "export name 1 lies outside", true},
+        {put32(kFunctions + 8, 0x9000), "export 2 lies outside", true},
+        {put16(kOrdinals + 2, 4), "refers to no function", true},
+    };
+    for (const auto& c : cases) {
+        SyntheticImage image = makeImage();
+        c.edit(image);
+        FakePlatform platform;
+        platform.refuseHint = true;  // relocation by a nonzero delta
+        MemoryModule module(platform);
+        EXPECT_FALSE(module.Load(image.file())) << c.reason;
+        EXPECT_NE(module.LastError().find(c.reason), std::string::npos)
+            << c.reason << " / " << module.LastError();
+        EXPECT_EQ(platform.allocations.empty(), !c.mapsFirst) << c.reason;
+        EXPECT_TRUE(platform.live.empty()) << c.reason;
+        EXPECT_TRUE(platform.entryCalls.empty()) << c.reason;
+        EXPECT_EQ(module.BaseAddress(), 0u) << c.reason;
+    }
+}
+
+}  // namespace
+}  // namespace sumbrook
