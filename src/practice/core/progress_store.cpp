@@ -51,7 +51,9 @@ bool ProgressStore::flush() {
         return false;
     }
     QSaveFile file(filePath());
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: a buffered save file can report a write cut short by a full disk as
+    // success and then put the truncated file in place of the good one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return false;
     }
     const QByteArray bytes = QJsonDocument(image_).toJson(QJsonDocument::Indented);

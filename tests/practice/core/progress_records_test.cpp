@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <csignal>
 
 #include <random>
 
@@ -232,6 +234,32 @@ TEST_F(ProgressRecordsTest, AWriteThatCannotHappenLeavesTheOldFileAndReportsIt) 
     stuck.load();  // must not crash
     EXPECT_EQ(stuck.level(), 0);
     EXPECT_FALSE(stuck.flush());
+}
+
+TEST_F(ProgressRecordsTest, AWriteCutShortByAFullDiskKeepsTheOldFile) {
+    records.load();
+    records.recordCompletion(3, 42000);
+    QFile before(store.filePath());
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray old = before.readAll();
+    before.close();
+
+    // A file-size limit stands in for a full disk (the tests run as root).
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    records.recordCompletion(4, 41000);  // its write fails too
+    const bool written = records.flush();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(written);
+    QFile after(store.filePath());
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), old);
 }
 
 TEST(ProgressStore, TheDataFolderCanBeMovedByTheEnvironment) {
