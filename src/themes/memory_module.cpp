@@ -210,7 +210,8 @@ MemoryModule::MemoryModule(MemoryModule&& other) noexcept
       isDll_(other.isDll_),
       exportRva_(other.exportRva_),
       exportSize_(other.exportSize_),
-      error_(std::move(other.error_)) {}
+      error_(std::move(other.error_)),
+      elf_(std::move(other.elf_)) {}
 
 MemoryModule& MemoryModule::operator=(MemoryModule&& other) noexcept {
     if (this != &other) {
@@ -223,6 +224,7 @@ MemoryModule& MemoryModule::operator=(MemoryModule&& other) noexcept {
         exportRva_ = other.exportRva_;
         exportSize_ = other.exportSize_;
         error_ = std::move(other.error_);
+        elf_ = std::move(other.elf_);
     }
     return *this;
 }
@@ -241,6 +243,24 @@ bool MemoryModule::Load(std::span<const std::uint8_t> bytes, const ImportResolve
     if (block_.data != nullptr) {
         Unload();
         block_ = {};  // a mapping the platform would not release is abandoned, not reused
+    }
+    elf_.Unload();
+    if (bytes.size() >= 4 && std::memcmp(bytes.data(),
+                                         "\x7f"
+                                         "ELF",
+                                         4) == 0) {
+        std::string why;
+        if (!ElfMemoryLoader::Recognizes(bytes)) {
+            return fail("ELF object is not a shared object of this machine");
+        }
+        if (!elf_.Load(bytes, why)) {
+            return fail("cannot load ELF object: " + why);
+        }
+        error_.clear();
+        return true;
+    }
+    if (bytes.size() < 2 || bytes[0] != 'M' || bytes[1] != 'Z') {
+        return fail("neither a PE image nor an ELF shared object (no MZ signature)");
     }
     std::string reason;
     const std::optional<PeImage> image = PeImage::parse(bytes, reason);
@@ -308,6 +328,9 @@ bool MemoryModule::Load(std::span<const std::uint8_t> bytes, const ImportResolve
 }
 
 bool MemoryModule::Unload() {
+    if (elf_.IsLoaded()) {
+        return elf_.Unload();
+    }
     if (block_.data == nullptr) {
         return true;
     }
@@ -325,7 +348,10 @@ std::uint32_t MemoryModule::EntryPoint() const {
     return block_.data != nullptr && entryRva_ != 0 ? block_.address + entryRva_ : 0;
 }
 
-std::uint32_t MemoryModule::FindExport(std::string_view name) const {
+std::uintptr_t MemoryModule::FindExport(std::string_view name) const {
+    if (elf_.IsLoaded()) {
+        return elf_.FindSymbol(name);
+    }
     if (block_.data == nullptr || exportRva_ == 0) {
         return 0;
     }
