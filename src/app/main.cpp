@@ -14,6 +14,7 @@
 #include "practice/scene/sound_channel_factory.h"
 #include "questions_command.h"
 #include "quit_on_signal.h"
+#include "themes_command.h"
 #include "worksheet/ui/quizwright_window.h"
 #include "worksheet/ui/sheet_fonts.h"
 #include "worksheet_command.h"
@@ -29,6 +30,10 @@ constexpr const char* kUsage =
     "\n"
     "  sumbrook quizwright\n"
     "      opens Quizwright, the worksheet window, on its own.\n"
+    "\n"
+    "  sumbrook themes [--skin N]\n"
+    "      the theme dialog over a sample window; --skin N shows theme N (1 to 8)\n"
+    "      without touching the configuration file.\n"
     "\n"
     "  sumbrook questions --exercise N [--count K] [--seed S]\n"
     "      K practice questions (default 1) of exercise N (1 to 37), one JSON object\n"
@@ -106,6 +111,12 @@ int main(int argc, char* argv[]) {
         sumbrook::QuizwrightWindow window;
         window.show();
         return app.exec();
+    }
+    if (command == QStringLiteral("themes")) {
+        qInstallMessageHandler(quietMessages);
+        QApplication app(argc, argv);
+        sumbrook::QuitOnSignal quitOnSignal;
+        return sumbrook::runThemesCommand(arguments, stderr);
     }
     if (command == QStringLiteral("worksheet")) {
         // Sheets are drawn without a screen.
