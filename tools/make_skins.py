@@ -89,13 +89,13 @@ QGroupBox::title {{
     subcontrol-origin: margin; left: 8px; padding: 0 4px;
     color: {text}; background-color: {strip}; border-radius: 3px;
 }}
-QRadioButton, QCheckBox {{ color: {text}; background: transparent; spacing: 6px; padding: 2px; }}
-QRadioButton:focus, QCheckBox:focus {{ border: 2px solid {accent}; border-radius: 4px; padding: 0px; }}
+QRadioButton, QCheckBox {{ color: {text}; background: transparent; spacing: 3px; padding: 1px; }}
+QRadioButton:focus, QCheckBox:focus {{ border: 1px solid {accent}; border-radius: 4px; padding: 0px; }}
 QRadioButton:disabled, QCheckBox:disabled {{ color: {disabled}; }}
 QRadioButton::indicator, QCheckBox::indicator {{
-    width: 12px; height: 12px; border: 2px solid {border}; background-color: {base};
+    width: 10px; height: 10px; border: 2px solid {border}; background-color: {base};
 }}
-QRadioButton::indicator {{ border-radius: 8px; }}
+QRadioButton::indicator {{ border-radius: 7px; }}
 QCheckBox::indicator {{ border-radius: 3px; }}
 QRadioButton::indicator:checked, QCheckBox::indicator:checked {{
     background-color: {accent}; border-color: {accent};
