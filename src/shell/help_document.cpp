@@ -1,0 +1,42 @@
+#include "shell/help_document.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "shell/help_document_bytes.h"
+
+namespace sumbrook {
+
+QByteArray HelpDocument::bytes() {
+    return helpDocumentBytes();
+}
+
+QString HelpDocument::path(const QString& programDirectory) {
+    QString directory = programDirectory;
+    if (directory.endsWith(u'/')) {
+        directory.chop(1);  // the root directory: "/" + name, not "//" + name
+    }
+    return directory + QStringLiteral("/软件说明.txt");
+}
+
+bool HelpDocument::writeIfAbsent(const QString& path) {
+    const QFileInfo existing(path);
+    if (existing.exists() || existing.isSymLink()) {
+        return existing.isFile();
+    }
+    // Written beside the target and renamed into place: a full disk or a crash can never
+    // leave a cut-short document, which, never being rewritten, would stay cut short.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray content = bytes();
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}
+
+}  // namespace sumbrook
