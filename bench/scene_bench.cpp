@@ -9,9 +9,10 @@
 
 #include "common/monotonic_clock.h"
 #include "common/uniform_source.h"
+#include "moviehost/movie_bytes.h"
 #include "practice/core/exercise_catalogue.h"
 #include "practice/scene/practice_stage.h"
-#include "practice/scene/scene_assets.h"
+#include "practice/scene/scene_bundle.h"
 #include "practice/scene/silent_sound_channel.h"
 
 namespace sumbrook {
@@ -110,7 +111,7 @@ BENCHMARK(BM_PaintIdleFrame)->DenseRange(0, 10)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    sumbrook::initSceneAssets();
+    const sumbrook::SceneBundle movie(sumbrook::movieBytes());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,18 +2,21 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QVBoxLayout>
+#include <QWidget>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 
-#include "common/monotonic_clock.h"
-#include "common/uniform_source.h"
-#include "practice/core/progress_store.h"
-#include "practice/scene/practice_stage.h"
-#include "practice/scene/scene_assets.h"
-#include "practice/scene/scene_widget.h"
-#include "practice/scene/sound_channel_factory.h"
+#include "moviehost/code_patch_hook.h"
+#include "moviehost/filtered_window_list.h"
+#include "moviehost/memory_file_table.h"
+#include "moviehost/movie_bytes.h"
+#include "moviehost/movie_player.h"
+#include "moviehost/scene_services.h"
 #include "questions_command.h"
 #include "quit_on_signal.h"
+#include "themes/private_profile.h"
 #include "themes_command.h"
 #include "worksheet/ui/quizwright_window.h"
 #include "worksheet/ui/sheet_fonts.h"
@@ -58,24 +61,34 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     std::fprintf(stderr, "%s\n", text.constData());
 }
 
-// The practice scene in a plain window of its own, 800 × 600, until the main window
-// with its menu takes it in.
+// The practice scene in a plain window of its own, 800 × 600, played by the movie player
+// from the embedded movie, until the main window with its menu takes it in.
 int runScene(int argc, char* argv[]) {
     qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
     sumbrook::QuitOnSignal quitOnSignal;
-    sumbrook::initSceneAssets();
-    sumbrook::ProgressStore store;
-    sumbrook::SeededUniformSource source = sumbrook::SeededUniformSource::fromEntropy();
-    sumbrook::SteadyClock clock;
-    sumbrook::PracticeStage stage(store, sumbrook::createSoundChannel(), source, clock);
-    stage.start();
-    sumbrook::SceneWidget window(stage);
+    sumbrook::MemoryFileTable files;
+    sumbrook::CodePatchHook hook;
+    sumbrook::FilteredWindowList filteredWindows;
+    QWidget window;
     window.setWindowTitle(QStringLiteral("SumbrookV2.0"));
     window.resize(800, 600);
+    auto player = std::make_unique<sumbrook::MoviePlayer>(
+        sumbrook::MoviePlayer::ProcessObjects{files, hook, filteredWindows,
+                                              sumbrook::PrivateProfile::programDirectory()},
+        sumbrook::SceneServices::forThisMachine());
+    player->Create(&window, 0, 0, window.width(), window.height());
+    player->LoadMovieFromMemory(sumbrook::movieBytes());
+    player->SetVariable(QStringLiteral("quanping"), QStringLiteral("0"));
+    // The window has no other content: the scene follows its size.
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(player->HostWindow());
     window.show();
     const int status = app.exec();
-    stage.close();
+    player.reset();
+    filteredWindows.clear();
+    hook.remove();
     return status;
 }
 

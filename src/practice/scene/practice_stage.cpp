@@ -39,6 +39,7 @@ PracticeStage::PracticeStage(ProgressStore& store, std::unique_ptr<SoundChannel>
 PracticeStage::~PracticeStage() = default;
 
 void PracticeStage::start() {
+    started_ = true;
     loop_.start();
     steps_ = 0;
     screenSince_ = 0;
@@ -46,6 +47,9 @@ void PracticeStage::start() {
 }
 
 void PracticeStage::step() {
+    if (!started_) {
+        return;
+    }
     ++steps_;
     loop_.step();
     sparkles_.step(pointer_);
@@ -56,6 +60,9 @@ void PracticeStage::step() {
 }
 
 void PracticeStage::close() {
+    if (!started_) {
+        return;
+    }
     records_.flush();
 }
 
@@ -189,6 +196,9 @@ void PracticeStage::addBoxControls(std::vector<StageControl>& controls) const {
 
 std::vector<StageControl> PracticeStage::controls() const {
     std::vector<StageControl> controls;
+    if (!started_) {
+        return controls;
+    }
     PracticeLoop& loop = *actions_;
     // Front to back: the exit control, a box, the panel, then the screen.
     controls.push_back(makeControl(
@@ -306,6 +316,9 @@ bool PracticeStage::click(const QString& caption) {
 // --- painting
 
 QString PracticeStage::lookSignature() const {
+    if (!started_) {
+        return {};
+    }
     QString s = screenName(loop_.screen());
     s += u'|' + QString::number(static_cast<int>(loop_.settingsPanel())) + u'|' +
          QString::number(loop_.panelSlideStep()) + u'|' +
@@ -331,6 +344,9 @@ QString PracticeStage::lookSignature() const {
 
 std::vector<QRectF> PracticeStage::movingRects() const {
     std::vector<QRectF> rects;
+    if (!started_) {
+        return rects;
+    }
     const Screen screen = loop_.screen();
     if (screen == Screen::Stat || screen == Screen::Fen100 || loop_.map().moving()) {
         rects.push_back(QRectF(0, 0, 800, 600));  // whole-screen animations
@@ -354,6 +370,9 @@ std::vector<QRectF> PracticeStage::movingRects() const {
 }
 
 void PracticeStage::paintBackdrop(QPainter& painter) const {
+    if (!started_) {
+        return;
+    }
     using namespace screen_painters;
     const Screen screen = loop_.screen();
     if (screen == Screen::Stat) {
@@ -383,6 +402,9 @@ void PracticeStage::paintControls(QPainter& painter) const {
 }
 
 void PracticeStage::paintForeground(QPainter& painter) const {
+    if (!started_) {
+        return;
+    }
     using namespace screen_painters;
     const Screen screen = loop_.screen();
     if (screen == Screen::Stat) {

@@ -22,16 +22,20 @@ namespace sumbrook {
 // out, pointer presses and releases turned into their actions, and one paint() that draws
 // the whole stage. Knows nothing of widgets or windows; a SceneWidget shows it.
 class PracticeStage {
-public:
+  public:
     PracticeStage(ProgressStore& store, std::unique_ptr<SoundChannel> channel,
                   UniformSource& source, const MonotonicClock& clock);
     ~PracticeStage();
 
-    // Start-up: the store opened and checked, the intro begun.
+    // Start-up: the store opened and checked, the intro begun. Until then the stage is
+    // empty and still (a host has no movie to play yet): it neither steps, nor offers
+    // controls, nor paints.
     void start();
+    bool started() const { return started_; }
     // One display step (12 per second).
     void step();
-    // Writes the progress store as it stands (the program is closing).
+    // Writes the progress store as it stands (the program is closing). A stage that never
+    // started never read the store, so it leaves the store alone.
     void close();
 
     void paint(QPainter& painter) const;
@@ -76,7 +80,7 @@ public:
     void paintBackdrop(QPainter& painter) const;
     void paintForeground(QPainter& painter) const;
 
-private:
+  private:
     void addScreenControls(std::vector<StageControl>& controls) const;
     void addPanelControls(std::vector<StageControl>& controls) const;
     void addBoxControls(std::vector<StageControl>& controls) const;
@@ -91,6 +95,7 @@ private:
     PracticeLoop* actions_;
     SparkleTrail sparkles_;
     QPointF pointer_{-100, -100};
+    bool started_ = false;
     int steps_ = 0;
     int screenSince_ = 0;
     Screen lastScreen_ = Screen::Stat;

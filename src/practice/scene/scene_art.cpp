@@ -23,12 +23,15 @@ QRectF fitted(const QSizeF& natural, const QRectF& rect) {
 
 QSizeF naturalSize(int picture) {
     // Parsing an SVG only to learn its size would defeat the pixmap cache, so the view
-    // box is remembered per picture.
+    // box is remembered per picture; a picture that cannot be read yet (no movie loaded)
+    // is asked again next time.
     static QSizeF sizes[scene_assets::kMoneyPictures + 1];
     QSizeF& size = sizes[picture];
-    if (!size.isValid()) {
+    if (size.isEmpty()) {
         QSvgRenderer renderer(scene_assets::moneyPath(picture));
-        size = renderer.isValid() ? renderer.viewBoxF().size() : QSizeF(0, 0);
+        if (renderer.isValid()) {
+            size = renderer.viewBoxF().size();
+        }
     }
     return size;
 }

@@ -5,16 +5,14 @@
 
 namespace sumbrook {
 
-// Makes the scene's compiled-in art and sounds reachable under ":/scene". Call once,
-// after the application object exists and before the scene draws or plays anything.
-void initSceneAssets();
-
-// Where each asset lives inside the bundle; nothing else spells these paths, so the
-// bundle can move (to one loaded from memory) by changing only these functions.
+// Where each asset lives inside the scene's bundle (the movie), which a SceneBundle
+// registers under bundleRoot(); nothing else spells these paths.
 namespace scene_assets {
 
 inline constexpr int kMoneyPictures = 47;
 
+// The resource root a bundle is registered under: "/scene".
+QString bundleRoot();
 // ":/scene/sounds/111.mp3" for "111.mp3".
 QString soundPath(const QString& name);
 // The same sound as a URL a media player accepts.

@@ -29,8 +29,7 @@ SceneWidget::SceneWidget(PracticeStage& stage, QWidget* parent) : QWidget(parent
 }
 
 QRectF SceneWidget::stageRect() const {
-    const double scale =
-        std::min(width() / stage_layout::kWidth, height() / stage_layout::kHeight);
+    const double scale = std::min(width() / stage_layout::kWidth, height() / stage_layout::kHeight);
     const double w = stage_layout::kWidth * scale;
     const double h = stage_layout::kHeight * scale;
     return {(width() - w) / 2, (height() - h) / 2, w, h};
@@ -69,8 +68,11 @@ void SceneWidget::paintEvent(QPaintEvent*) {
     // The letterbox bands, if the widget is not 4:3.
     painter.fillRect(rect(), QColor(0x26, 0x32, 0x38));
 
-    // The scenery is drawn once per screen and size, at the screen's pixel density.
-    const QString screen = QString::number(static_cast<int>(stage_.loop().screen()));
+    // The scenery is drawn once per screen and size, at the screen's pixel density (and
+    // once more when the stage starts: before, it is empty).
+    const QString screen = stage_.started()
+                               ? QString::number(static_cast<int>(stage_.loop().screen()))
+                               : QStringLiteral("-");
     const QSize pixels = (r.size() * devicePixelRatioF()).toSize();
     if (backdrop_.size() != pixels || backdropScreen_ != screen) {
         backdrop_ = QPixmap(pixels);
@@ -119,7 +121,9 @@ void SceneWidget::leaveEvent(QEvent*) {
     updateVolumeRepeat();
 }
 
-void SceneWidget::resizeEvent(QResizeEvent*) { update(); }
+void SceneWidget::resizeEvent(QResizeEvent*) {
+    update();
+}
 
 void SceneWidget::updateVolumeRepeat() {
     if (stage_.volumeHeld() && !volumeRepeat_.isActive()) {

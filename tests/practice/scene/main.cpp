@@ -1,9 +1,10 @@
-// The scene's art and sound need an application and the compiled-in assets; the tests
-// run offscreen.
+// The scene's art and sound need an application and the movie, registered here straight
+// from the embedded bytes; the tests run offscreen.
 #include <gtest/gtest.h>
 #include <QApplication>
 
-#include "practice/scene/scene_assets.h"
+#include "moviehost/movie_bytes.h"
+#include "practice/scene/scene_bundle.h"
 
 // Under the leak checker: GStreamer's PulseAudio sink keeps one process-wide connection
 // whose bookkeeping is never freed before exit. It is theirs, allocated by libpulse;
@@ -15,7 +16,7 @@ extern "C" const char* __lsan_default_suppressions() {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    sumbrook::initSceneAssets();
+    const sumbrook::SceneBundle movie(sumbrook::movieBytes());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

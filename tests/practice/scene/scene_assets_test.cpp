@@ -1,4 +1,4 @@
-// The compiled-in art and sounds: every asset the scene names is in the bundle and
+// The movie's art and sounds: every asset the scene names is in the bundle and
 // usable, and money pictures are drawn fitted, sharp and only where asked.
 #include <gtest/gtest.h>
 
