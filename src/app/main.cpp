@@ -2,21 +2,15 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QStringList>
-#include <QVBoxLayout>
-#include <QWidget>
 #include <csignal>
 #include <cstdio>
 #include <memory>
 
-#include "moviehost/code_patch_hook.h"
-#include "moviehost/filtered_window_list.h"
-#include "moviehost/memory_file_table.h"
-#include "moviehost/movie_bytes.h"
-#include "moviehost/movie_player.h"
 #include "moviehost/scene_services.h"
 #include "questions_command.h"
 #include "quit_on_signal.h"
-#include "themes/private_profile.h"
+#include "shell/main_window.h"
+#include "shell/shell_globals.h"
 #include "themes_command.h"
 #include "worksheet/ui/quizwright_window.h"
 #include "worksheet/ui/sheet_fonts.h"
@@ -29,7 +23,8 @@ constexpr const char* kUsage =
     "\n"
     "usage:\n"
     "  sumbrook\n"
-    "      the practice scene, in a window of its own.\n"
+    "      the program: the practice scene in the main window, with Quizwright, the\n"
+    "      themes, full screen and the help document in its menu.\n"
     "\n"
     "  sumbrook quizwright\n"
     "      opens Quizwright, the worksheet window, on its own.\n"
@@ -61,35 +56,28 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     std::fprintf(stderr, "%s\n", text.constData());
 }
 
-// The practice scene in a plain window of its own, 800 × 600, played by the movie player
-// from the embedded movie, until the main window with its menu takes it in.
-int runScene(int argc, char* argv[]) {
+// The program: start-up, the main window and its event loop, then the shutdown routine.
+int runProgram(int argc, char* argv[]) {
     qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("sumbrook"));
+    // Only the main window's close box ends the program; the Quizwright window, open while
+    // the main window is hidden, must not.
+    QApplication::setQuitOnLastWindowClosed(false);
     sumbrook::QuitOnSignal quitOnSignal;
-    sumbrook::MemoryFileTable files;
-    sumbrook::CodePatchHook hook;
-    sumbrook::FilteredWindowList filteredWindows;
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("SumbrookV2.0"));
-    window.resize(800, 600);
-    auto player = std::make_unique<sumbrook::MoviePlayer>(
-        sumbrook::MoviePlayer::ProcessObjects{files, hook, filteredWindows,
-                                              sumbrook::PrivateProfile::programDirectory()},
-        sumbrook::SceneServices::forThisMachine());
-    player->Create(&window, 0, 0, window.width(), window.height());
-    player->LoadMovieFromMemory(sumbrook::movieBytes());
-    player->SetVariable(QStringLiteral("quanping"), QStringLiteral("0"));
-    // The window has no other content: the scene follows its size.
-    auto* layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(player->HostWindow());
+
+    // The process-wide objects: the movie player, skinModule, the filtered windows, the
+    // file-open hook and the memory files. Their shutdown routine runs when the event loop
+    // ends, whichever way the program ends, and at the latest when they go out of scope.
+    sumbrook::ShellGlobals globals(sumbrook::SceneServices::forThisMachine());
+    // Without the skin module the program runs in the system look.
+    globals.LoadSkinModule();
+
+    sumbrook::MainWindow window(globals);
     window.show();
-    const int status = app.exec();
-    player.reset();
-    filteredWindows.clear();
-    hook.remove();
-    return status;
+    app.exec();
+    globals.ShutdownRoutine();
+    return 0;
 }
 
 }  // namespace
@@ -107,7 +95,7 @@ int main(int argc, char* argv[]) {
     const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
 
     if (command.isEmpty()) {
-        return runScene(argc, argv);
+        return runProgram(argc, argv);
     }
     if (command == QStringLiteral("--help") || command == QStringLiteral("help")) {
         std::fputs(kUsage, stdout);

@@ -3,12 +3,18 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "shell/help_document_bytes.h"
+#include <cstddef>
+
+namespace sumbrook::embedded {
+extern const unsigned char kHelpDocument[];
+extern const std::size_t kHelpDocumentSize;
+}  // namespace sumbrook::embedded
 
 namespace sumbrook {
 
 QByteArray HelpDocument::bytes() {
-    return helpDocumentBytes();
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(embedded::kHelpDocument),
+                                   static_cast<qsizetype>(embedded::kHelpDocumentSize));
 }
 
 QString HelpDocument::path(const QString& programDirectory) {

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace sumbrook {
+
+class ShellGlobals;
+
+// The program's one top-level frame: the practice scene's player fills the client area
+// below the menu bar, which keeps the stage's 4:3 shape at any width; the menu opens
+// Quizwright, the theme chooser, full screen, the help document and the exit. The window
+// and the scene talk only through the scene's two variables: `quanping` tells the scene
+// whether the window fills the screen, and a "tuicu" that the scene writes into `dongzuo`,
+// seen by the 500 ms poll, brings the window back from full screen. The player, the theme
+// state and the shell's state are the process-wide objects' (ShellGlobals); once those are
+// released the handlers do nothing. Closing the window ends the program.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    static constexpr int kPollMilliseconds = 500;
+
+    // Opens a file with the desktop's default application; true when that was started.
+    using DocumentOpener = std::function<bool(const QUrl&)>;
+
+    // Builds the window as declared and runs its created handler (MainWindowCreated):
+    // the saved theme, title, timer, size, place, and the player with the movie in it.
+    explicit MainWindow(ShellGlobals& globals, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Replaces the desktop's opener (QDesktopServices) for the help document.
+    void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
+
+    // --- handlers of the window's events and menu items
+    void MainWindowCreated();
+    void ApplyAspectRule();
+    void MovieCommandPoll();
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    void OpenWorksheetTool();
+    void OpenThemeChooser();
+    void ShowHelpDocument();
+    // "退出": ends the program at once.
+    void ExitProgram();
+
+    // The client area: the part of the window below the menu bar, in window coordinates.
+    QRect clientRect() const;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenu();
+    void setOuterWidth(int width);
+    void showMenus(bool shown);
+    // Gives the window its frame or takes it away; true when the window was shown, which
+    // it no longer is if the frame changed.
+    bool setFrameless(bool frameless);
+    int frameExtraWidth() const;
+    int frameExtraHeight() const;
+    void setVariable(const QString& name, const QString& value);
+
+    ShellGlobals& globals_;
+    DocumentOpener openDocument_;
+
+    QTimer* clock_ = nullptr;  // 时钟1
+    QLabel* label_ = nullptr;  // 标签1
+    QMenu* programMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    // The width of the frame the window had before full screen.
+    int windowedFrameWidth_ = 0;
+};
+
+}  // namespace sumbrook
