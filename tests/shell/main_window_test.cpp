@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -33,6 +34,7 @@
 #include "support/qstring_printer.h"
 #include "support/recording_skin.h"
 #include "themes/private_profile.h"
+#include "themes/theme_dialog.h"
 #include "themes/theme_table.h"
 #include "worksheet/ui/quizwright_window.h"
 
@@ -221,6 +223,18 @@ INSTANTIATE_TEST_SUITE_P(
         ResizeRow{"bottom_edge_dragged_up_is_undone", 1024, 1024, -200, {1024, 768}}),
     [](const ::testing::TestParamInfo<ResizeRow>& row) { return std::string(row.param.what); });
 
+TEST_F(ShellTest, ClientAreaKeepsItsShapeWhenTheMenuBarChangesHeight) {
+    showAt(QPoint(20, 20), 804);
+    const int before = window->menuBar()->height();
+    // A theme with a taller menu bar: the window grows by what the bar took.
+    window->menuBar()->setStyleSheet(QStringLiteral("QMenuBar { padding: 12px; }"));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    ASSERT_GT(window->menuBar()->height(), before);
+    EXPECT_EQ(window->clientRect().size(), QSize(800, 600));
+    EXPECT_EQ(label()->geometry(), window->clientRect());
+}
+
 // --- the scene's commands ---------------------------------------------------------------
 
 struct PollStep {
@@ -358,6 +372,26 @@ TEST_F(ShellTest, TuicuWhileWindowedGoesBackToTheLastSavedPlace) {
     EXPECT_EQ(window->frameGeometry().width(), 640);
 }
 
+TEST_F(ShellTest, ThemeChooserIsModalAndItsChoiceIsStored) {
+    showAt(QPoint(50, 50), 800);
+    skin->calls.clear();
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        QDialog* dialog = window->findChild<QDialog*>(QStringLiteral("更换主题"));
+        ASSERT_NE(dialog, nullptr);
+        modal = dialog->isModal() && dialog->isVisible();
+        auto* purple = dialog->findChild<QRadioButton*>(ThemeDialog::radioButtonName(7));
+        ASSERT_NE(purple, nullptr);
+        purple->click();
+        dialog->accept();
+    });
+    menuItem(QStringLiteral("更换主题"))->trigger();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(skin->calls, (QStringList{QStringLiteral("detach"), QStringLiteral("attach 7")}));
+    EXPECT_EQ(PrivateProfile::readString(configPath(), themeSection(), themeKey()),
+              themeTable()[6].storedName);
+}
+
 // --- the help document ------------------------------------------------------------------
 
 TEST_F(ShellTest, HelpDocumentIsWrittenWhenAbsentAndOpenedAsItIs) {
@@ -456,17 +490,18 @@ TEST_F(ShellTest, ExitAndTheCloseBoxBothEndTheProgramThroughTheShutdownRoutine) 
     for (const auto& row : rows) {
         window.reset();
         globals.reset();
-        QFile::remove(QDir(dataDir.path()).filePath(QStringLiteral("shuxue.json")));
+        auto store = std::make_shared<ProgressStore>(dataDir.path());
         SceneServices services;
-        services.store = std::make_shared<ProgressStore>(dataDir.path());
+        services.store = store;
         services.source = std::make_shared<SeededUniformSource>(7);
         services.clock = std::make_shared<testing::ManualClock>();
         services.soundChannel = [] { return std::make_unique<testing::FakeSoundChannel>(); };
         globals = std::make_unique<ShellGlobals>(std::move(services));
         window = std::make_unique<MainWindow>(*globals);
         window->show();
-        CodePatchHook* hook = globals->patchHook();
-        ASSERT_TRUE(hook->installed()) << row.what;
+        ASSERT_TRUE(globals->patchHook()->installed()) << row.what;
+        // Something the scene has not written yet.
+        store->setValue(QStringLiteral("probe"), QString::fromUtf8(row.what));
 
         const std::optional<int> code = runLoopAfter([&] { row.end(*this); });
 
@@ -477,9 +512,10 @@ TEST_F(ShellTest, ExitAndTheCloseBoxBothEndTheProgramThroughTheShutdownRoutine) 
         EXPECT_EQ(globals->skinModule(), nullptr) << row.what;
         EXPECT_EQ(globals->patchHook(), nullptr) << row.what;
         EXPECT_EQ(globals->memoryFiles(), nullptr) << row.what;
-        // The scene let go as the player went: the child's progress is on disk.
-        EXPECT_TRUE(QFileInfo::exists(QDir(dataDir.path()).filePath(QStringLiteral("shuxue.json"))))
-            << row.what;
+        // The scene let go as the player went: the progress as it stood is on disk.
+        ProgressStore written(dataDir.path());
+        written.open();
+        EXPECT_EQ(written.value(QStringLiteral("probe")).toString(), QString::fromUtf8(row.what));
         // Nothing the window does afterwards reaches the released objects.
         window->MovieCommandPoll();
         window->EnterFullScreen();
