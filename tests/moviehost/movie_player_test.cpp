@@ -140,6 +140,19 @@ TEST_F(MoviePlayerTest, LoadsTheMovieFromMemoryAndLeavesNothingInTheProgramDirec
     EXPECT_TRUE(player->PutMovie(servedPath()));
 }
 
+TEST_F(MoviePlayerTest, PlaysFromMemoryWhereNoPlaceholderCanBeWritten) {
+    const QString missing = programDir.path() + "/missing";
+    player = std::make_unique<MoviePlayer>(
+        MoviePlayer::ProcessObjects{files, hook, filtered, missing + "/"},
+        SceneServices{store, std::make_shared<SeededUniformSource>(1),
+                      std::make_shared<testing::ManualClock>(),
+                      [] { return std::make_unique<testing::FakeSoundChannel>(); }});
+    createAndLoad();
+    // The directory's trailing separator is not doubled in the served path.
+    EXPECT_EQ(player->Movie(), missing + u'/' + servedPath().section(u'/', -1));
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
 TEST_F(MoviePlayerTest, PlaysOnlyWhatItReadsWholeAsAValidBundle) {
     const QByteArray movie = movieBytes();
     ASSERT_TRUE(player->Create(&parent, 0, 0, 800, 600));
