@@ -17,9 +17,12 @@
 #include <memory>
 
 #include "command_options.h"
-#include "themes/in_process_skin.h"
+#include "themes/memory_module.h"
+#include "themes/module_skin.h"
 #include "themes/private_profile.h"
+#include "themes/refusing_module_platform.h"
 #include "themes/skin_block.h"
+#include "themes/skin_module_bytes.h"
 #include "themes/theme_controller.h"
 #include "themes/theme_dialog.h"
 #include "themes/theme_table.h"
@@ -111,7 +114,14 @@ int runThemesCommand(const QStringList& arguments, std::FILE* err) {
         }
     }
 
-    InProcessSkin skin;
+    MemoryModule skinModule(processModulePlatform());
+    const QByteArray moduleBytes = skinModuleBytes();
+    if (!skinModule.Load({reinterpret_cast<const std::uint8_t*>(moduleBytes.constData()),
+                          static_cast<std::size_t>(moduleBytes.size())})) {
+        std::fprintf(err, "sumbrook themes: the skin module did not load (%s)\n",
+                     skinModule.LastError().c_str());
+    }
+    ModuleSkin skin(skinModule);
     ThemeController controller(skin, PrivateProfile::configPath());
     if (shown) {
         const int row = static_cast<int>(*shown);

@@ -14,6 +14,9 @@
 #include <vector>
 
 #include "themes/memory_module.h"
+#include "themes/module_skin.h"
+#include "themes/refusing_module_platform.h"
+#include "themes/skin_block.h"
 #include "themes/skin_module_bytes.h"
 
 namespace sumbrook {
@@ -21,16 +24,6 @@ namespace {
 
 using AttachFunction = int (*)(const unsigned char*, int, const char*, int, int, int);
 using DetachFunction = int (*)();
-
-// The PE path never runs here, so no platform service is ever asked for.
-class RefusingPlatform : public ModulePlatform {
-  public:
-    Block allocate(std::uint32_t, std::uint32_t) override { return {}; }
-    bool free(const Block&) override { return true; }
-    LibraryHandle loadLibrary(std::string_view) override { return nullptr; }
-    std::uint32_t findProcedure(LibraryHandle, const Procedure&) override { return 0; }
-    int callEntryPoint(std::uint32_t, std::uint32_t, EntryReason) override { return 0; }
-};
 
 std::span<const std::uint8_t> asSpan(const QByteArray& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
@@ -93,7 +86,7 @@ class SkinModuleTest : public ::testing::Test {
         EXPECT_EQ(widget.palette().color(QPalette::Window), systemPalette_.color(QPalette::Window));
     }
 
-    RefusingPlatform platform_;
+    RefusingModulePlatform platform_;
     std::unique_ptr<MemoryModule> module_;
     AttachFunction attach_ = nullptr;
     DetachFunction detach_ = nullptr;
@@ -109,7 +102,7 @@ TEST(SkinModuleLoading, EmbeddedBytesLoadFromAMemoryFileNotFromDisk) {
     EXPECT_EQ(bytes.left(4), QByteArray("\x7f"
                                         "ELF"));
 
-    RefusingPlatform platform;
+    RefusingModulePlatform platform;
     MemoryModule module(platform);
     ASSERT_TRUE(module.Load(asSpan(bytes))) << module.LastError();
     EXPECT_NE(module.FindExport("SkinH_AttachRes"), 0u);
@@ -131,7 +124,7 @@ TEST(SkinModuleLoading, EmbeddedBytesLoadFromAMemoryFileNotFromDisk) {
 }
 
 TEST(SkinModuleLoading, MovedModuleKeepsTheObjectAndTheSourceHoldsNothing) {
-    RefusingPlatform platform;
+    RefusingModulePlatform platform;
     MemoryModule first(platform);
     ASSERT_TRUE(first.Load(asSpan(skinModuleBytes()))) << first.LastError();
     MemoryModule second(std::move(first));
@@ -140,7 +133,7 @@ TEST(SkinModuleLoading, MovedModuleKeepsTheObjectAndTheSourceHoldsNothing) {
 }
 
 TEST(SkinModuleLoading, BytesThatAreNeitherPeNorElfAreRefusedWithAReason) {
-    RefusingPlatform platform;
+    RefusingModulePlatform platform;
     MemoryModule module(platform);
     struct Case {
         const char* name;
@@ -271,4 +264,29 @@ TEST_F(SkinModuleTest, DamagedBlockWhileASkinIsAttachedKeepsThatSkin) {
 }
 
 }  // namespace
+}  // namespace sumbrook
+
+namespace sumbrook {
+
+// --- The themes' seam over the loaded module ----------------------------------------------
+
+TEST_F(SkinModuleTest, ModuleSkinReachesTheLoadedModuleAndDoesNothingWithoutIt) {
+    QWidget widget;
+    ModuleSkin skin(*module_);
+    EXPECT_TRUE(skin.attach(skinBlock(5)));
+    EXPECT_NE(qApp->styleSheet(), systemSheet_);
+    skin.detach();
+    expectSystemLook(widget);
+
+    // A damaged block is refused by the module; the look stays as it was.
+    EXPECT_FALSE(skin.attach(QByteArray(".SHE", 4)));
+    expectSystemLook(widget);
+
+    MemoryModule empty(platform_);
+    ModuleSkin withoutModule(empty);
+    EXPECT_FALSE(withoutModule.attach(skinBlock(5)));
+    withoutModule.detach();
+    expectSystemLook(widget);
+}
+
 }  // namespace sumbrook
