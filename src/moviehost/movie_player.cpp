@@ -1,5 +1,6 @@
 #include "moviehost/movie_player.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -32,6 +33,10 @@ std::optional<QByteArray> readWhole(const QString& path, qint64 limit) {
         return std::nullopt;
     }
     QByteArray bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0 && info.st_size <= limit) {
+        bytes.reserve(static_cast<qsizetype>(info.st_size));
+    }
     char buffer[64 * 1024];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);

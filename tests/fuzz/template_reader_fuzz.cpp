@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_seeds.h"
 #include "worksheet/core/sheet_template.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -16,4 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const sumbrook::TemplateError&) {
     }
     return 0;
+}
+
+QList<QByteArray> fuzzSeeds() {
+    return {
+        sumbrook::SheetTemplate::storedBytes(sumbrook::SheetKind::Arithmetic),
+        sumbrook::SheetTemplate::storedBytes(sumbrook::SheetKind::Vertical),
+        sumbrook::SheetTemplate::storedBytes(sumbrook::SheetKind::Clock),
+    };
 }

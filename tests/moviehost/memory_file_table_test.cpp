@@ -26,14 +26,21 @@ TEST(Crc32Name, IsTheIeeeChecksumInUpperCaseHexWithoutLeadingZeros) {
         {"a", "E8B7BE43"},
         // CRC-32 0x0D4A1185: the leading zero is dropped.
         {"hello world", "D4A1185"},
+        {"The quick brown fox jumps over the lazy dog", "414FA339"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(Crc32Name(bytesOf(row.content)), row.name) << row.content;
     }
 }
 
-TEST(Crc32, ContinuesFromAStartValue) {
+TEST(Crc32, ContinuesFromAStartValueWhereverTheBytesAreSplit) {
     EXPECT_EQ(Crc32(bytesOf("56789"), Crc32(bytesOf("1234"))), 0xCBF43926u);
+    const std::string_view text = "The quick brown fox jumps over the lazy dog";
+    for (std::size_t split = 0; split <= text.size(); ++split) {
+        EXPECT_EQ(Crc32(bytesOf(text.substr(split)), Crc32(bytesOf(text.substr(0, split)))),
+                  0x414FA339u)
+            << "split at " << split;
+    }
 }
 
 TEST(MemoryFileTable, EqualBytesOrEqualNamesShareOneEntry) {

@@ -12,6 +12,7 @@
 #include "themes/private_profile.h"
 #include "themes/skin_api.h"
 #include "themes/skin_block.h"
+#include "themes/skin_look.h"
 #include "themes/theme_controller.h"
 #include "themes/theme_dialog.h"
 #include "themes/theme_table.h"

@@ -163,7 +163,7 @@ class PracticeLoop {
     int panelSlide_ = 0;
     ConfirmBox box_ = ConfirmBox::None;
 
-    QString dongzuo_ = QStringLiteral("0");
+    QString dongzuo_;  // absent until the scene asks something of the host
     QString quanping_ = QStringLiteral("0");
 };
 
