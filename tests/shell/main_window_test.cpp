@@ -283,7 +283,8 @@ const QString kZero = QStringLiteral("0");
 
 std::vector<PollRow> pollRows() {
     return {
-        {"first_tick_remembers_the_scenes_0", {{std::nullopt, kZero, false}}},
+        // The scene's dongzuo starts absent, which is the empty text LastMovieCommand holds.
+        {"a_scene_that_never_wrote_gives_nothing_new", {{std::nullopt, QString(), false}}},
         {"tuicu_then_the_shells_0_then_tuicu_again",
          {{kTuicu, kTuicu, true}, {std::nullopt, kZero, false}, {kTuicu, kTuicu, true}}},
         // The scene wrote tuicu again before a tick saw the shell's 0.
