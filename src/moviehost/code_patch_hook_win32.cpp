@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -13,9 +14,19 @@ static_assert(sizeof(void*) == sizeof(std::uint32_t), "the jump patch holds a 32
 
 namespace {
 
-void flush(std::uintptr_t target) {
-    FlushInstructionCache(GetCurrentProcess(), reinterpret_cast<const void*>(target),
-                          CodePatchHook::kSavedSize);
+// Writes all eight bytes at once where the function starts on an 8-byte boundary (the
+// system's functions do), so that a thread entering it meanwhile runs either the old or the
+// new code, never a mix of both.
+void writeCode(std::uintptr_t target,
+               const std::array<std::uint8_t, CodePatchHook::kSavedSize>& code) {
+    if (target % sizeof(std::uint64_t) == 0) {
+        std::uint64_t value = 0;
+        std::memcpy(&value, code.data(), code.size());
+        __atomic_store_n(reinterpret_cast<std::uint64_t*>(target), value, __ATOMIC_SEQ_CST);
+    } else {
+        std::memcpy(reinterpret_cast<void*>(target), code.data(), code.size());
+    }
+    FlushInstructionCache(GetCurrentProcess(), reinterpret_cast<const void*>(target), code.size());
 }
 
 }  // namespace
@@ -49,18 +60,17 @@ bool CodePatchHook::install(std::string_view module, std::string_view function,
     savedProtection_ = previous;
     patchSize_ = patch.size();
     label_ = moduleName + "|" + functionName;
-    std::memcpy(code, patch.data(), patch.size());
-    flush(target);
+    std::array<std::uint8_t, kSavedSize> patched = saved_;  // the eighth byte stays as it was
+    std::copy(patch.begin(), patch.end(), patched.begin());
+    writeCode(target, patched);
     return true;
 }
 
 void CodePatchHook::remove() {
     if (target_ != 0) {
-        auto* const code = reinterpret_cast<std::uint8_t*>(target_);
-        std::memcpy(code, saved_.data(), kSavedSize);
+        writeCode(target_, saved_);
         DWORD ignored = 0;
-        VirtualProtect(code, kSavedSize, savedProtection_, &ignored);
-        flush(target_);
+        VirtualProtect(reinterpret_cast<void*>(target_), kSavedSize, savedProtection_, &ignored);
     }
     target_ = 0;
     savedProtection_ = 0;
