@@ -357,6 +357,19 @@ TEST_F(ShellTest, FullScreenAndBackToTheSavedPlaceWithBorderMenusAndStoredTheme)
     EXPECT_EQ(skin->calls, QStringList{QStringLiteral("attach 7")});
 }
 
+TEST_F(ShellTest, TuicuBeforeAnyFullScreenKeepsTheWindowWhereItIs) {
+    // Nothing was kept yet (0, 0, width 0): the window must not collapse into a corner.
+    showAt(QPoint(112, 50), 640);
+    const QRect before = window->geometry();
+    skin->calls.clear();
+    scene().setDongzuo(kTuicu);
+    window->MovieCommandPoll();
+    EXPECT_EQ(window->geometry(), before);
+    EXPECT_EQ(variable("dongzuo"), kZero);
+    EXPECT_EQ(variable("quanping"), kZero);
+    EXPECT_EQ(skin->calls, QStringList{QStringLiteral("attach 5")});
+}
+
 TEST_F(ShellTest, TuicuWhileWindowedGoesBackToTheLastSavedPlace) {
     showAt(QPoint(112, 50), 640);
     window->EnterFullScreen();
