@@ -202,10 +202,18 @@ void MainWindow::EnterFullScreen() {
     globals_.savedWindowPlacement() = {outer.x(), outer.y(), outer.width()};
     windowedFrameWidth_ = frameExtraWidth();
     const bool shown = setFrameless(true);
-    // Without a frame the window's own rectangle is its outer one.
-    setGeometry(QRect(QPoint(0, 0), primaryScreenSize()));
-    ApplyAspectRule();
     showMenus(false);
+    const QSize screen = primaryScreenSize();
+    // Without a frame the window's own rectangle is its outer one.
+    setGeometry(QRect(QPoint(0, 0), screen));
+    ApplyAspectRule();
+    // On a 4:3 screen the window covers the screen exactly. Window managers take an
+    // undecorated window asking for exactly the screen as a full-screen one of their own
+    // making and may keep its earlier rectangle instead; said in their terms, the request is
+    // kept. It is still not raised above other windows.
+    if (size() == screen) {
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    }
     if (shown) {
         show();
     }
@@ -215,6 +223,7 @@ void MainWindow::EnterFullScreen() {
 void MainWindow::LeaveFullScreen() {
     setVariable(QStringLiteral("dongzuo"), QStringLiteral("0"));
     const bool shown = setFrameless(false);
+    setWindowState(windowState() & ~Qt::WindowFullScreen);
     const WindowPlacement saved = globals_.savedWindowPlacement();
     // Before the first full screen nothing was kept: a width of 0 would leave no window.
     if (saved.width > 0) {

@@ -331,6 +331,8 @@ TEST_F(ShellTest, FullScreenAndBackToTheSavedPlaceWithBorderMenusAndStoredTheme)
     // Without a frame the window's own rectangle is its outer one.
     EXPECT_EQ(window->geometry().topLeft(), QPoint(0, 0));
     EXPECT_EQ(window->clientRect(), QRect(0, 0, screen.width(), screen.width() * 3 / 4));
+    // Covering a 4:3 screen exactly, the window says so to the window manager.
+    EXPECT_EQ(window->isFullScreen(), screen.width() * 3 / 4 == screen.height());
     EXPECT_EQ(variable("quanping"), QStringLiteral("1"));
     // The scene now offers its way back, and the user takes it.
     ASSERT_TRUE(scene().control(QStringLiteral("退出全屏")).has_value());
@@ -344,6 +346,7 @@ TEST_F(ShellTest, FullScreenAndBackToTheSavedPlaceWithBorderMenusAndStoredTheme)
     window->MovieCommandPoll();
 
     EXPECT_EQ(window->geometry(), windowed);
+    EXPECT_FALSE(window->isFullScreen());
     EXPECT_FALSE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->menuBar()->isHidden());
