@@ -4,5 +4,5 @@
 #include <QList>
 
 // The well-formed inputs a fuzz target starts from; each target defines it. The seeded
-// driver damages copies of them; libFuzzer runs take them as their corpus instead.
+// driver damages copies of them; a libFuzzer run starts from a corpus directory instead.
 QList<QByteArray> fuzzSeeds();
