@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "support/qstring_printer.h"
+#include "support/recording_skin.h"
 #include "themes/private_profile.h"
 #include "themes/skin_api.h"
 #include "themes/skin_block.h"
@@ -25,23 +26,7 @@ QByteArray gbk(const QString& text) {
     return encoder.encode(text);
 }
 
-// Records every call as "attach N" (N the table row whose block was given, 0 for any
-// other bytes) or "detach".
-class RecordingSkin : public SkinApi {
-  public:
-    bool attach(const QByteArray& block) override {
-        int row = 0;
-        for (int r = 1; r <= 7; ++r) {
-            if (skinBlock(r) == block) {
-                row = r;
-            }
-        }
-        calls.append(QStringLiteral("attach %1").arg(row));
-        return true;
-    }
-    void detach() override { calls.append(QStringLiteral("detach")); }
-    QStringList calls;
-};
+using testing::RecordingSkin;
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
