@@ -125,6 +125,19 @@ TEST(MemoryModule, MapsRelocatesAndBindsBeforeTheAttachCall) {
     }
 }
 
+TEST(MemoryModule, TheMappingCoversEverySectionsWholeSizeInMemory) {
+    // .data holds 0x600 bytes on disk but 0x11000 in memory (zero-filled beyond), while the
+    // header's SizeOfImage says 0x3000: the block must reach 0x13000, not stop at a size
+    // counted from the low 16 bits of the section's size.
+    SyntheticImage image = makeImage();
+    image.put32(kSections + 40 + 8, 0x11000);
+    FakePlatform platform;
+    MemoryModule module(platform);
+    ASSERT_TRUE(module.Load(image.file())) << module.LastError();
+    EXPECT_EQ(platform.allocations.back(), std::make_pair(kPreferredBase, 0x13000u));
+    EXPECT_EQ(platform.block().size(), 0x13000u);
+}
+
 TEST(MemoryModule, FindsExportsByNameAndByCanonicalOrdinalText) {
     FakePlatform platform;
     platform.refuseHint = true;
