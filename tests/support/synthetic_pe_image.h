@@ -58,9 +58,10 @@ struct SyntheticImage {
                static_cast<std::uint32_t>(memory[rva + 3]) << 24;
     }
     Bytes file() const {
-        Bytes out(memory.begin(), memory.begin() + 0x200);
-        out.insert(out.end(), memory.begin() + 0x1000, memory.begin() + 0x1400);
-        out.insert(out.end(), memory.begin() + 0x2000, memory.begin() + 0x2600);
+        Bytes out(0x200 + 0x400 + 0x600);
+        const auto next = std::copy(memory.begin(), memory.begin() + 0x200, out.begin());
+        std::copy(memory.begin() + 0x2000, memory.begin() + 0x2600,
+                  std::copy(memory.begin() + 0x1000, memory.begin() + 0x1400, next));
         return out;
     }
 };

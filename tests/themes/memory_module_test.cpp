@@ -55,9 +55,9 @@ class FakePlatform : public ModulePlatform {
     std::uint32_t findProcedure(LibraryHandle library, const Procedure& procedure) override {
         std::string key = libraries.at(reinterpret_cast<std::uintptr_t>(library) - 1);
         if (const auto* name = std::get_if<std::string_view>(&procedure)) {
-            key += "!" + std::string(*name);
+            key.append("!").append(*name);
         } else {
-            key += "#" + std::to_string(std::get<std::uint16_t>(procedure));
+            key.append("#").append(std::to_string(std::get<std::uint16_t>(procedure)));
         }
         lookups.push_back(key);
         const auto found = procedures.find(key);
