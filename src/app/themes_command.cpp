@@ -115,9 +115,7 @@ int runThemesCommand(const QStringList& arguments, std::FILE* err) {
     }
 
     MemoryModule skinModule(processModulePlatform());
-    const QByteArray moduleBytes = skinModuleBytes();
-    if (!skinModule.Load({reinterpret_cast<const std::uint8_t*>(moduleBytes.constData()),
-                          static_cast<std::size_t>(moduleBytes.size())})) {
+    if (!LoadEmbeddedSkinModule(skinModule)) {
         std::fprintf(err, "sumbrook themes: the skin module did not load (%s)\n",
                      skinModule.LastError().c_str());
     }

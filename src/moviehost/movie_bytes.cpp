@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "common/embedded_bytes.h"
+
 namespace sumbrook::embedded {
 extern const unsigned char kMovie[];
 extern const std::size_t kMovieSize;
@@ -10,8 +12,7 @@ extern const std::size_t kMovieSize;
 namespace sumbrook {
 
 QByteArray movieBytes() {
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(embedded::kMovie),
-                                   static_cast<qsizetype>(embedded::kMovieSize));
+    return embeddedBytes(embedded::kMovie, embedded::kMovieSize);
 }
 
 }  // namespace sumbrook

@@ -143,10 +143,12 @@ void MoviePlayer::LoadMovieFromMemory(QByteArrayView bytes) {
                                                static_cast<std::size_t>(bytes.size())));
     const QString path = process_.programDirectory + u'/' + QString::fromStdString(name);
 
-    // The placeholder is what an unredirected open would find: an empty file, no movie.
+    // The movie's path exists on disk as an empty file while the player opens it, so that an
+    // open which is not redirected finds a file without a movie rather than none; it is
+    // removed as soon as the player has read the movie. The result does not matter.
     {
-        QFile placeholder(path);
-        (void)placeholder.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        QFile emptyFile(path);
+        (void)emptyFile.open(QIODevice::WriteOnly | QIODevice::Truncate);
     }
     InterceptedOpen::Serve(&process_.files,
                            QFile::encodeName(process_.programDirectory).toStdString());

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "common/embedded_bytes.h"
+
 namespace sumbrook::embedded {
 extern const unsigned char kHelpDocument[];
 extern const std::size_t kHelpDocumentSize;
@@ -13,8 +15,7 @@ extern const std::size_t kHelpDocumentSize;
 namespace sumbrook {
 
 QByteArray HelpDocument::bytes() {
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(embedded::kHelpDocument),
-                                   static_cast<qsizetype>(embedded::kHelpDocumentSize));
+    return embeddedBytes(embedded::kHelpDocument, embedded::kHelpDocumentSize);
 }
 
 QString HelpDocument::path(const QString& programDirectory) {

@@ -1,8 +1,6 @@
 #include "shell/shell_globals.h"
 
 #include <QCoreApplication>
-#include <cstdint>
-#include <span>
 #include <utility>
 
 #include "moviehost/code_patch_hook.h"
@@ -48,9 +46,7 @@ bool ShellGlobals::LoadSkinModule() {
     if (!skinModule_) {
         return false;
     }
-    const QByteArray bytes = skinModuleBytes();
-    return skinModule_->Load(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                       static_cast<std::size_t>(bytes.size())));
+    return LoadEmbeddedSkinModule(*skinModule_);
 }
 
 void ShellGlobals::ShutdownRoutine() {

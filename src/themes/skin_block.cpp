@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "common/embedded_bytes.h"
+
 namespace sumbrook::embedded {
 extern const unsigned char kSilverSkin[];
 extern const std::size_t kSilverSkinSize;
@@ -21,32 +23,23 @@ extern const std::size_t kPurpleSkinSize;
 
 namespace sumbrook {
 
-namespace {
-
-QByteArray raw(const unsigned char* data, std::size_t size) {
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                   static_cast<qsizetype>(size));
-}
-
-}  // namespace
-
 QByteArray skinBlock(int row) {
     using namespace embedded;
     switch (row) {
         case 1:
-            return raw(kSilverSkin, kSilverSkinSize);
+            return embeddedBytes(kSilverSkin, kSilverSkinSize);
         case 2:
-            return raw(kGreySkin, kGreySkinSize);
+            return embeddedBytes(kGreySkin, kGreySkinSize);
         case 3:
-            return raw(kBlackSkin, kBlackSkinSize);
+            return embeddedBytes(kBlackSkin, kBlackSkinSize);
         case 4:
-            return raw(kSpringSkin, kSpringSkinSize);
+            return embeddedBytes(kSpringSkin, kSpringSkinSize);
         case 5:
-            return raw(kAutumnSkin, kAutumnSkinSize);
+            return embeddedBytes(kAutumnSkin, kAutumnSkinSize);
         case 6:
-            return raw(kBlueSkin, kBlueSkinSize);
+            return embeddedBytes(kBlueSkin, kBlueSkinSize);
         case 7:
-            return raw(kPurpleSkin, kPurpleSkinSize);
+            return embeddedBytes(kPurpleSkin, kPurpleSkinSize);
         default:
             return {};
     }

@@ -10,4 +10,8 @@ namespace sumbrook {
 // has no such module.
 QByteArray skinModuleBytes();
 
+class MemoryModule;
+// Loads those bytes into `module` (the program's skinModule); false when they did not load.
+bool LoadEmbeddedSkinModule(MemoryModule& module);
+
 }  // namespace sumbrook
