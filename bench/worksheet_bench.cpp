@@ -1,7 +1,7 @@
 // Worksheets generated per second, and generated and written to PDF per second.
+#include <benchmark/benchmark.h>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 #include "worksheet/core/generate_worksheet.h"
 #include "worksheet/ui/clock_face_painter.h"

@@ -17,7 +17,9 @@ Outcome questions(const QStringList& arguments) {
     return testing::runSumbrook(QStringList{QStringLiteral("questions")} + arguments);
 }
 
-QJsonObject object(const QByteArray& line) { return testing::jsonObject(line); }
+QJsonObject object(const QByteArray& line) {
+    return testing::jsonObject(line);
+}
 
 QSet<QString> keysOf(const QJsonObject& o) {
     const QStringList keys = o.keys();

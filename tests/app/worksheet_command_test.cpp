@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "support/qstring_printer.h"
 #include "support/run_sumbrook.h"
@@ -21,7 +21,8 @@ TEST(WorksheetCommand, RefusedTotalsPrintTheWindowsMessage) {
         QStringList arguments;
         const char* message;
     } rows[] = {
-        {{"--page", "0", "--count", "1=20", "--count", "7=11"}, "请确保各个类型的题目总数不超过30。"},
+        {{"--page", "0", "--count", "1=20", "--count", "7=11"},
+         "请确保各个类型的题目总数不超过30。"},
         {{"--page", "1", "--count", "11=31"}, "请确保各个类型的题目总数不超过30。"},
         {{"--page", "2", "--count", "17=22"}, "请确保各个类型的题目总数不超过21。"},
         {{"--page", "3"}, "请确保各个类型的题目总数必须为10。"},
@@ -59,8 +60,8 @@ TEST(WorksheetCommand, BadArgumentsAreRefusedInOneLine) {
 }
 
 TEST(WorksheetCommand, QuestionsStandInSheetOrderAndTheSeedRepeatsThem) {
-    const QStringList arguments{"--page", "0", "--count", "1=10", "--count", "4=10",
-                                "--count", "7=10", "--seed", "77", "--json"};
+    const QStringList arguments{"--page",  "0",    "--count", "1=10", "--count", "4=10",
+                                "--count", "7=10", "--seed",  "77",   "--json"};
     const Outcome first = worksheet(arguments);
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     ASSERT_EQ(first.lines.size(), 30);
@@ -82,8 +83,8 @@ TEST(WorksheetCommand, QuestionsStandInSheetOrderAndTheSeedRepeatsThem) {
 }
 
 TEST(WorksheetCommand, ClockSheetsGiveHoursAndMinutesAndAnswers) {
-    const Outcome run = worksheet(
-        {"--page", "3", "--count", "21=5", "--count", "22=5", "--json", "--answers", "--seed", "1"});
+    const Outcome run = worksheet({"--page", "3", "--count", "21=5", "--count", "22=5", "--json",
+                                   "--answers", "--seed", "1"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     ASSERT_EQ(run.lines.size(), 10);
     for (const QByteArray& line : run.lines) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
 #include <QProcess>
 #include <QStringList>
-#include <gtest/gtest.h>
 
 namespace sumbrook::testing {
 

@@ -9,16 +9,16 @@ namespace sumbrook {
 // opacity, turn, size and colour, moved on by one display step at a time. It draws
 // nothing.
 class SparkleTrail {
-public:
+  public:
     static constexpr int kStars = 20;
 
     struct Star {
         int phase = 0;  // i
         QPointF position;
-        int opacity = 0;  // 0 or 100
+        int opacity = 0;      // 0 or 100
         double rotation = 0;  // degrees
-        double scale = 0;  // per cent, both axes
-        int green = 0;  // colour: red 255, this green, blue 0
+        double scale = 0;     // per cent, both axes
+        int green = 0;        // colour: red 255, this green, blue 0
     };
 
     SparkleTrail();
@@ -27,7 +27,7 @@ public:
     void step(QPointF pointer);
     const std::array<Star, kStars>& stars() const { return stars_; }
 
-private:
+  private:
     std::array<Star, kStars> stars_;
     std::array<QPointF, kStars> remembered_;
 };

@@ -8,7 +8,7 @@ namespace sumbrook {
 // The scene's drawn art that comes from asset files: the 47 money pictures. Each is
 // rendered from its SVG once per size and then reused.
 class SceneArt {
-public:
+  public:
     // Draws money picture k (1..47) fitted into `rect`, keeping its proportions.
     static void paintMoney(QPainter& painter, const QRectF& rect, int picture);
 };

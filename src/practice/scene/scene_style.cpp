@@ -46,9 +46,15 @@ ButtonColours coloursOf(ButtonKind kind) {
 
 }  // namespace
 
-QFont labelFont(double size) { return sized("AR PL UKai CN", size, false); }
-QFont counterFont(double size) { return sized("Noto Sans CJK SC", size, false); }
-QFont digitFont(double size) { return sized("DejaVu Sans", size, true); }
+QFont labelFont(double size) {
+    return sized("AR PL UKai CN", size, false);
+}
+QFont counterFont(double size) {
+    return sized("Noto Sans CJK SC", size, false);
+}
+QFont digitFont(double size) {
+    return sized("DejaVu Sans", size, true);
+}
 
 void drawCard(QPainter& painter, const QRectF& rect, double radius) {
     painter.save();
@@ -90,9 +96,9 @@ void drawButton(QPainter& painter, const QRectF& rect, const QString& caption, B
     // A soft highlight along the top makes the button look pressable.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, pressed ? 20 : 55));
-    painter.drawRoundedRect(QRectF(face.left() + 6, face.top() + 3, face.width() - 12,
-                                   face.height() * 0.38),
-                            radius * 0.7, radius * 0.7);
+    painter.drawRoundedRect(
+        QRectF(face.left() + 6, face.top() + 3, face.width() - 12, face.height() * 0.38),
+        radius * 0.7, radius * 0.7);
     painter.restore();
     const bool digits = !caption.isEmpty() && (caption[0].isDigit() || caption == u"←" ||
                                                caption == u"+" || caption == u"-");

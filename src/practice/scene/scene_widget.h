@@ -14,7 +14,7 @@ class PracticeStage;
 // cached picture of the screen's scenery.
 class SceneWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SceneWidget(PracticeStage& stage, QWidget* parent = nullptr);
 
     // Where the stage stands in the widget, in widget pixels.
@@ -26,7 +26,7 @@ public:
     int fullRepaints() const { return fullRepaints_; }
     int partialRepaints() const { return partialRepaints_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -34,7 +34,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void updateVolumeRepeat();
 
     PracticeStage& stage_;

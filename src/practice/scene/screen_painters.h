@@ -17,9 +17,9 @@ void paintIntro(QPainter& painter, const PracticeStage& stage);  // title, versi
 void paintMainMenuBackdrop(QPainter& painter, const PracticeStage& stage);
 void paintMainMenu(QPainter& painter, const PracticeStage& stage);
 void paintMenuPageBackdrop(QPainter& painter, const PracticeStage& stage);
-void paintMenuPage(QPainter& painter, const PracticeStage& stage);  // the entries
+void paintMenuPage(QPainter& painter, const PracticeStage& stage);     // the entries
 void paintMapBackdrop(QPainter& painter, const PracticeStage& stage);  // path and stops
-void paintMap(QPainter& painter, const PracticeStage& stage);  // marker, finished stars
+void paintMap(QPainter& painter, const PracticeStage& stage);          // marker, finished stars
 void paintCompletionBackdrop(QPainter& painter, const PracticeStage& stage);
 void paintCompletion(QPainter& painter, const PracticeStage& stage);  // times, badge
 

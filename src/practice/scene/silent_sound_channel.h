@@ -7,7 +7,7 @@ namespace sumbrook {
 // The channel of a machine without sound: it keeps the volume and plays nothing, so a
 // song never ends and the music rules simply wait.
 class SilentSoundChannel final : public SoundChannel {
-public:
+  public:
     void playSong(const QString&, int) override {}
     void playEffect(const QString&) override {}
     void stopAll() override {}
@@ -15,7 +15,7 @@ public:
     int volume() const override { return volume_; }
     void setSongFinishedHandler(std::function<void()>) override {}
 
-private:
+  private:
     int volume_ = 100;
 };
 

@@ -20,7 +20,7 @@ struct StageControl {
     std::function<void()> action;
     std::function<void()> letGo;  // Hold only: on release, or when the pointer leaves
     scene_style::ButtonKind kind = scene_style::ButtonKind::Primary;
-    QString name;  // the scene's own name where it has one, e.g. "go_btn"
+    QString name;                // the scene's own name where it has one, e.g. "go_btn"
     bool drawnByScreen = false;  // the screen paints it itself
 };
 

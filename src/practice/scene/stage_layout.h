@@ -12,7 +12,7 @@ constexpr double kHeight = 600;
 constexpr QRectF kHeader{0, 0, 800, 72};
 constexpr QRectF kQuestionArea{24, 88, 660, 256};
 constexpr QRectF kScoreBar{716, 112, 40, 216};  // fst, beside the question
-inline QRectF keypadKey(int index) {  // 0..11: 7 8 9 / 4 5 6 / 1 2 3 / 0 ← 确定
+inline QRectF keypadKey(int index) {            // 0..11: 7 8 9 / 4 5 6 / 1 2 3 / 0 ← 确定
     const int row = index / 3;
     const int column = index % 3;
     return {520.0 + column * 88, 360.0 + row * 58, 80, 50};
@@ -21,7 +21,9 @@ constexpr QRectF kBack{24, 528, 152, 52};
 constexpr QRectF kNext{192, 528, 152, 52};
 
 // Main menu.
-inline QRectF mainMenuButton(int index) { return {280.0, 296.0 + index * 72, 240, 56}; }
+inline QRectF mainMenuButton(int index) {
+    return {280.0, 296.0 + index * 72, 240, 56};
+}
 
 // Menu pages: page 1 three columns of eight, page 2 a column of eight and one of five.
 inline QRectF menuEntry(int page, int column, int row) {

@@ -9,23 +9,23 @@ namespace sumbrook {
 
 // Cell flags as the template format stores them.
 namespace cell_flags {
-constexpr std::uint8_t kTitle = 0x08;  // style: the sheet's title
-constexpr std::uint8_t kPicture = 0x80;  // style: the cell holds a picture
+constexpr std::uint8_t kTitle = 0x08;        // style: the sheet's title
+constexpr std::uint8_t kPicture = 0x80;      // style: the cell holds a picture
 constexpr std::uint8_t kJoinedRight = 0x10;  // merge: joined with the cell to the right
-constexpr std::uint8_t kJoinedLeft = 0x04;  // merge: joined with the cell to the left
+constexpr std::uint8_t kJoinedLeft = 0x04;   // merge: joined with the cell to the left
 }  // namespace cell_flags
 
 struct SheetCell {
-    QString text;  // may hold CR LF line breaks
-    QImage picture;  // a picture cell's picture, null when none
+    QString text;      // may hold CR LF line breaks
+    QImage picture;    // a picture cell's picture, null when none
     QString fontName;  // empty for none
     int fontSize = 0;  // character height in tenths of a millimetre
-    int format = 1;  // alignment code: 1, 2, 4, 5, 6 or 10
+    int format = 1;    // alignment code: 1, 2, 4, 5, 6 or 10
     std::uint8_t style = 0;
     std::uint8_t merge = 0;
     std::uint32_t textColour = 0;
     std::uint32_t background = 0xFF000000;  // none
-    std::uint16_t reserved = 9;  // kept as stored
+    std::uint16_t reserved = 9;             // kept as stored
 };
 
 // Page margins in tenths of a millimetre.
@@ -39,7 +39,7 @@ struct SheetMargins {
 // A printable worksheet: a grid of cells with row heights and column widths in tenths
 // of a millimetre, and its page setup. Rows and columns count from 1.
 class Sheet {
-public:
+  public:
     Sheet() = default;
     Sheet(int rows, int columns);
 
@@ -63,10 +63,10 @@ public:
 
     SheetMargins margins;
     std::uint16_t scale = 100;
-    std::uint16_t paper = 9;  // A4
+    std::uint16_t paper = 9;        // A4
     std::uint16_t orientation = 1;  // portrait
 
-private:
+  private:
     int rows_ = 0;
     int columns_ = 0;
     std::vector<int> rowHeights_;

@@ -12,7 +12,7 @@ enum class SheetKind { Arithmetic, Vertical, Clock };
 
 // A template that cannot be read: what is wrong and where.
 class TemplateError : public std::runtime_error {
-public:
+  public:
     explicit TemplateError(const std::string& what) : std::runtime_error(what) {}
 };
 
@@ -20,7 +20,7 @@ public:
 // 32-bit byte count, then the "SDTW" bytes), all integers little-endian, texts GBK with
 // a terminating zero. Reading checks every length against the bytes there are.
 class SheetTemplate {
-public:
+  public:
     // Throws TemplateError on anything damaged or truncated.
     static Sheet decode(const QByteArray& stored);
     static QByteArray encode(const Sheet& sheet);

@@ -13,10 +13,10 @@ constexpr int kFirstTag = 1;
 constexpr int kLastTag = 25;
 
 struct CountField {
-    int tag;  // 1..25
-    int page;  // 0..3
+    int tag;              // 1..25
+    int page;             // 0..3
     const char* control;  // the form's control name, e.g. "编辑框21"
-    const char* label;  // UTF-8
+    const char* label;    // UTF-8
 };
 
 // The 25 count fields in the order they stand on their pages (page 3 lists tag 25 third).
@@ -31,13 +31,13 @@ QString tabCaption(int page);
 // How many questions of each subtype are asked for, indexed by tag (1..25), as the
 // decimal reading of each field's text.
 class WorksheetCounts {
-public:
+  public:
     double count(int tag) const { return counts_.at(static_cast<std::size_t>(tag)); }
     void setCount(int tag, double n) { counts_.at(static_cast<std::size_t>(tag)) = n; }
     // The sum over the page's own fields.
     double pageSum(int page) const;
 
-private:
+  private:
     std::array<double, kLastTag + 1> counts_{};
 };
 

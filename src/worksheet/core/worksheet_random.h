@@ -10,7 +10,7 @@ namespace sumbrook {
 // 2531011 modulo 2^32, output bits 16 to 30), reseeded from the tick count plus a counter
 // that grows with every reseed so that two reseeds in the same millisecond differ.
 class WorksheetRandom {
-public:
+  public:
     explicit WorksheetRandom(TickSource& ticks) : ticks_(ticks) {}
 
     // lo + output mod (hi − lo + 1); the bounds are swapped when lo > hi.
@@ -22,7 +22,7 @@ public:
     std::uint32_t state() const { return state_; }
     void setState(std::uint32_t state) { state_ = state; }
 
-private:
+  private:
     TickSource& ticks_;
     std::uint32_t state_ = 0;
     std::uint32_t counter_ = 0;

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "practice/core/sound_names.h"
-#include "support/qstring_printer.h"
 #include "practice/scene/qt_sound_channel.h"
 #include "practice/scene/sound_channel_factory.h"
+#include "support/qstring_printer.h"
 
 namespace sumbrook {
 namespace {

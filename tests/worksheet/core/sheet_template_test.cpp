@@ -46,7 +46,9 @@ struct ExpectedTemplate {
 };
 
 // Test names and failure messages show the template by its name.
-void PrintTo(const ExpectedTemplate& t, std::ostream* out) { *out << t.name; }
+void PrintTo(const ExpectedTemplate& t, std::ostream* out) {
+    *out << t.name;
+}
 
 std::vector<int> rowsFromTo(int first, int last) {
     std::vector<int> rows;

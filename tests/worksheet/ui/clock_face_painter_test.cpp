@@ -61,7 +61,7 @@ TEST(ClockFacePainter, HandsPointWhereTheTimeSays) {
 
     const QImage halfPastSix = ClockFacePainter::face(6, 30);
     EXPECT_GT(inkAlong(halfPastSix, 180, 30, 44), 12);  // the minute hand straight down
-    EXPECT_GT(inkAlong(halfPastSix, 195, 8, 26), 15);  // the hour hand between 6 and 7
+    EXPECT_GT(inkAlong(halfPastSix, 195, 8, 26), 15);   // the hour hand between 6 and 7
     EXPECT_EQ(inkAlong(halfPastSix, 0, 8, 40), 0);
     EXPECT_NE(noon, halfPastSix);
 }

@@ -1,8 +1,8 @@
 #include "worksheet/ui/sheet_painter.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "worksheet/ui/sheet_pdf_writer.h"
 
