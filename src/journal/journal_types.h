@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+#include <cstdint>
+#include <optional>
+
+namespace sumbrook {
+
+// The values the practice journal records and answers with. Plain data: the journal
+// fills them from its database, the parent's window and the mistakes sheet read them.
+
+// One child of the family. The first child (id 1, "宝贝" until renamed) owns the store
+// file that existed before there were children.
+struct Child {
+    int id = 0;
+    QString name;
+};
+
+// One answered question, as the child met it.
+struct AnsweredQuestion {
+    QDateTime at;  // when the answer was given (local time)
+    int childId = 0;
+    int exercise = 0;  // xiangm, 1..37
+    QString shown;     // the question as shown, e.g. "7 + 8 = □" or "3点15分"
+    QString expected;  // the expected answer as it would be typed
+    QString typed;     // what the child typed
+    bool right = false;
+    std::int64_t ms = 0;  // time the child took on this question
+};
+
+// A span of days the parent looks at: [from, to) in local time; an empty `from` means
+// from the first record.
+struct JournalSpan {
+    QDateTime from;
+    QDateTime to;
+};
+
+struct DayTally {
+    QDate day;
+    int asked = 0;
+    int right = 0;
+};
+
+struct AnswerTimePoint {
+    QDateTime at;
+    std::int64_t ms = 0;
+    bool right = false;
+};
+
+struct ExerciseTally {
+    int exercise = 0;
+    int tried = 0;  // questions answered
+    int right = 0;
+    std::int64_t medianMs = 0;           // median time per question
+    std::optional<std::int64_t> bestMs;  // best completion time in the span, if any
+    QDateTime lastPractised;             // invalid when never
+};
+
+// A fact the child missed: the question as shown with its answer, how often it was
+// asked and missed in the span, and when it was last missed.
+struct MissedFact {
+    int exercise = 0;
+    QString shown;
+    QString expected;
+    int asked = 0;
+    int missed = 0;
+    QDateTime lastMissed;
+};
+
+}  // namespace sumbrook
