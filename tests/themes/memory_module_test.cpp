@@ -491,6 +491,23 @@ TEST_P(MemoryModuleTest, MalformedImagesAreRefusedForTheirOwnReason) {
     }
 }
 
+TEST_P(MemoryModuleTest, HighLowEntriesMoveOnlyTheLow32BitsInEitherForm) {
+    // The .data block's entry made HIGHLOW: a 32-bit field, even in a PE32+ image.
+    SyntheticImage sample = image();
+    sample.put16(kRelocs + 24, 0x35F0);
+    const std::uint64_t before = sample.getWide(kRelocated3);
+    FakePlatform platform(layout());
+    platform.refuseHint = true;
+    sumbrook::MemoryModule module(platform);
+    ASSERT_TRUE(module.Load(sample.file())) << module.LastError();
+    SyntheticImage mapped;
+    mapped.layout = layout();
+    mapped.memory = platform.block();
+    const Address delta = platform.fallbackAddress - preferred();
+    const std::uint64_t low = static_cast<std::uint32_t>(before + delta);
+    EXPECT_EQ(mapped.getWide(kRelocated3), (before & ~std::uint64_t{0xFFFFFFFF}) | low);
+}
+
 TEST_P(MemoryModuleTest, ImportsAboveFourGigabytesFitOnlyTheWideForm) {
     FakePlatform platform(layout());
     platform.procedures["kernel32.dll!Sleep"] = 0x100000000 + kSleep;

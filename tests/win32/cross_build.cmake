@@ -29,62 +29,76 @@ endforeach()
 include(ExternalProject)
 find_program(SUMBROOK_WINESERVER wineserver)
 
-# Sets `reason` to why wine `loader` cannot run programs for `arch` here, or to "" when it
-# can. Runs the probe at most once per build tree and loader.
-function(sumbrook_probe_wine arch bits loader compiler prefix)
-  set(key "${loader}|${compiler}")
-  if(DEFINED SUMBROOK_WINE_PROBE_KEY_${arch} AND SUMBROOK_WINE_PROBE_KEY_${arch} STREQUAL key)
-    set(reason "${SUMBROOK_WINE_PROBE_REASON_${arch}}" PARENT_SCOPE)
-    return()
-  endif()
-  set(found "")
+# Sets `found` to why wine `loader` cannot run programs for `arch` here, or to "" when it
+# can: the loader must exist, start (it is itself a program of its architecture: where the
+# machine cannot start it, as an i386 one on some x86-64 machines, nothing of that
+# architecture runs) and run a program that the cross compiler made.
+function(sumbrook_run_wine_probe arch bits loader compiler prefix)
   set(work ${CMAKE_BINARY_DIR}/wine_probe)
   file(MAKE_DIRECTORY ${work})
+  set(cannot "this machine cannot run ${bits}-bit programs")
   if(NOT EXISTS "${loader}")
     set(found "wine's ${bits}-bit loader ${loader} is not installed "
-              "(scripts/setup-deps installs it)")
-  elseif(NOT SUMBROOK_WINESERVER)
-    set(found "wineserver is not installed (scripts/setup-deps installs wine)")
-  else()
-    execute_process(
-      COMMAND ${compiler} -O2 -o ${work}/runs_here-${arch}.exe
-              ${CMAKE_CURRENT_LIST_DIR}/runs_here.c
-      RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
-    if(NOT status EQUAL 0)
-      set(found "the ${arch} cross compiler cannot build a program: ${errors}")
-    else()
-      message(STATUS "Windows checks (${bits}-bit): trying ${loader} (the first time, it also "
-                     "creates the wine prefix, which takes up to a minute)")
-      file(REMOVE ${work}/${arch}.result)
-      execute_process(
-        COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY WINEPREFIX=${prefix} WINEDEBUG=-all
-                WINEDLLOVERRIDES=mscoree,mshtml=
-                ${CMAKE_COMMAND} -DACTION=probe -DWINE=${loader}
-                -DWINESERVER=${SUMBROOK_WINESERVER} -DPROGRAM=${work}/runs_here-${arch}.exe
-                -DRESULT=${work}/${arch}.result
-                -P ${CMAKE_CURRENT_LIST_DIR}/wine_session.cmake
-        OUTPUT_QUIET ERROR_QUIET)
-      set(lines "no result")
-      if(EXISTS ${work}/${arch}.result)
-        file(STRINGS ${work}/${arch}.result lines)
-      endif()
-      list(GET lines 0 status)
-      string(JOIN " " printed ${lines})
-      if(status STREQUAL "0")
-        set(found "")
-      elseif(status STREQUAL "126" OR status MATCHES "[Ee]xec format error" OR
-             printed MATCHES "[Ee]xec format error")
-        set(found "this machine cannot run ${bits}-bit programs")
-      else()
-        set(found "wine (${loader}) cannot run a ${bits}-bit program built here "
-                  "(exit status ${status})")
-      endif()
-    endif()
+              "(scripts/setup-deps installs it)" PARENT_SCOPE)
+    return()
   endif()
-  string(JOIN "" found ${found})
-  set(SUMBROOK_WINE_PROBE_KEY_${arch} "${key}" CACHE INTERNAL "")
-  set(SUMBROOK_WINE_PROBE_REASON_${arch} "${found}" CACHE INTERNAL "")
-  set(reason "${found}" PARENT_SCOPE)
+  if(NOT SUMBROOK_WINESERVER)
+    set(found "wineserver is not installed (scripts/setup-deps installs wine)" PARENT_SCOPE)
+    return()
+  endif()
+  execute_process(COMMAND ${loader} --version RESULT_VARIABLE status
+                  OUTPUT_VARIABLE version ERROR_VARIABLE version)
+  if(NOT status EQUAL 0 OR NOT version MATCHES "^wine")
+    string(STRIP "${version}" version)
+    message(STATUS "Windows checks (${bits}-bit): ${loader} --version: ${status} ${version}")
+    set(found "${cannot}" PARENT_SCOPE)
+    return()
+  endif()
+  execute_process(
+    COMMAND ${compiler} -O2 -o ${work}/runs_here-${arch}.exe ${CMAKE_CURRENT_LIST_DIR}/runs_here.c
+    RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+  if(NOT status EQUAL 0)
+    set(found "the ${arch} cross compiler cannot build a program: ${errors}" PARENT_SCOPE)
+    return()
+  endif()
+  message(STATUS "Windows checks (${bits}-bit): trying ${loader} (the first time, it also "
+                 "creates the wine prefix, which takes up to a minute)")
+  file(REMOVE ${work}/${arch}.result)
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY WINEPREFIX=${prefix} WINEDEBUG=-all
+            WINEDLLOVERRIDES=mscoree,mshtml=
+            ${CMAKE_COMMAND} -DACTION=probe -DWINE=${loader}
+            -DWINESERVER=${SUMBROOK_WINESERVER} -DPROGRAM=${work}/runs_here-${arch}.exe
+            -DRESULT=${work}/${arch}.result -P ${CMAKE_CURRENT_LIST_DIR}/wine_session.cmake
+    OUTPUT_QUIET ERROR_QUIET)
+  set(lines "no result")
+  if(EXISTS ${work}/${arch}.result)
+    file(STRINGS ${work}/${arch}.result lines)
+  endif()
+  list(GET lines 0 status)
+  string(JOIN " " printed ${lines})
+  if(status STREQUAL "0")
+    set(found "" PARENT_SCOPE)
+  elseif(status STREQUAL "126" OR "${status} ${printed}" MATCHES "[Ee]xec format error")
+    set(found "${cannot}" PARENT_SCOPE)
+  else()
+    set(found "wine (${loader}) cannot run a ${bits}-bit program built here "
+              "(exit status ${status})" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Sets `reason` as sumbrook_run_wine_probe finds it, probing at most once per build tree
+# for each loader.
+function(sumbrook_probe_wine arch bits loader compiler prefix)
+  set(key "${loader}|${compiler}")
+  if(NOT DEFINED SUMBROOK_WINE_PROBE_KEY_${arch} OR
+     NOT SUMBROOK_WINE_PROBE_KEY_${arch} STREQUAL key)
+    sumbrook_run_wine_probe(${arch} ${bits} ${loader} ${compiler} ${prefix})
+    string(JOIN "" found ${found})
+    set(SUMBROOK_WINE_PROBE_KEY_${arch} "${key}" CACHE INTERNAL "")
+    set(SUMBROOK_WINE_PROBE_REASON_${arch} "${found}" CACHE INTERNAL "")
+  endif()
+  set(reason "${SUMBROOK_WINE_PROBE_REASON_${arch}}" PARENT_SCOPE)
 endfunction()
 
 # One cross build of tests/win32 for `arch` (i686 or x86_64).
