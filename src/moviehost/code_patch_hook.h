@@ -13,10 +13,10 @@ namespace sumbrook {
 // On Windows it overwrites the first bytes of a loaded module's exported function with a
 // jump to the replacement and writes the saved bytes back on removal: on 32-bit Windows a
 // 7-byte jump (mov eax, replacement; jmp eax) over 8 saved bytes, on 64-bit Windows a
-// 12-byte one (mov rax, replacement; jmp rax) over 16 saved bytes. Elsewhere the redirectable entry
-// points are the process's own function slots (see file_open_entry.h), named by module and function
-// in the same way, which install swaps atomically. It does not chain: a second install while
-// installed is refused.
+// 12-byte one (mov rax, replacement; jmp rax) over 16 saved bytes. Elsewhere the
+// redirectable entry points are the process's own function slots (see file_open_entry.h),
+// named by module and function in the same way, which install swaps atomically. It does
+// not chain: a second install while installed is refused.
 class CodePatchHook {
   public:
     CodePatchHook() = default;
@@ -24,8 +24,9 @@ class CodePatchHook {
     CodePatchHook(const CodePatchHook&) = default;
     CodePatchHook& operator=(const CodePatchHook&) = default;
 
-    // Redirects `function` of `module` to `replacement`; false when already installed or
-    // when the module or function cannot be found.
+    // Redirects `function` of `module` to `replacement`; false when already installed, when
+    // the module or function cannot be found, or (64-bit Windows) when the function's first
+    // two bytes straddle an 8-byte word and so cannot be replaced in one store.
     bool install(std::string_view module, std::string_view function, const void* replacement);
     // Puts the original back; does nothing when not installed.
     void remove();
