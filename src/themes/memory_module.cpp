@@ -11,24 +11,45 @@ namespace sumbrook {
 namespace {
 
 using Reason = ModulePlatform::EntryReason;
+using Address = ModulePlatform::Address;
 
-constexpr std::uint64_t kAddressSpace = std::uint64_t{1} << 32;
-constexpr std::uint32_t kImportByOrdinal = 0x80000000;
+constexpr std::uint64_t kAddressSpace32 = std::uint64_t{1} << 32;
 constexpr std::uint64_t kImportDescriptorSize = 20;
 constexpr std::uint64_t kExportDirectorySize = 40;
 constexpr unsigned kRelocAbsolute = 0;
 constexpr unsigned kRelocHighLow = 3;
+constexpr unsigned kRelocDir64 = 10;
 
-void write32(std::span<std::uint8_t> image, std::uint64_t offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
+// The parts of the walks that differ between PE32 and PE32+: the width of an import thunk,
+// where its ordinal flag sits, and the width of an address written into the image.
+struct Form {
+    unsigned width;  // bytes of a thunk and of an address
+    std::uint64_t ordinalFlag;
+
+    explicit Form(bool is64)
+        : width(is64 ? 8 : 4), ordinalFlag(is64 ? std::uint64_t{1} << 63 : 0x80000000u) {}
+    std::optional<std::uint64_t> read(std::span<const std::uint8_t> image,
+                                      std::uint64_t offset) const {
+        if (width == 8) {
+            return PeImage::read64(image, offset);
+        }
+        return PeImage::read32(image, offset);
+    }
+};
+
+void write(std::span<std::uint8_t> image, std::uint64_t offset, std::uint64_t value,
+           unsigned width) {
+    for (unsigned i = 0; i < width; ++i) {
         image[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
 }
 
 // Walks the relocation blocks inside the directory only: a block whose size is below its own
-// header or runs past the directory, or a target outside the image, refuses the image.
+// header or runs past the directory, or a target outside the image, refuses the image. A
+// PE32+ image may hold 64-bit (DIR64) and 32-bit (HIGHLOW) entries, a PE32 image only the
+// latter; HIGHLOW adds the low 32 bits of the delta, as the system's loader does.
 std::string applyRelocations(std::span<std::uint8_t> image, const PeImage::Directory& directory,
-                             std::uint32_t delta) {
+                             std::uint64_t delta, bool is64) {
     std::uint64_t offset = directory.virtualAddress;
     while (offset + 8 <= directory.end()) {
         const std::uint32_t page = *PeImage::read32(image, offset);
@@ -45,15 +66,16 @@ std::string applyRelocations(std::span<std::uint8_t> image, const PeImage::Direc
             if (type == kRelocAbsolute) {
                 continue;
             }
-            if (type != kRelocHighLow) {
+            if (type != kRelocHighLow && (type != kRelocDir64 || !is64)) {
                 return "unsupported relocation type " + std::to_string(type);
             }
+            const Form form(type == kRelocDir64);
             const std::uint64_t target = std::uint64_t{page} + (entry & 0x0FFFu);
-            const std::optional<std::uint32_t> value = PeImage::read32(image, target);
+            const std::optional<std::uint64_t> value = form.read(image, target);
             if (!value) {
                 return "relocation target lies outside the image";
             }
-            write32(image, target, *value + delta);
+            write(image, target, *value + delta, form.width);
         }
         offset += blockSize;
     }
@@ -62,7 +84,7 @@ std::string applyRelocations(std::span<std::uint8_t> image, const PeImage::Direc
 
 // Binds every import address table entry. The names are read from the lookup table
 // (OriginalFirstThunk) when there is one, because a pre-bound address table holds addresses.
-std::string bindImports(std::span<std::uint8_t> image, std::uint32_t directoryRva,
+std::string bindImports(std::span<std::uint8_t> image, std::uint32_t directoryRva, const Form& form,
                         ModulePlatform& platform, const MemoryModule::ImportResolver& resolver) {
     for (std::uint64_t descriptor = directoryRva;; descriptor += kImportDescriptorSize) {
         if (descriptor + kImportDescriptorSize > image.size()) {
@@ -83,9 +105,9 @@ std::string bindImports(std::span<std::uint8_t> image, std::uint32_t directoryRv
         ModulePlatform::LibraryHandle handle = platform.loadLibrary(libraryName);
         const std::uint64_t names = lookupTable != 0 ? lookupTable : addressTable;
         for (std::uint64_t k = 0;; ++k) {
-            const std::optional<std::uint32_t> thunk = PeImage::read32(image, names + 4 * k);
-            const std::uint64_t slot = addressTable + 4 * k;
-            if (!thunk || slot + 4 > image.size()) {
+            const std::optional<std::uint64_t> thunk = form.read(image, names + form.width * k);
+            const std::uint64_t slot = addressTable + form.width * k;
+            if (!thunk || slot + form.width > image.size()) {
                 return "import table of " + libraryName + " runs past the image";
             }
             if (*thunk == 0) {
@@ -93,27 +115,30 @@ std::string bindImports(std::span<std::uint8_t> image, std::uint32_t directoryRv
             }
             std::string text;
             ModulePlatform::Procedure procedure;
-            if ((*thunk & kImportByOrdinal) != 0) {
+            if ((*thunk & form.ordinalFlag) != 0) {
                 const auto ordinal = static_cast<std::uint16_t>(*thunk & 0xFFFF);
                 text = std::to_string(ordinal);
                 procedure = ordinal;
             } else {
                 const std::optional<std::string_view> name =
-                    PeImage::readText(image, std::uint64_t{*thunk} + 2);  // after the hint
+                    PeImage::readText(image, *thunk + 2);  // after the hint
                 if (!name) {
                     return "import name of " + libraryName + " lies outside the image";
                 }
                 text = *name;
                 procedure = std::string_view(text);
             }
-            std::uint32_t address = resolver ? resolver(libraryName, text) : 0;
+            Address address = resolver ? resolver(libraryName, text) : 0;
             if (address == 0 && handle != nullptr) {
                 address = platform.findProcedure(handle, procedure);
             }
             if (address == 0) {
                 return "cannot resolve import " + libraryName + "!" + text;
             }
-            write32(image, slot, address);
+            if (form.width == 4 && address >= kAddressSpace32) {
+                return "import " + libraryName + "!" + text + " lies beyond 32-bit addresses";
+            }
+            write(image, slot, address, form.width);
         }
     }
 }
@@ -190,7 +215,7 @@ std::optional<std::uint32_t> ordinalOf(std::string_view text) {
         }
         value = value * 10 + static_cast<unsigned>(c - '0');
     }
-    if (value >= kAddressSpace) {
+    if (value >= kAddressSpace32) {
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(value);
@@ -267,6 +292,11 @@ bool MemoryModule::Load(std::span<const std::uint8_t> bytes, const ImportResolve
     if (!image) {
         return fail("malformed image: " + reason);
     }
+    if (image->machine != platform_->machine()) {
+        return fail("image is for " + PeImage::MachineName(image->machine) +
+                    ", but this platform runs " + PeImage::MachineName(platform_->machine()) +
+                    " images");
+    }
     ModulePlatform::Block block = platform_->allocate(image->imageBase, image->sizeOfImage);
     if (block.data == nullptr) {
         block = platform_->allocate(0, image->sizeOfImage);
@@ -276,8 +306,11 @@ bool MemoryModule::Load(std::span<const std::uint8_t> bytes, const ImportResolve
     }
     block_ = block;
     size_ = image->sizeOfImage;
-    if (block.address == 0 || block.address + std::uint64_t{size_} > kAddressSpace) {
-        return fail("mapped block does not fit the 32-bit address space");
+    const std::uint64_t addressLimit = image->is64() ? ~std::uint64_t{0} : kAddressSpace32 - 1;
+    if (block.address == 0 || block.address > addressLimit ||
+        addressLimit - block.address < size_ - 1) {
+        return fail(image->is64() ? "mapped block does not fit the 64-bit address space"
+                                  : "mapped block does not fit the 32-bit address space");
     }
 
     std::memcpy(block.data, bytes.data(), image->headersSize);
@@ -288,14 +321,16 @@ bool MemoryModule::Load(std::span<const std::uint8_t> bytes, const ImportResolve
         }
     }
 
-    const std::uint32_t delta = block.address - image->imageBase;
+    // Wraps around within the image's own address width.
+    const std::uint64_t delta = (block.address - image->imageBase) & addressLimit;
     if (delta != 0 && (image->characteristics & PeImage::kRelocsStripped) != 0) {
         return fail("relocations stripped and the preferred base is taken");
     }
     // Walked even at the preferred base, so a malformed table is refused wherever the image lands.
     const PeImage::Directory& relocations = image->directory(PeImage::kBaseRelocations);
     if (relocations.size > 0) {
-        if (std::string why = applyRelocations(mapped(), relocations, delta); !why.empty()) {
+        if (std::string why = applyRelocations(mapped(), relocations, delta, image->is64());
+            !why.empty()) {
             return fail(why);
         }
     }
@@ -309,7 +344,8 @@ bool MemoryModule::Load(std::span<const std::uint8_t> bytes, const ImportResolve
     }
     const PeImage::Directory& imports = image->directory(PeImage::kImports);
     if (imports.virtualAddress != 0) {
-        std::string why = bindImports(mapped(), imports.virtualAddress, *platform_, resolver);
+        std::string why = bindImports(mapped(), imports.virtualAddress, Form(image->is64()),
+                                      *platform_, resolver);
         if (!why.empty()) {
             return fail(why);
         }
@@ -344,7 +380,7 @@ bool MemoryModule::Unload() {
     return block_.data == nullptr;
 }
 
-std::uint32_t MemoryModule::EntryPoint() const {
+ModulePlatform::Address MemoryModule::EntryPoint() const {
     return block_.data != nullptr && entryRva_ != 0 ? block_.address + entryRva_ : 0;
 }
 
@@ -363,10 +399,12 @@ std::uintptr_t MemoryModule::FindExport(std::string_view name) const {
     if (!table) {
         return 0;
     }
-    const auto addressOf = [&](std::uint64_t index) -> std::uint32_t {
+    const auto addressOf = [&](std::uint64_t index) -> std::uintptr_t {
         const std::uint32_t rva = *PeImage::read32(image, table->functions + 4 * index);
         const bool forwarded = rva >= exportRva_ && rva - exportRva_ < exportSize_;
-        return rva == 0 || forwarded || rva >= size_ ? 0 : block_.address + rva;
+        return rva == 0 || forwarded || rva >= size_
+                   ? 0
+                   : static_cast<std::uintptr_t>(block_.address + rva);
     };
     if (const std::optional<std::uint32_t> ordinal = ordinalOf(name)) {
         const std::int64_t index = std::int64_t{*ordinal} - table->ordinalBase;
@@ -377,7 +415,7 @@ std::uintptr_t MemoryModule::FindExport(std::string_view name) const {
             PeImage::readText(image, *PeImage::read32(image, table->names + 4 * i));
         const std::uint16_t index = *PeImage::read16(image, table->ordinals + 2 * i);
         if (current && *current == name && index < table->functionCount) {
-            if (const std::uint32_t address = addressOf(index); address != 0) {
+            if (const std::uintptr_t address = addressOf(index); address != 0) {
                 return address;
             }
         }

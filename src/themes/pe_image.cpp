@@ -9,12 +9,23 @@ namespace {
 
 constexpr std::uint16_t kDosMagic = 0x5A4D;         // "MZ"
 constexpr std::uint32_t kNtSignature = 0x00004550;  // "PE\0\0"
-constexpr std::uint16_t kMachineI386 = 0x014C;
 constexpr std::uint16_t kPe32Magic = 0x010B;
+constexpr std::uint16_t kPe32PlusMagic = 0x020B;
 constexpr std::uint64_t kDosHeaderSize = 64;
 constexpr std::uint64_t kFileHeaderOffset = 4;       // after the signature
 constexpr std::uint64_t kOptionalHeaderOffset = 24;  // signature + file header
-constexpr std::uint64_t kDirectoriesOffset = 96;     // inside the optional header
+// Inside the optional header, where the two forms differ: PE32+ has no BaseOfData and a
+// 64-bit ImageBase, and its stack and heap sizes are 64-bit too.
+struct OptionalLayout {
+    std::uint16_t magic;
+    std::uint64_t imageBase;
+    std::uint64_t directoryCount;
+    std::uint64_t directories;
+};
+constexpr OptionalLayout kPe32{kPe32Magic, 28, 92, 96};
+constexpr OptionalLayout kPe32Plus{kPe32PlusMagic, 24, 108, 112};
+// Enough of the optional header to read its magic, entry point, alignment and sizes.
+constexpr std::uint64_t kOptionalHeaderMinimum = 96;
 constexpr std::uint64_t kSectionHeaderSize = 40;
 
 std::uint64_t alignUp(std::uint64_t value, std::uint64_t alignment) {
@@ -38,28 +49,35 @@ std::optional<PeImage> parseChecked(std::span<const std::uint8_t> bytes, std::st
     }
     const std::uint64_t nt = r32(0x3C);
     const std::uint64_t optional = nt + kOptionalHeaderOffset;
-    if (optional + kDirectoriesOffset > bytes.size()) {
+    if (optional + kOptionalHeaderMinimum > bytes.size()) {
         return fail("NT headers lie beyond the end of the data");
     }
     if (r32(nt) != kNtSignature) {
         return fail("no PE signature");
     }
     const std::uint64_t file = nt + kFileHeaderOffset;
-    if (r16(file) != kMachineI386) {
-        return fail("not an i386 image");
-    }
     PeImage image;
+    image.machine = r16(file);
+    if (image.machine != PeImage::kMachineI386 && image.machine != PeImage::kMachineAmd64) {
+        return fail("not an i386 or x86-64 image (machine " + PeImage::MachineName(image.machine) +
+                    ")");
+    }
     image.characteristics = r16(file + 18);
     if ((image.characteristics & PeImage::kExecutableImage) == 0) {
         return fail("not marked as an executable image");
     }
-    if (r16(optional) != kPe32Magic) {
-        return fail("optional header is not PE32");
+    const OptionalLayout& layout = image.is64() ? kPe32Plus : kPe32;
+    if (r16(optional) != layout.magic) {
+        return fail(image.is64() ? "x86-64 image without a PE32+ optional header"
+                                 : "i386 image without a PE32 optional header");
+    }
+    if (optional + layout.directories > bytes.size()) {
+        return fail("NT headers lie beyond the end of the data");
     }
     const std::uint64_t optionalSize = r16(file + 16);
     const std::uint64_t directoryCount =
-        std::min<std::uint64_t>(r32(optional + 92), image.directories.size());
-    if (optionalSize < kDirectoriesOffset + 8 * directoryCount) {
+        std::min<std::uint64_t>(r32(optional + layout.directoryCount), image.directories.size());
+    if (optionalSize < layout.directories + 8 * directoryCount) {
         return fail("optional header too small for its data directories");
     }
     const std::uint64_t sectionTable = optional + optionalSize;
@@ -70,14 +88,15 @@ std::optional<PeImage> parseChecked(std::span<const std::uint8_t> bytes, std::st
     }
     image.headersSize = static_cast<std::uint32_t>(headersEnd);
     image.addressOfEntryPoint = r32(optional + 16);
-    image.imageBase = r32(optional + 28);
+    image.imageBase = image.is64() ? *PeImage::read64(bytes, optional + layout.imageBase)
+                                   : r32(optional + layout.imageBase);
     image.sectionAlignment = r32(optional + 32);
     if (image.sectionAlignment == 0) {
         return fail("section alignment is 0");
     }
     for (std::uint64_t i = 0; i < directoryCount; ++i) {
-        image.directories[i] = {r32(optional + kDirectoriesOffset + 8 * i),
-                                r32(optional + kDirectoriesOffset + 8 * i + 4)};
+        image.directories[i] = {r32(optional + layout.directories + 8 * i),
+                                r32(optional + layout.directories + 8 * i + 4)};
     }
 
     std::uint64_t extent = r32(optional + 56);
@@ -141,6 +160,33 @@ std::optional<std::uint32_t> PeImage::read32(std::span<const std::uint8_t> bytes
            static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
            static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
            static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+}
+
+std::optional<std::uint64_t> PeImage::read64(std::span<const std::uint8_t> bytes,
+                                             std::uint64_t offset) {
+    const std::optional<std::uint32_t> low = read32(bytes, offset);
+    const std::optional<std::uint32_t> high = read32(bytes, offset + 4);
+    if (!low || !high) {
+        return std::nullopt;
+    }
+    return std::uint64_t{*high} << 32 | *low;
+}
+
+std::string PeImage::MachineName(std::uint16_t machine) {
+    switch (machine) {
+        case kMachineI386:
+            return "i386";
+        case kMachineAmd64:
+            return "x86-64";
+        default: {
+            static const char digits[] = "0123456789ABCDEF";
+            std::string text = "0x";
+            for (int shift = 12; shift >= 0; shift -= 4) {
+                text += digits[(machine >> shift) & 0xF];
+            }
+            return text;
+        }
+    }
 }
 
 std::optional<std::string_view> PeImage::readText(std::span<const std::uint8_t> bytes,

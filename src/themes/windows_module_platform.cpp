@@ -2,28 +2,35 @@
 
 #include <windows.h>
 
+#include <limits>
 #include <string>
 
 namespace sumbrook {
 
-static_assert(sizeof(void*) == sizeof(std::uint32_t),
-              "image addresses are this process's pointers only on 32-bit Windows");
-
 namespace {
 
-std::uint32_t addressOf(const void* pointer) {
-    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pointer));
+ModulePlatform::Address addressOf(const void* pointer) {
+    return reinterpret_cast<std::uintptr_t>(pointer);
 }
 
-void* pointerTo(std::uint32_t address) {
+void* pointerTo(ModulePlatform::Address address) {
     return reinterpret_cast<void*>(static_cast<std::uintptr_t>(address));
 }
 
 }  // namespace
 
-ModulePlatform::Block WindowsModulePlatform::allocate(std::uint32_t addressHint,
-                                                      std::uint32_t size) {
-    if (addressHint % kAllocationGranularity != 0 || size == 0) {
+std::uint16_t WindowsModulePlatform::machine() const {
+#if defined(_WIN64)
+    return 0x8664;
+#else
+    return 0x014C;
+#endif
+}
+
+ModulePlatform::Block WindowsModulePlatform::allocate(Address addressHint, std::uint32_t size) {
+    // A hint beyond this process's pointers (a PE32+ base on a 32-bit build) cannot be met.
+    if (addressHint % kAllocationGranularity != 0 || size == 0 ||
+        addressHint > std::numeric_limits<std::uintptr_t>::max()) {
         return {};
     }
     void* memory = VirtualAlloc(pointerTo(addressHint), size, MEM_COMMIT | MEM_RESERVE,
@@ -43,8 +50,8 @@ ModulePlatform::LibraryHandle WindowsModulePlatform::loadLibrary(std::string_vie
     return LoadLibraryA(text.c_str());
 }
 
-std::uint32_t WindowsModulePlatform::findProcedure(LibraryHandle library,
-                                                   const Procedure& procedure) {
+ModulePlatform::Address WindowsModulePlatform::findProcedure(LibraryHandle library,
+                                                             const Procedure& procedure) {
     const auto module = static_cast<HMODULE>(library);
     FARPROC found = nullptr;
     if (const auto* name = std::get_if<std::string_view>(&procedure)) {
@@ -54,11 +61,10 @@ std::uint32_t WindowsModulePlatform::findProcedure(LibraryHandle library,
         // Ordinal 0 would be a null name pointer, which asks for nothing.
         found = GetProcAddress(module, MAKEINTRESOURCEA(ordinal));
     }
-    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(found));
+    return reinterpret_cast<std::uintptr_t>(found);
 }
 
-int WindowsModulePlatform::callEntryPoint(std::uint32_t entry, std::uint32_t base,
-                                          EntryReason reason) {
+int WindowsModulePlatform::callEntryPoint(Address entry, Address base, EntryReason reason) {
     using DllEntry = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
     const auto call = reinterpret_cast<DllEntry>(static_cast<std::uintptr_t>(entry));
     return call(static_cast<HINSTANCE>(pointerTo(base)), static_cast<DWORD>(reason), nullptr);

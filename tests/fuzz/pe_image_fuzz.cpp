@@ -17,16 +17,19 @@ namespace {
 
 using sumbrook::ModulePlatform;
 
-// Host memory under 32-bit addresses; imports resolve to a fixed address; the entry point
-// is never run, only answered.
+// Host memory under image addresses of one machine's width; imports resolve to a fixed
+// address; the entry point is never run, only answered.
 class SandboxPlatform : public ModulePlatform {
   public:
-    Block allocate(std::uint32_t hint, std::uint32_t size) override {
+    explicit SandboxPlatform(std::uint16_t machine) : machine_(machine) {}
+    std::uint16_t machine() const override { return machine_; }
+    Block allocate(Address hint, std::uint32_t size) override {
         if (size > (16u << 20) || live_) {
             return {};  // a damaged header asking for more is refused like a full machine
         }
         live_ = std::make_unique<std::uint8_t[]>(size);
-        return {live_.get(), hint != 0 ? hint : 0x30000000u};
+        const Address anywhere = machine_ == 0x8664 ? 0x7FF612340000 : 0x30000000;
+        return {live_.get(), hint != 0 ? hint : anywhere};
     }
     bool free(const Block& block) override {
         if (block.data != live_.get()) {
@@ -36,16 +39,42 @@ class SandboxPlatform : public ModulePlatform {
         return true;
     }
     LibraryHandle loadLibrary(std::string_view) override { return this; }
-    std::uint32_t findProcedure(LibraryHandle, const Procedure&) override { return 0x7C001000; }
-    int callEntryPoint(std::uint32_t, std::uint32_t, EntryReason) override { return 1; }
+    Address findProcedure(LibraryHandle, const Procedure&) override {
+        return machine_ == 0x8664 ? 0x7FF87C001000 : 0x7C001000;
+    }
+    int callEntryPoint(Address, Address, EntryReason) override { return 1; }
     bool holdsMemory() const { return live_ != nullptr; }
 
   private:
+    std::uint16_t machine_;
     std::unique_ptr<std::uint8_t[]> live_;
 };
 
-void expectInside(std::uintptr_t address, std::uint32_t base, std::uint32_t size) {
+void expectInside(std::uint64_t address, std::uint64_t base, std::uint64_t size) {
     if (address != 0 && (address < base || address - base >= size)) {
+        std::abort();
+    }
+}
+
+// The same bytes on a platform of each machine: a PE32 image maps on the i386 one only,
+// a PE32+ image on the x86-64 one only.
+void loadOn(std::uint16_t machine, const std::uint8_t* data, std::size_t size) {
+    SandboxPlatform platform(machine);
+    sumbrook::MemoryModule module(platform);
+    if (!module.Load({data, size})) {
+        if (platform.holdsMemory() || module.BaseAddress() != 0) {
+            std::abort();  // a refused image left memory behind
+        }
+        return;
+    }
+    const std::uint64_t base = module.BaseAddress();
+    // The mapping is at most 16 MiB (the sandbox's limit), so a wider answer is wrong.
+    const std::uint64_t span = 16u << 20;
+    expectInside(module.EntryPoint(), base, span);
+    for (const char* name : {"SkinH_AttachRes", "SkinH_Detach", "1", "5", "7", "65535", ""}) {
+        expectInside(module.FindExport(name), base, span);
+    }
+    if (!module.Unload() || platform.holdsMemory()) {
         std::abort();
     }
 }
@@ -53,31 +82,18 @@ void expectInside(std::uintptr_t address, std::uint32_t base, std::uint32_t size
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    SandboxPlatform platform;
-    {
-        sumbrook::MemoryModule module(platform);
-        if (!module.Load({data, size})) {
-            if (platform.holdsMemory() || module.BaseAddress() != 0) {
-                std::abort();  // a refused image left memory behind
-            }
-            return 0;
-        }
-        const std::uint32_t base = module.BaseAddress();
-        // The mapping is at most 16 MiB (the sandbox's limit), so a wider answer is wrong.
-        const std::uint32_t span = 16u << 20;
-        expectInside(module.EntryPoint(), base, span);
-        for (const char* name : {"SkinH_AttachRes", "SkinH_Detach", "1", "5", "7", "65535", ""}) {
-            expectInside(module.FindExport(name), base, span);
-        }
-        if (!module.Unload() || platform.holdsMemory()) {
-            std::abort();
-        }
-    }
+    loadOn(0x014C, data, size);
+    loadOn(0x8664, data, size);
     return 0;
 }
 
 QList<QByteArray> fuzzSeeds() {
-    const std::vector<std::uint8_t> image = sumbrook::pe_sample::makeImage().file();
-    return {QByteArray(reinterpret_cast<const char*>(image.data()),
-                       static_cast<qsizetype>(image.size()))};
+    using sumbrook::pe_sample::Format;
+    QList<QByteArray> seeds;
+    for (const Format format : {Format::Pe32, Format::Pe32Plus}) {
+        const std::vector<std::uint8_t> image = sumbrook::pe_sample::makeImage(format).file();
+        seeds.append(QByteArray(reinterpret_cast<const char*>(image.data()),
+                                static_cast<qsizetype>(image.size())));
+    }
+    return seeds;
 }

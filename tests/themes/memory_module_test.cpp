@@ -15,19 +15,29 @@
 namespace sumbrook {
 namespace {
 
+using Address = ModulePlatform::Address;
 using Reason = ModulePlatform::EntryReason;
 using namespace sumbrook::pe_sample;  // NOLINT(google-build-using-namespace)
 
-// Records every platform call; serves host memory under 32-bit addresses of its choosing.
+// Records every platform call; serves host memory under addresses of its choosing, for
+// images of one machine.
 class FakePlatform : public ModulePlatform {
   public:
     struct EntryCall {
-        std::uint32_t entry, base;
+        Address entry, base;
         Reason reason;
         bool operator==(const EntryCall&) const = default;
     };
 
-    Block allocate(std::uint32_t hint, std::uint32_t size) override {
+    explicit FakePlatform(const Layout& layout = kPe32Layout)
+        : machine_(layout.machine),
+          fallbackAddress(layout.width == 8 ? 0x7FF612340000 : 0x30000000),
+          procedures{{"user32.dll!GetDC", layout.high + kGetDC},
+                     {"user32.dll#17", layout.high + kUserOrdinal17},
+                     {"kernel32.dll!Sleep", layout.high + kSleep}} {}
+
+    std::uint16_t machine() const override { return machine_; }
+    Block allocate(Address hint, std::uint32_t size) override {
         allocations.emplace_back(hint, size);
         if (refuseAll || (refuseHint && hint != 0)) {
             return {};
@@ -52,7 +62,7 @@ class FakePlatform : public ModulePlatform {
         }
         return reinterpret_cast<LibraryHandle>(static_cast<std::uintptr_t>(libraries.size()));
     }
-    std::uint32_t findProcedure(LibraryHandle library, const Procedure& procedure) override {
+    Address findProcedure(LibraryHandle library, const Procedure& procedure) override {
         std::string key = libraries.at(reinterpret_cast<std::uintptr_t>(library) - 1);
         if (const auto* name = std::get_if<std::string_view>(&procedure)) {
             key.append("!").append(*name);
@@ -63,7 +73,7 @@ class FakePlatform : public ModulePlatform {
         const auto found = procedures.find(key);
         return found == procedures.end() ? 0 : found->second;
     }
-    int callEntryPoint(std::uint32_t entry, std::uint32_t base, Reason reason) override {
+    int callEntryPoint(Address entry, Address base, Reason reason) override {
         entryCalls.push_back({entry, base, reason});
         if (reason == Reason::ProcessAttach && onAttach) {
             onAttach();
@@ -72,80 +82,95 @@ class FakePlatform : public ModulePlatform {
     }
     Bytes& block() { return *live.at(0); }
 
+  private:
+    std::uint16_t machine_;
+
+  public:
     bool refuseHint = false, refuseAll = false, failFree = false;
-    std::uint32_t fallbackAddress = 0x30000000, address = 0;
+    Address fallbackAddress, address = 0;
     int attachResult = 1, frees = 0;
     std::function<void()> onAttach;
     std::set<std::string> missingLibraries;
-    std::map<std::string, std::uint32_t> procedures{{"user32.dll!GetDC", kGetDC},
-                                                    {"user32.dll#17", kUserOrdinal17},
-                                                    {"kernel32.dll!Sleep", kSleep}};
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> allocations;
+    std::map<std::string, Address> procedures;
+    std::vector<std::pair<Address, std::uint32_t>> allocations;
     std::vector<std::unique_ptr<Bytes>> live;
     std::vector<std::string> libraries, lookups;
     std::vector<EntryCall> entryCalls;
 };
 
+// Every case runs over both forms of the image, each on a platform of its own machine.
+class MemoryModuleTest : public ::testing::TestWithParam<Format> {
+  protected:
+    const Layout& layout() const { return layoutOf(GetParam()); }
+    SyntheticImage image() const { return makeImage(GetParam()); }
+    Address preferred() const { return layout().preferredBase; }
+    std::uint32_t sections() const { return sectionsOf(layout()); }
+    std::uint32_t directory(int index) const { return directoryOf(layout(), index); }
+};
+
 // The image as it must look once mapped at `base`: relocated and bound.
-Bytes expectedMapping(const SyntheticImage& image, std::uint32_t base) {
+Bytes expectedMapping(const SyntheticImage& image, Address base) {
     SyntheticImage mapped = image;
-    std::fill(mapped.memory.begin() + kSections + 80, mapped.memory.begin() + 0x200, 0);
-    const std::uint32_t delta = base - kPreferredBase;
+    const Layout& l = image.layout;
+    std::fill(mapped.memory.begin() + sectionsOf(l) + 80, mapped.memory.begin() + 0x200, 0);
+    const Address delta = base - l.preferredBase;
     for (const std::uint32_t rva : {kRelocated1, kRelocated2, kRelocated3}) {
-        mapped.put32(rva, mapped.get32(rva) + delta);
+        mapped.putWide(rva, mapped.getWide(rva) + delta);
     }
-    mapped.put32(kUserIat, kGetDC);
-    mapped.put32(kUserIat + 4, kUserOrdinal17);
-    mapped.put32(kKernelIat, kSleep);
+    mapped.putWide(kUserIat, l.high + kGetDC);
+    mapped.putWide(kUserIat + l.width, l.high + kUserOrdinal17);
+    mapped.putWide(kKernelIat, l.high + kSleep);
     return mapped.memory;
 }
 
-TEST(MemoryModule, MapsRelocatesAndBindsBeforeTheAttachCall) {
+TEST_P(MemoryModuleTest, MapsRelocatesAndBindsBeforeTheAttachCall) {
     // Preferred base (delta 0), above it, and below it (the delta wraps around).
-    for (const std::uint32_t base : {kPreferredBase, 0x30000000u, 0x00400000u}) {
+    const Address elsewhere[2][2] = {{0x30000000, 0x00400000}, {0x7FF612340000, 0x10000}};
+    const auto& [above, below] = elsewhere[GetParam() == Format::Pe32 ? 0 : 1];
+    for (const Address base : {preferred(), above, below}) {
         SCOPED_TRACE(base);
-        FakePlatform platform;
-        platform.refuseHint = base != kPreferredBase;
+        FakePlatform platform(layout());
+        platform.refuseHint = base != preferred();
         platform.fallbackAddress = base;
         Bytes atAttach;
         platform.onAttach = [&] { atAttach = platform.block(); };
-        MemoryModule module(platform);
-        const SyntheticImage image = makeImage();
-        ASSERT_TRUE(module.Load(image.file())) << module.LastError();
+        sumbrook::MemoryModule module(platform);
+        const SyntheticImage sample = image();
+        ASSERT_TRUE(module.Load(sample.file())) << module.LastError();
 
         EXPECT_EQ(module.BaseAddress(), base);
         EXPECT_EQ(module.EntryPoint(), base + kEntry);
         EXPECT_EQ(platform.allocations.back(),
-                  std::make_pair(base == kPreferredBase ? kPreferredBase : 0u, kImageSize));
+                  std::make_pair(base == preferred() ? preferred() : Address{0}, kImageSize));
         EXPECT_EQ(
             platform.entryCalls,
             (std::vector<FakePlatform::EntryCall>{{base + kEntry, base, Reason::ProcessAttach}}));
-        EXPECT_EQ(atAttach, expectedMapping(image, base));
+        EXPECT_EQ(atAttach, expectedMapping(sample, base));
         EXPECT_EQ(platform.libraries, (std::vector<std::string>{"user32.dll", "kernel32.dll"}));
     }
 }
 
-TEST(MemoryModule, TheMappingCoversEverySectionsWholeSizeInMemory) {
+TEST_P(MemoryModuleTest, TheMappingCoversEverySectionsWholeSizeInMemory) {
     // .data holds 0x600 bytes on disk but 0x11000 in memory (zero-filled beyond), while the
     // header's SizeOfImage says 0x3000: the block must reach 0x13000, not stop at a size
     // counted from the low 16 bits of the section's size.
-    SyntheticImage image = makeImage();
-    image.put32(kSections + 40 + 8, 0x11000);
-    FakePlatform platform;
-    MemoryModule module(platform);
-    ASSERT_TRUE(module.Load(image.file())) << module.LastError();
-    EXPECT_EQ(platform.allocations.back(), std::make_pair(kPreferredBase, 0x13000u));
+    SyntheticImage sample = image();
+    sample.put32(sections() + 40 + 8, 0x11000);
+    FakePlatform platform(layout());
+    sumbrook::MemoryModule module(platform);
+    ASSERT_TRUE(module.Load(sample.file())) << module.LastError();
+    EXPECT_EQ(platform.allocations.back(), std::make_pair(preferred(), 0x13000u));
     EXPECT_EQ(platform.block().size(), 0x13000u);
 }
 
-TEST(MemoryModule, FindsExportsByNameAndByCanonicalOrdinalText) {
-    FakePlatform platform;
+TEST_P(MemoryModuleTest, FindsExportsByNameAndByCanonicalOrdinalText) {
+    FakePlatform platform(layout());
     platform.refuseHint = true;
-    MemoryModule module(platform);
+    sumbrook::MemoryModule module(platform);
     EXPECT_EQ(module.FindExport("SkinH_Detach"), 0u);  // nothing held yet
     EXPECT_EQ(module.FindExport("5"), 0u);
-    ASSERT_TRUE(module.Load(makeImage().file())) << module.LastError();
-    const std::uint32_t base = platform.fallbackAddress;
+    ASSERT_TRUE(module.Load(image().file())) << module.LastError();
+    const Address base = platform.fallbackAddress;
 
     const struct {
         const char* text;
@@ -175,22 +200,22 @@ TEST(MemoryModule, FindsExportsByNameAndByCanonicalOrdinalText) {
     }
 }
 
-TEST(MemoryModule, ExportLookupDoesNotDependOnNameLayoutAndSkipsForwarders) {
-    SyntheticImage image = makeImage();
-    image.put32(kNames, 0x2360);  // names stored in the opposite order of the table
-    image.put32(kNames + 4, 0x2350);
-    image.putText(0x2350, std::string_view("SkinH_Detach\0\0\0", 16));
-    image.putText(0x2360, "SkinH_AttachRes");
-    image.put32(kFunctions + 8, 0x2380);  // ordinal 7 forwards to a text in the directory
-    FakePlatform platform;
-    MemoryModule module(platform);
-    ASSERT_TRUE(module.Load(image.file())) << module.LastError();
-    EXPECT_EQ(module.FindExport("SkinH_AttachRes"), kPreferredBase + 0x1100);
-    EXPECT_EQ(module.FindExport("SkinH_Detach"), kPreferredBase + 0x1200);
+TEST_P(MemoryModuleTest, ExportLookupDoesNotDependOnNameLayoutAndSkipsForwarders) {
+    SyntheticImage sample = image();
+    sample.put32(kNames, 0x2360);  // names stored in the opposite order of the table
+    sample.put32(kNames + 4, 0x2350);
+    sample.putText(0x2350, std::string_view("SkinH_Detach\0\0\0", 16));
+    sample.putText(0x2360, "SkinH_AttachRes");
+    sample.put32(kFunctions + 8, 0x2380);  // ordinal 7 forwards to a text in the directory
+    FakePlatform platform(layout());
+    sumbrook::MemoryModule module(platform);
+    ASSERT_TRUE(module.Load(sample.file())) << module.LastError();
+    EXPECT_EQ(module.FindExport("SkinH_AttachRes"), preferred() + 0x1100);
+    EXPECT_EQ(module.FindExport("SkinH_Detach"), preferred() + 0x1200);
     EXPECT_EQ(module.FindExport("7"), 0u);
 }
 
-TEST(MemoryModule, ExportTableSpoiledAfterLoadGivesZeroNotAnOverrun) {
+TEST_P(MemoryModuleTest, ExportTableSpoiledAfterLoadGivesZeroNotAnOverrun) {
     const struct {
         const char* name;
         std::uint32_t rva, value;
@@ -201,9 +226,9 @@ TEST(MemoryModule, ExportTableSpoiledAfterLoadGivesZeroNotAnOverrun) {
         {"function rva", kFunctions + 4, 0x00FFFFFF},
     };
     for (const auto& c : cases) {
-        FakePlatform platform;
-        MemoryModule module(platform);
-        ASSERT_TRUE(module.Load(makeImage().file())) << module.LastError();
+        FakePlatform platform(layout());
+        sumbrook::MemoryModule module(platform);
+        ASSERT_TRUE(module.Load(image().file())) << module.LastError();
         Bytes& mapped = platform.block();
         for (int i = 0; i < 4; ++i) {
             mapped[c.rva + i] = static_cast<std::uint8_t>(c.value >> (8 * i));
@@ -212,7 +237,7 @@ TEST(MemoryModule, ExportTableSpoiledAfterLoadGivesZeroNotAnOverrun) {
     }
 }
 
-TEST(MemoryModule, EntryPointCallsFollowTheImageKind) {
+TEST_P(MemoryModuleTest, EntryPointCallsFollowTheImageKind) {
     using Calls = std::vector<Reason>;
     const struct {
         const char* name;
@@ -225,12 +250,12 @@ TEST(MemoryModule, EntryPointCallsFollowTheImageKind) {
         {"dll without entry point", 0x2102, 0, {}},
     };
     for (const auto& c : cases) {
-        SyntheticImage image = makeImage();
-        image.put16(kFileHeader + 18, c.characteristics);
-        image.put32(kOptional + 16, c.entry);
-        FakePlatform platform;
-        MemoryModule module(platform);
-        ASSERT_TRUE(module.Load(image.file())) << c.name << ": " << module.LastError();
+        SyntheticImage sample = image();
+        sample.put16(kFileHeader + 18, c.characteristics);
+        sample.put32(kOptional + 16, c.entry);
+        FakePlatform platform(layout());
+        sumbrook::MemoryModule module(platform);
+        ASSERT_TRUE(module.Load(sample.file())) << c.name << ": " << module.LastError();
         EXPECT_TRUE(module.Unload());
         Calls calls;
         for (const auto& call : platform.entryCalls) {
@@ -241,15 +266,15 @@ TEST(MemoryModule, EntryPointCallsFollowTheImageKind) {
     }
 }
 
-TEST(MemoryModule, AttachReturningZeroIsDetachedReleasedAndFails) {
-    FakePlatform platform;
+TEST_P(MemoryModuleTest, AttachReturningZeroIsDetachedReleasedAndFails) {
+    FakePlatform platform(layout());
     platform.attachResult = 0;
-    MemoryModule module(platform);
-    EXPECT_FALSE(module.Load(makeImage().file()));
-    const std::uint32_t entry = kPreferredBase + kEntry;
-    EXPECT_EQ(platform.entryCalls, (std::vector<FakePlatform::EntryCall>{
-                                       {entry, kPreferredBase, Reason::ProcessAttach},
-                                       {entry, kPreferredBase, Reason::ProcessDetach}}));
+    sumbrook::MemoryModule module(platform);
+    EXPECT_FALSE(module.Load(image().file()));
+    const Address entry = preferred() + kEntry;
+    EXPECT_EQ(platform.entryCalls,
+              (std::vector<FakePlatform::EntryCall>{{entry, preferred(), Reason::ProcessAttach},
+                                                    {entry, preferred(), Reason::ProcessDetach}}));
     EXPECT_TRUE(platform.live.empty());
     EXPECT_EQ(module.BaseAddress(), 0u);
     EXPECT_EQ(module.EntryPoint(), 0u);
@@ -257,7 +282,7 @@ TEST(MemoryModule, AttachReturningZeroIsDetachedReleasedAndFails) {
     EXPECT_EQ(platform.entryCalls.size(), 2u);  // nothing left to detach
 }
 
-TEST(MemoryModule, UnresolvableImportFailsBeforeTheEntryPointAndFreesTheImage) {
+TEST_P(MemoryModuleTest, UnresolvableImportFailsBeforeTheEntryPointAndFreesTheImage) {
     const struct {
         const char* name;
         const char* missingProcedure;
@@ -269,11 +294,11 @@ TEST(MemoryModule, UnresolvableImportFailsBeforeTheEntryPointAndFreesTheImage) {
         {"library not found", "", "kernel32.dll"},
     };
     for (const auto& c : cases) {
-        FakePlatform platform;
+        FakePlatform platform(layout());
         platform.procedures.erase(c.missingProcedure);
         platform.missingLibraries.insert(c.missingLibrary);
-        MemoryModule module(platform);
-        EXPECT_FALSE(module.Load(makeImage().file())) << c.name;
+        sumbrook::MemoryModule module(platform);
+        EXPECT_FALSE(module.Load(image().file())) << c.name;
         EXPECT_TRUE(platform.entryCalls.empty()) << c.name;
         EXPECT_EQ(platform.allocations.size(), 1u) << c.name;
         EXPECT_TRUE(platform.live.empty()) << c.name;
@@ -281,45 +306,44 @@ TEST(MemoryModule, UnresolvableImportFailsBeforeTheEntryPointAndFreesTheImage) {
     }
 }
 
-TEST(MemoryModule, ResolverIsAskedFirstWithOrdinalTextAndZeroFallsBack) {
-    FakePlatform platform;
+TEST_P(MemoryModuleTest, ResolverIsAskedFirstWithOrdinalTextAndZeroFallsBack) {
+    FakePlatform platform(layout());
     platform.missingLibraries.insert("kernel32.dll");  // the resolver alone supplies Sleep
     std::vector<std::string> asked;
-    const auto resolver = [&](std::string_view library, std::string_view procedure) {
+    const Address high = layout().high;
+    const auto resolver = [&](std::string_view library, std::string_view procedure) -> Address {
         asked.push_back(std::string(library) + "/" + std::string(procedure));
-        return procedure == "17" ? 0x11110000u : procedure == "Sleep" ? 0x22220000u : 0u;
+        return procedure == "17" ? high + 0x11110000 : procedure == "Sleep" ? high + 0x22220000 : 0;
     };
-    MemoryModule module(platform);
-    ASSERT_TRUE(module.Load(makeImage().file(), resolver)) << module.LastError();
+    sumbrook::MemoryModule module(platform);
+    ASSERT_TRUE(module.Load(image().file(), resolver)) << module.LastError();
     EXPECT_EQ(asked, (std::vector<std::string>{"user32.dll/GetDC", "user32.dll/17",
                                                "kernel32.dll/Sleep"}));
     EXPECT_EQ(platform.lookups, std::vector<std::string>{"user32.dll!GetDC"});
-    const Bytes& mapped = platform.block();
-    const auto at = [&](std::uint32_t rva) {
-        return mapped[rva] | mapped[rva + 1] << 8 | mapped[rva + 2] << 16 |
-               static_cast<std::uint32_t>(mapped[rva + 3]) << 24;
-    };
-    EXPECT_EQ(at(kUserIat), kGetDC);
-    EXPECT_EQ(at(kUserIat + 4), 0x11110000u);
-    EXPECT_EQ(at(kKernelIat), 0x22220000u);
+    SyntheticImage mapped;
+    mapped.layout = layout();
+    mapped.memory = platform.block();
+    EXPECT_EQ(mapped.getWide(kUserIat), high + kGetDC);
+    EXPECT_EQ(mapped.getWide(kUserIat + layout().width), high + 0x11110000);
+    EXPECT_EQ(mapped.getWide(kKernelIat), high + 0x22220000);
 }
 
-TEST(MemoryModule, OwnershipUnloadsExactlyOnce) {
-    FakePlatform platform;
-    const Bytes file = makeImage().file();
+TEST_P(MemoryModuleTest, OwnershipUnloadsExactlyOnce) {
+    FakePlatform platform(layout());
+    const Bytes file = image().file();
     {
-        MemoryModule first(platform);
+        sumbrook::MemoryModule first(platform);
         ASSERT_TRUE(first.Load(file));
         ASSERT_TRUE(first.Load(file));  // the first image is detached and freed before mapping
         EXPECT_EQ(platform.frees, 1);
         EXPECT_EQ(platform.live.size(), 1u);
 
-        MemoryModule second(std::move(first));
+        sumbrook::MemoryModule second(std::move(first));
         EXPECT_EQ(first.BaseAddress(), 0u);
-        EXPECT_EQ(second.BaseAddress(), kPreferredBase);
+        EXPECT_EQ(second.BaseAddress(), preferred());
         platform.failFree = true;
         EXPECT_FALSE(second.Unload());  // a release the system refuses keeps the image held
-        EXPECT_EQ(second.FindExport("6"), kPreferredBase + 0x1200);
+        EXPECT_EQ(second.FindExport("6"), preferred() + 0x1200);
         platform.failFree = false;
     }
     EXPECT_TRUE(platform.live.empty());
@@ -332,20 +356,20 @@ TEST(MemoryModule, OwnershipUnloadsExactlyOnce) {
                                             Reason::ProcessDetach}));
 }
 
-TEST(MemoryModule, NoMemoryAnywhereFails) {
-    FakePlatform platform;
+TEST_P(MemoryModuleTest, NoMemoryAnywhereFails) {
+    FakePlatform platform(layout());
     platform.refuseAll = true;
-    MemoryModule module(platform);
-    EXPECT_FALSE(module.Load(makeImage().file()));
-    EXPECT_EQ(platform.allocations, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{
-                                        {kPreferredBase, kImageSize}, {0, kImageSize}}));
+    sumbrook::MemoryModule module(platform);
+    EXPECT_FALSE(module.Load(image().file()));
+    EXPECT_EQ(platform.allocations, (std::vector<std::pair<Address, std::uint32_t>>{
+                                        {preferred(), kImageSize}, {0, kImageSize}}));
     EXPECT_TRUE(platform.libraries.empty());
 }
 
-TEST(MemoryModule, EveryTruncationIsRefusedWithNothingLeftAllocated) {
-    const Bytes file = makeImage().file();
-    FakePlatform platform;
-    MemoryModule module(platform);
+TEST_P(MemoryModuleTest, EveryTruncationIsRefusedWithNothingLeftAllocated) {
+    const Bytes file = image().file();
+    FakePlatform platform(layout());
+    sumbrook::MemoryModule module(platform);
     for (std::size_t size = 0; size < file.size(); ++size) {
         const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
         ASSERT_FALSE(module.Load(cut)) << size;
@@ -354,7 +378,34 @@ TEST(MemoryModule, EveryTruncationIsRefusedWithNothingLeftAllocated) {
     EXPECT_TRUE(platform.entryCalls.empty());
 }
 
-TEST(MemoryModule, MalformedImagesAreRefusedForTheirOwnReason) {
+TEST_P(MemoryModuleTest, AnImageForTheOtherMachineIsRefusedBeforeAnythingIsAllocated) {
+    // Each form on the platform of the other machine, and a machine neither form is for.
+    const Layout& other = GetParam() == Format::Pe32 ? kPe32PlusLayout : kPe32Layout;
+    const struct {
+        Layout platformLayout;
+        std::uint16_t imageMachine;
+        std::string reason;
+    } cases[] = {
+        {other, layout().machine,
+         std::string("image is for ") + (GetParam() == Format::Pe32 ? "i386" : "x86-64") +
+             ", but this platform runs " + (GetParam() == Format::Pe32 ? "x86-64" : "i386")},
+        {layout(), 0x01C4, "not an i386 or x86-64 image (machine 0x01C4)"},
+        {layout(), 0xAA64, "not an i386 or x86-64 image (machine 0xAA64)"},
+    };
+    for (const auto& c : cases) {
+        SyntheticImage sample = image();
+        sample.put16(kFileHeader, c.imageMachine);
+        FakePlatform platform(c.platformLayout);
+        sumbrook::MemoryModule module(platform);
+        EXPECT_FALSE(module.Load(sample.file())) << c.reason;
+        EXPECT_NE(module.LastError().find(c.reason), std::string::npos)
+            << c.reason << " / " << module.LastError();
+        EXPECT_TRUE(platform.allocations.empty()) << c.reason;
+        EXPECT_EQ(module.BaseAddress(), 0u) << c.reason;
+    }
+}
+
+TEST_P(MemoryModuleTest, MalformedImagesAreRefusedForTheirOwnReason) {
     using Edit = std::function<void(SyntheticImage&)>;
     const auto put32 = [](std::uint32_t rva, std::uint32_t value) -> Edit {
         return [=](SyntheticImage& m) { m.put32(rva, value); };
@@ -362,6 +413,8 @@ TEST(MemoryModule, MalformedImagesAreRefusedForTheirOwnReason) {
     const auto put16 = [](std::uint32_t rva, std::uint16_t value) -> Edit {
         return [=](SyntheticImage& m) { m.put16(rva, value); };
     };
+    const bool pe32 = GetParam() == Format::Pe32;
+    const std::uint32_t thunk = layout().width;
     const struct {
         Edit edit;
         const char* reason;  // part of the refusal's text
@@ -371,25 +424,34 @@ TEST(MemoryModule, MalformedImagesAreRefusedForTheirOwnReason) {
         {put32(0x3C, 0xBC0), "NT headers lie beyond", false},
         {put32(0x3C, 0xFFFFFF00), "NT headers lie beyond", false},
         {put32(kNt, 0x4551), "no PE", false},
-        {put16(kFileHeader, 0x8664), "i386", false},
+        // The machine and the optional header's form must agree.
+        {put16(kFileHeader, pe32 ? 0x8664 : 0x14C),
+         pe32 ? "x86-64 image without a PE32+ optional header"
+              : "i386 image without a PE32 optional header",
+         false},
         {put16(kFileHeader + 18, 0x2100), "executable", false},
-        {put16(kOptional, 0x20B), "PE32", false},
+        {put16(kOptional, pe32 ? 0x20B : 0x10B), pe32 ? "without a PE32 " : "without a PE32+",
+         false},
         {put16(kFileHeader + 16, 96), "too small for its data directories", false},
         {put16(kFileHeader + 2, 0xFFFF), "section table", false},
         {put32(kOptional + 32, 0), "alignment", false},
-        {put32(kSections + 40 + 20, 0x1000), "section 1 lies beyond the file", false},
-        {put32(kSections + 40 + 16, 0x10000), "section 1 lies beyond the file", false},
+        {put32(sections() + 40 + 20, 0x1000), "section 1 lies beyond the file", false},
+        {put32(sections() + 40 + 16, 0x10000), "section 1 lies beyond the file", false},
         {put32(kOptional + 56, 0xFFFFF000), "implausibly large", false},
         {put32(kOptional + 16, 0x3000), "entry point", false},
-        {put32(kOptional + 96 + 40, 0x2FF0), "directory 5 lies outside", false},
-        {put32(kOptional + 96, 0), "directory 0 has a size", false},
+        {put32(directory(5), 0x2FF0), "directory 5 lies outside", false},
+        {put32(directory(0), 0), "directory 0 has a size", false},
         {put32(kRelocs + 20, 0x100), "runs past the relocation directory", true},
         {put32(kRelocs + 4, 0), "runs past the relocation directory", true},
         {put32(kRelocs + 16, 0x2A0E), "target lies outside", true},
-        {put16(kRelocs + 14, 0xA000), "type 10", true},
-        {[](SyntheticImage& m) {
-             m.put32(kOptional + 104, 0x2FF0);  // the walk, not the size, must stop at the end
-             m.put32(kOptional + 108, 0);
+        // DIR64 belongs to PE32+ only; HIGH (1) and type 5 to neither.
+        {put16(kRelocs + 14, pe32 ? 0xA000 : 0x1000), pe32 ? "type 10" : "type 1", true},
+        {put16(kRelocs + 14, 0x5000), "type 5", true},
+        // A value whose last bytes lie past the image.
+        {put32(kRelocs + 16, pe32 ? 0x2A0D : 0x2A0A), "target lies outside", true},
+        {[&](SyntheticImage& m) {
+             m.put32(directory(1), 0x2FF0);  // the walk, not the size, must stop at the end
+             m.put32(directory(1) + 4, 0);
          },
          "descriptors run past", true},
         {put32(kImports + 12, 0x3000), "library name lies outside", true},
@@ -399,7 +461,13 @@ TEST(MemoryModule, MalformedImagesAreRefusedForTheirOwnReason) {
              m.put32(kImports + 16, 0x2FFE);
          },
          "import table of user32.dll runs past", true},
-        {put32(kOptional + 100, 20), "export directory lies outside", true},
+        // A thunk whose last bytes lie past the image.
+        {[thunk](SyntheticImage& m) {
+             m.put32(kImports, 0);
+             m.put32(kImports + 16, 0x3000 - thunk + 1);
+         },
+         "import table of user32.dll runs past", true},
+        {put32(directory(0) + 4, 20), "export directory lies outside", true},
         {put32(kExports + 20, 0x40000000), "address table runs past", true},
         {put32(kExports + 28, 0x1000), "address table runs past", true},
         {put32(kExports + 24, 1000), "name tables run past", true},
@@ -408,12 +476,12 @@ TEST(MemoryModule, MalformedImagesAreRefusedForTheirOwnReason) {
         {put16(kOrdinals + 2, 4), "refers to no function", true},
     };
     for (const auto& c : cases) {
-        SyntheticImage image = makeImage();
-        c.edit(image);
-        FakePlatform platform;
+        SyntheticImage sample = image();
+        c.edit(sample);
+        FakePlatform platform(layout());
         platform.refuseHint = true;  // relocation by a nonzero delta
-        MemoryModule module(platform);
-        EXPECT_FALSE(module.Load(image.file())) << c.reason;
+        sumbrook::MemoryModule module(platform);
+        EXPECT_FALSE(module.Load(sample.file())) << c.reason;
         EXPECT_NE(module.LastError().find(c.reason), std::string::npos)
             << c.reason << " / " << module.LastError();
         EXPECT_EQ(platform.allocations.empty(), !c.mapsFirst) << c.reason;
@@ -422,6 +490,43 @@ TEST(MemoryModule, MalformedImagesAreRefusedForTheirOwnReason) {
         EXPECT_EQ(module.BaseAddress(), 0u) << c.reason;
     }
 }
+
+TEST_P(MemoryModuleTest, HighLowEntriesMoveOnlyTheLow32BitsInEitherForm) {
+    // The .data block's entry made HIGHLOW: a 32-bit field, even in a PE32+ image.
+    SyntheticImage sample = image();
+    sample.put16(kRelocs + 24, 0x35F0);
+    const std::uint64_t before = sample.getWide(kRelocated3);
+    FakePlatform platform(layout());
+    platform.refuseHint = true;
+    sumbrook::MemoryModule module(platform);
+    ASSERT_TRUE(module.Load(sample.file())) << module.LastError();
+    SyntheticImage mapped;
+    mapped.layout = layout();
+    mapped.memory = platform.block();
+    const Address delta = platform.fallbackAddress - preferred();
+    const std::uint64_t low = static_cast<std::uint32_t>(before + delta);
+    EXPECT_EQ(mapped.getWide(kRelocated3), (before & ~std::uint64_t{0xFFFFFFFF}) | low);
+}
+
+TEST_P(MemoryModuleTest, ImportsAboveFourGigabytesFitOnlyTheWideForm) {
+    FakePlatform platform(layout());
+    platform.procedures["kernel32.dll!Sleep"] = 0x100000000 + kSleep;
+    sumbrook::MemoryModule module(platform);
+    const bool loaded = module.Load(image().file());
+    EXPECT_EQ(loaded, GetParam() == Format::Pe32Plus) << module.LastError();
+    if (!loaded) {
+        EXPECT_NE(module.LastError().find("kernel32.dll!Sleep lies beyond 32-bit addresses"),
+                  std::string::npos)
+            << module.LastError();
+        EXPECT_TRUE(platform.live.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, MemoryModuleTest,
+                         ::testing::Values(Format::Pe32, Format::Pe32Plus),
+                         [](const ::testing::TestParamInfo<Format>& row) {
+                             return row.param == Format::Pe32 ? "Pe32" : "Pe32Plus";
+                         });
 
 }  // namespace
 }  // namespace sumbrook

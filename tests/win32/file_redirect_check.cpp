@@ -29,9 +29,14 @@ Bytes firstBytes(std::size_t count) {
     return Bytes(code, code + count);
 }
 
+// This build's jump: 12 bytes with a 64-bit address on x86-64, 7 with a 32-bit one on i686.
 Bytes patchTo(const void* replacement) {
+#if defined(_WIN64)
+    const auto patch = CodePatchHook::JumpPatch64(reinterpret_cast<std::uintptr_t>(replacement));
+#else
     const auto patch = CodePatchHook::JumpPatch(
         static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(replacement)));
+#endif
     return Bytes(patch.begin(), patch.end());
 }
 
@@ -219,7 +224,8 @@ WINE_CHECK(RemovalRestoresTheOriginalBytesAndProtection) {
     CodePatchHook hook;
     REQUIRE(hook.install("kernel32.dll", "CreateFileA", intercepted()));
     Bytes expected = patchTo(intercepted());
-    expected.push_back(original.back());  // the eighth byte is saved but not overwritten
+    // The saved bytes after the jump are not overwritten.
+    expected.insert(expected.end(), original.begin() + CodePatchHook::kPatchSize, original.end());
     EXPECT_EQ(firstBytes(CodePatchHook::kSavedSize), expected);
     hook.remove();
     EXPECT_EQ(firstBytes(CodePatchHook::kSavedSize), original);
@@ -298,6 +304,70 @@ WINE_CHECK(ServedPathSpelledOtherwiseIsNotServed) {
     EXPECT(exact != INVALID_HANDLE_VALUE);
     CloseHandle(exact);
     RemoveDirectoryA(directory.c_str());
+}
+
+HANDLE WINAPI countingReplacement(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                  HANDLE) {
+    SetLastError(ERROR_ACCESS_DENIED);  // tells the caller which function answered
+    return INVALID_HANDLE_VALUE;
+}
+
+struct Callers {
+    std::string path;
+    LONG stop = 0;
+    LONG calls = 0, system = 0, replaced = 0, other = 0;
+};
+
+// Opens a missing file until told to stop, counting which function answered each time.
+DWORD WINAPI callCreateFileRepeatedly(LPVOID argument) {
+    auto& s = *static_cast<Callers*>(argument);
+    while (InterlockedCompareExchange(&s.stop, 0, 0) == 0) {
+        SetLastError(ERROR_SUCCESS);
+        const HANDLE handle = CreateFileA(s.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        const DWORD error = GetLastError();
+        InterlockedIncrement(&s.calls);
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+            InterlockedIncrement(&s.other);
+        } else if (error == ERROR_FILE_NOT_FOUND) {
+            InterlockedIncrement(&s.system);
+        } else if (error == ERROR_ACCESS_DENIED) {
+            InterlockedIncrement(&s.replaced);
+        } else {
+            InterlockedIncrement(&s.other);
+        }
+    }
+    return 0;
+}
+
+// Threads keep entering CreateFileA while the patch is written and taken out over and over:
+// each call must reach either the system's whole function or the whole jump, which shows as
+// the one error or the other, and nothing may crash.
+WINE_CHECK(ThreadsEnteringWhileThePatchIsWrittenRunWholeCode) {
+    Callers shared;
+    shared.path = temporaryDirectory() + "\\sumbrook no such file";
+    HANDLE threads[3] = {};
+    for (HANDLE& thread : threads) {
+        thread = CreateThread(nullptr, 0, callCreateFileRepeatedly, &shared, 0, nullptr);
+        REQUIRE(thread != nullptr);
+    }
+    const Bytes original = firstBytes(CodePatchHook::kSavedSize);
+    CodePatchHook hook;
+    for (int round = 0; round < 2000; ++round) {
+        REQUIRE(hook.install("kernel32.dll", "CreateFileA",
+                             reinterpret_cast<const void*>(&countingReplacement)));
+        hook.remove();
+    }
+    InterlockedExchange(&shared.stop, 1);
+    WaitForMultipleObjects(3, threads, TRUE, INFINITE);
+    for (HANDLE thread : threads) {
+        CloseHandle(thread);
+    }
+    EXPECT_EQ(firstBytes(CodePatchHook::kSavedSize), original);
+    EXPECT(shared.calls > 0);
+    EXPECT_EQ(shared.other, 0L) << "of " << shared.calls << " calls";
+    EXPECT_EQ(shared.system + shared.replaced, shared.calls);
 }
 
 }  // namespace

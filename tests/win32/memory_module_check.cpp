@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/synthetic_pe_image.h"
 #include "themes/memory_module.h"
 #include "themes/pe_image.h"
 #include "themes/windows_module_platform.h"
@@ -32,16 +33,15 @@ Bytes readFile(const char* name) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::uint32_t preferredBase(const Bytes& image) {
+std::uintptr_t preferredBase(const Bytes& image) {
     std::string reason;
     const auto headers = PeImage::parse(image, reason);
-    return headers ? headers->imageBase : 0;
+    return headers ? static_cast<std::uintptr_t>(headers->imageBase) : 0;
 }
 
-bool isFree(std::uint32_t address) {
+bool isFree(std::uintptr_t address) {
     MEMORY_BASIC_INFORMATION info{};
-    return VirtualQuery(reinterpret_cast<void*>(static_cast<std::uintptr_t>(address)), &info,
-                        sizeof info) != 0 &&
+    return VirtualQuery(reinterpret_cast<void*>(address), &info, sizeof info) != 0 &&
            info.State == MEM_FREE;
 }
 
@@ -50,12 +50,18 @@ Function as(std::uintptr_t address) {
     return reinterpret_cast<Function>(address);
 }
 
-std::uint32_t read32(std::uintptr_t address) {
-    return *reinterpret_cast<const std::uint32_t*>(address);
+// A pointer stored in the image: 4 bytes on i686, 8 on x86-64.
+std::uintptr_t readPointer(std::uintptr_t address) {
+    return *reinterpret_cast<const std::uintptr_t*>(address);
+}
+
+std::uintptr_t baseOf(const MemoryModule& module) {
+    return static_cast<std::uintptr_t>(module.BaseAddress());
 }
 
 struct EntryCall {
-    DWORD instance = 0, reason = 0, value = 0;
+    UINT_PTR instance = 0;
+    DWORD reason = 0, value = 0;
     bool operator==(const EntryCall&) const = default;
 };
 
@@ -70,7 +76,7 @@ class EntryCalls {
     EntryCalls() : helper_(LoadLibraryA("probe_helper.dll")) {
         forget_ = as<void (*)()>(proc("helper_forget_entry_calls"));
         count_ = as<LONG (*)()>(proc("helper_entry_call_count"));
-        at_ = as<BOOL (*)(LONG, DWORD*, DWORD*, DWORD*)>(proc("helper_entry_call"));
+        at_ = as<BOOL (*)(LONG, UINT_PTR*, DWORD*, DWORD*)>(proc("helper_entry_call"));
         if (forget_ != nullptr) {
             forget_();
         }
@@ -91,7 +97,7 @@ class EntryCalls {
     HMODULE helper_;
     void (*forget_)() = nullptr;
     LONG (*count_)() = nullptr;
-    BOOL (*at_)(LONG, DWORD*, DWORD*, DWORD*) = nullptr;
+    BOOL (*at_)(LONG, UINT_PTR*, DWORD*, DWORD*) = nullptr;
 };
 
 constexpr DWORD kDetach = DLL_PROCESS_DETACH;
@@ -102,7 +108,7 @@ WINE_CHECK(ExportsAreFoundByNameAndByOrdinalFromTheBase) {
     WindowsModulePlatform platform;
     MemoryModule module(platform);
     REQUIRE(module.Load(readFile("probe.dll")));
-    const std::uint32_t base = module.BaseAddress();
+    const std::uintptr_t base = baseOf(module);
 
     // By name: through kernel32's lstrlenA, imported by name.
     const auto length = as<int (*)(const char*)>(module.FindExport("ProbeLength"));
@@ -145,7 +151,7 @@ WINE_CHECK(ExportsAreFoundByNameAndByOrdinalFromTheBase) {
 
 WINE_CHECK(RelocationsHoldAtThePreferredBaseAndAnyOther) {
     const Bytes image = readFile("probe.dll");
-    const std::uint32_t preferred = preferredBase(image);
+    const std::uintptr_t preferred = preferredBase(image);
     REQUIRE(preferred != 0);
     for (const bool preferredTaken : {false, true}) {
         // Reserving the preferred base forces the loader to map elsewhere and move.
@@ -158,19 +164,19 @@ WINE_CHECK(RelocationsHoldAtThePreferredBaseAndAnyOther) {
         WindowsModulePlatform platform;
         MemoryModule module(platform);
         REQUIRE(module.Load(image));
-        const std::uint32_t base = module.BaseAddress();
+        const std::uintptr_t base = baseOf(module);
         if (preferredTaken) {
             EXPECT(base != preferred) << std::hex << base;
         } else {
             EXPECT_EQ(base, preferred);
         }
 
-        EXPECT_EQ(read32(module.FindExport("probe_value_pointer")),
+        EXPECT_EQ(readPointer(module.FindExport("probe_value_pointer")),
                   module.FindExport("probe_value"));
         const std::uintptr_t pointers = module.FindExport("probe_text_pointers");
         REQUIRE(pointers != 0);
-        EXPECT_EQ(std::string(as<const char*>(read32(pointers))), "sumbrook");
-        EXPECT_EQ(std::string(as<const char*>(read32(pointers + 4))), "brook");
+        EXPECT_EQ(std::string(as<const char*>(readPointer(pointers))), "sumbrook");
+        EXPECT_EQ(std::string(as<const char*>(readPointer(pointers + sizeof(void*)))), "brook");
         // The entry point already read through the relocated pointer.
         EXPECT_EQ(calls.all(), (std::vector<EntryCall>{{base, kAttach, kProbeValue}}))
             << "preferred base taken: " << preferredTaken;
@@ -187,7 +193,7 @@ WINE_CHECK(UnloadCallsDetachAndFreesTheImage) {
     WindowsModulePlatform platform;
     MemoryModule module(platform);
     REQUIRE(module.Load(readFile("probe.dll")));
-    const std::uint32_t base = module.BaseAddress();
+    const std::uintptr_t base = baseOf(module);
     EXPECT(!isFree(base));
     EXPECT_EQ(calls.all().size(), 1u);
 
@@ -210,7 +216,7 @@ WINE_CHECK(AttachAnsweredWithZeroIsDetachedAndReleased) {
     EXPECT_EQ(module.BaseAddress(), 0u);
     const std::vector<EntryCall> seen = calls.all();
     REQUIRE(seen.size() == 2);
-    const DWORD base = seen[0].instance;
+    const UINT_PTR base = seen[0].instance;
     EXPECT_EQ(seen,
               (std::vector<EntryCall>{{base, kAttach, kProbeValue}, {base, kDetach, kProbeValue}}));
     EXPECT(isFree(base)) << std::hex << base;
@@ -218,7 +224,7 @@ WINE_CHECK(AttachAnsweredWithZeroIsDetachedAndReleased) {
 
 WINE_CHECK(UnresolvableImportIsRefusedBeforeTheEntryPoint) {
     const Bytes image = readFile("probe_unresolvable.dll");
-    const std::uint32_t preferred = preferredBase(image);
+    const std::uintptr_t preferred = preferredBase(image);
     REQUIRE(preferred != 0 && isFree(preferred));
     EntryCalls calls;
     REQUIRE(calls.ready());
@@ -241,15 +247,16 @@ int negated(int x) {
 
 WINE_CHECK(ImportResolverIsAskedFirstAndZeroFallsBack) {
     std::vector<std::string> asked;
-    const auto resolver = [&asked](std::string_view library, std::string_view procedure) {
+    const auto resolver = [&asked](std::string_view library,
+                                   std::string_view procedure) -> ModulePlatform::Address {
         asked.push_back(std::string(library) + "/" + std::string(procedure));
         if (procedure == "lstrlenA") {
-            return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&countedLength));
+            return reinterpret_cast<std::uintptr_t>(&countedLength);
         }
         if (procedure == "2") {
-            return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&negated));
+            return reinterpret_cast<std::uintptr_t>(&negated);
         }
-        return 0u;
+        return 0;
     };
     EntryCalls calls;
     REQUIRE(calls.ready());
@@ -273,9 +280,39 @@ WINE_CHECK(PlatformRefusesAHintOffTheAllocationGranularity) {
     }
     const ModulePlatform::Block anywhere = platform.allocate(0, 0x1000);
     REQUIRE(anywhere.data != nullptr);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(anywhere.data), std::uintptr_t{anywhere.address});
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(anywhere.data),
+              static_cast<std::uintptr_t>(anywhere.address));
     EXPECT(platform.free(anywhere));
-    EXPECT(isFree(anywhere.address));
+    EXPECT(isFree(static_cast<std::uintptr_t>(anywhere.address)));
+}
+
+WINE_CHECK(AnImageForTheOtherMachineIsRefused) {
+    using pe_sample::Format;
+    const bool wide = sizeof(void*) == 8;
+    // The image of this build's machine maps; the other one is refused before any memory
+    // is taken, so its preferred base stays free.
+    for (const Format format : {Format::Pe32, Format::Pe32Plus}) {
+        const bool native = (format == Format::Pe32Plus) == wide;
+        pe_sample::SyntheticImage sample = pe_sample::makeImage(format);
+        // An executable, not a DLL: its entry point (a bare return) is not called.
+        sample.put16(pe_sample::kFileHeader + 18, 0x0102);
+        const std::uint64_t preferred = sample.layout.preferredBase;
+        // Its imports (GetDC, Sleep) are bound to a function of this program, never called.
+        const auto resolver = [](std::string_view, std::string_view) -> ModulePlatform::Address {
+            return reinterpret_cast<std::uintptr_t>(&negated);
+        };
+        WindowsModulePlatform platform;
+        MemoryModule module(platform);
+        const bool loaded = module.Load(sample.file(), resolver);
+        EXPECT_EQ(loaded, native) << sample.layout.name << ": " << module.LastError();
+        if (!native) {
+            EXPECT(module.LastError().find(wide ? "image is for i386" : "image is for x86-64") !=
+                   std::string::npos)
+                << module.LastError();
+            EXPECT(preferred > UINTPTR_MAX || isFree(static_cast<std::uintptr_t>(preferred)));
+        }
+        EXPECT(module.Unload());
+    }
 }
 
 }  // namespace

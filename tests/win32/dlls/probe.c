@@ -9,7 +9,7 @@
 #endif
 
 /* From probe_helper.dll, by ordinal. */
-void helper_record_entry(DWORD instance, DWORD reason, DWORD value);
+void helper_record_entry(UINT_PTR instance, DWORD reason, DWORD value);
 int helper_triple(int x);
 
 #ifdef PROBE_UNRESOLVABLE
@@ -42,6 +42,6 @@ int ProbeOrdinalOnly(void) {
 /* Dereferences a relocated pointer, so the record shows that relocation came first. */
 BOOL WINAPI ProbeEntry(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     (void)reserved;
-    helper_record_entry((DWORD)(UINT_PTR)instance, reason, (DWORD)*probe_value_pointer);
+    helper_record_entry((UINT_PTR)instance, reason, (DWORD)*probe_value_pointer);
     return PROBE_ATTACH_RESULT;
 }

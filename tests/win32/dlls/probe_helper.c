@@ -5,15 +5,19 @@
 
 #define MAX_CALLS 16
 
-static DWORD calls[MAX_CALLS][3];
+/* The instance handle is pointer-sized: a 64-bit image may be mapped above 4 GiB. */
+static struct {
+    UINT_PTR instance;
+    DWORD reason, value;
+} calls[MAX_CALLS];
 static LONG callCount;
 
 /* Ordinal 1: one entry-point call of the probe, with what the probe saw at that moment. */
-void helper_record_entry(DWORD instance, DWORD reason, DWORD value) {
+void helper_record_entry(UINT_PTR instance, DWORD reason, DWORD value) {
     if (callCount < MAX_CALLS) {
-        calls[callCount][0] = instance;
-        calls[callCount][1] = reason;
-        calls[callCount][2] = value;
+        calls[callCount].instance = instance;
+        calls[callCount].reason = reason;
+        calls[callCount].value = value;
     }
     ++callCount;
 }
@@ -28,13 +32,13 @@ LONG helper_entry_call_count(void) {
     return callCount;
 }
 
-BOOL helper_entry_call(LONG index, DWORD* instance, DWORD* reason, DWORD* value) {
+BOOL helper_entry_call(LONG index, UINT_PTR* instance, DWORD* reason, DWORD* value) {
     if (index < 0 || index >= callCount || index >= MAX_CALLS) {
         return FALSE;
     }
-    *instance = calls[index][0];
-    *reason = calls[index][1];
-    *value = calls[index][2];
+    *instance = calls[index].instance;
+    *reason = calls[index].reason;
+    *value = calls[index].value;
     return TRUE;
 }
 
