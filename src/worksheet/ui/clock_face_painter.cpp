@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 namespace sumbrook {
@@ -97,6 +99,34 @@ QPoint ClockFacePainter::numberPosition(int number, int w, int h) {
     return {static_cast<int>(left), static_cast<int>(top)};
 }
 
+namespace {
+
+// The twelve hour numbers as one filled outline: the same on every face, so made once.
+const QPainterPath& hourNumbers() {
+    static const QPainterPath path = [] {
+        QPainterPath numbers;
+        const QFont font = surfaceFont();
+        const QFontMetrics metrics(font);
+        for (int number = 1; number <= 12; ++number) {
+            const QString text = QString::number(number);
+            const int w = metrics.horizontalAdvance(text);
+            const int h = metrics.height();
+            const QPoint topLeft = ClockFacePainter::numberPosition(number, w, h);
+            numbers.addText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), font, text);
+        }
+        return numbers;
+    }();
+    return path;
+}
+
+// Device pixels per surface pixel under the painter's current transform.
+double deviceScale(const QPainter& painter) {
+    const QTransform t = painter.deviceTransform();
+    return std::sqrt(std::abs(t.determinant()));
+}
+
+}  // namespace
+
 void ClockFacePainter::DrawClockFace(QPainter& painter) {
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -108,24 +138,17 @@ void ClockFacePainter::DrawClockFace(QPainter& painter) {
     // Inset by half the pen so the whole ring stays on the surface.
     painter.drawEllipse(QRectF(1, 1, kSize - 2, kSize - 2));
 
-    painter.setFont(surfaceFont());
-    const QFontMetrics metrics(painter.font());
     for (int i = 1; i <= 60; ++i) {
         const double theta = minuteAngle(i);
         if (i % 5 == 0) {
             setPenWidth(painter, 2);
             painter.drawLine(pointAt(theta, 60), pointAt(theta, 53));
-            const int number = i / 5;
-            const QString text = QString::number(number);
-            const int w = metrics.horizontalAdvance(text);
-            const int h = metrics.height();
-            const QPoint topLeft = numberPosition(number, w, h);
-            painter.drawText(QRect(topLeft, QSize(w, h)), Qt::AlignLeft | Qt::AlignTop, text);
         } else {
             setPenWidth(painter, 1);
             painter.drawLine(pointAt(theta, 60), pointAt(theta, 56));
         }
     }
+    painter.fillPath(hourNumbers(), Qt::black);
     setPenWidth(painter, 2);
     painter.drawEllipse(QRect(61, 61, 6, 6));
     painter.restore();
@@ -134,20 +157,48 @@ void ClockFacePainter::DrawClockFace(QPainter& painter) {
 void ClockFacePainter::DrawClockHands(QPainter& painter, int hour, int minute) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const QPoint centre(kCentre, kCentre);
-    setPenWidth(painter, 1);
-    painter.drawLine(centre, pointAt(minuteAngle(minute), 45));
-    setPenWidth(painter, 2);
-    painter.drawLine(centre, pointAt((30.0 * hour + minute / 2.0) * kPi / 180, 28));
+    // Shown small (the window's preview), a one-pixel hand would fade to nothing: the
+    // hands keep at least a device pixel and a half, the hour hand twice the minute's.
+    const double scale = deviceScale(painter);
+    const double minuteWidth = std::max(1.0, scale > 0 ? kMinimumHandPixels / scale : 1.0);
+    const double hourWidth = std::max(2.0, 2 * minuteWidth);
+    const QPointF centre(kCentre, kCentre);
+    QPen pen(Qt::black);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setWidthF(minuteWidth);
+    painter.setPen(pen);
+    painter.drawLine(centre, QPointF(pointAt(minuteAngle(minute), 45)));
+    pen.setWidthF(hourWidth);
+    painter.setPen(pen);
+    painter.drawLine(centre, QPointF(pointAt((30.0 * hour + minute / 2.0) * kPi / 180, 28)));
     painter.restore();
+}
+
+ClockFaceDrawing::ClockFaceDrawing(int hour, int minute) : hour_(hour), minute_(minute) {}
+
+QSizeF ClockFaceDrawing::size() const {
+    return {ClockFacePainter::kSize, ClockFacePainter::kSize};
+}
+
+void ClockFaceDrawing::paint(QPainter& painter) const {
+    ClockFacePainter::DrawClockFace(painter);
+    ClockFacePainter::DrawClockHands(painter, hour_, minute_);
+}
+
+bool ClockFaceDrawing::sameAs(const CellDrawing& other) const {
+    const auto* face = dynamic_cast<const ClockFaceDrawing*>(&other);
+    return face && face->hour_ == hour_ && face->minute_ == minute_;
+}
+
+std::shared_ptr<const CellDrawing> ClockFacePainter::drawing(int hour, int minute) {
+    return std::make_shared<const ClockFaceDrawing>(hour, minute);
 }
 
 QImage ClockFacePainter::face(int hour, int minute) {
     QImage image(kSize * kPrintScale, kSize * kPrintScale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(kPrintScale);
     QPainter painter(&image);
-    DrawClockFace(painter);
-    DrawClockHands(painter, hour, minute);
+    ClockFaceDrawing(hour, minute).paint(painter);
     return image;
 }
 

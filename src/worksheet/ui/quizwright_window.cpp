@@ -300,10 +300,10 @@ void QuizwrightWindow::GenerateWorksheet() {
     for (int tag = kFirstTag; tag <= kLastTag; ++tag) {
         counts.setCount(tag, field(tag)->text().toDouble());
     }
-    const ClockFaceRenderer faces = [this](int hour, int minute) {
-        QImage face = ClockFacePainter::face(hour, minute);
-        clockSurface_->setPixmap(QPixmap::fromImage(face));
-        return face;
+    std::optional<std::pair<int, int>> lastFace;
+    const ClockFaceRenderer faces = [&lastFace](int hour, int minute) {
+        lastFace = std::pair{hour, minute};
+        return ClockFacePainter::drawing(hour, minute);
     };
     try {
         auto result = sumbrook::GenerateWorksheet(page, counts, random_, faces);
@@ -312,6 +312,11 @@ void QuizwrightWindow::GenerateWorksheet() {
             return;
         }
         auto& generated = std::get<GeneratedWorksheet>(result);
+        if (lastFace) {
+            // The drawing surface keeps the last face it drew.
+            clockSurface_->setPixmap(
+                QPixmap::fromImage(ClockFacePainter::face(lastFace->first, lastFace->second)));
+        }
         questionList_->clear();
         for (const WorksheetQuestion& q : generated.questions.items()) {
             questionList_->addItem(q.text);
