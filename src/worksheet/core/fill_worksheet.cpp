@@ -37,11 +37,9 @@ void writeAnswer(int page, const WorksheetQuestion& q, SheetCell& cell) {
     }
 }
 
-QString clockAnswerBlanks(int hour, int minute) {
-    return QStringLiteral("\r\n\r\n\r\n  %1时%2分\r\n\r\n  %1:%3")
-        .arg(hour)
-        .arg(minute)
-        .arg(minute, 2, 10, QChar(u'0'));
+// The clock key's values for the blanks "___时___分" and "____:____".
+QString clockAnswerValues(int hour, int minute) {
+    return QStringLiteral("%1|%2|%1|%3").arg(hour).arg(minute).arg(minute, 2, 10, QChar(u'0'));
 }
 
 std::optional<Sheet> fill(int page, const QuestionList& list, const std::vector<int>& order,
@@ -65,8 +63,9 @@ std::optional<Sheet> fill(int page, const QuestionList& list, const std::vector<
             const SheetPlace place = questionPlace(page, i);
             sheet.cell(place.row, place.column).drawing = faces(time->first, time->second);
             if (withAnswers) {
-                sheet.cell(place.row, place.column + 1).text =
-                    clockAnswerBlanks(time->first, time->second);
+                SheetCell& blanks = sheet.cell(place.row, place.column + 1);
+                blanks.answer = clockAnswerValues(time->first, time->second);
+                blanks.answerPlace = AnswerPlace::IntoBlanks;
             }
         }
         return sheet;

@@ -31,8 +31,9 @@ class CellDrawing {
 };
 
 // Where an answer key writes a cell's answer: after a one-line question, on the line
-// under a vertical form, or on the line above it (the quotient over a division bracket).
-enum class AnswerPlace { After, Below, Above };
+// under a vertical form, on the line above it (the quotient over a division bracket), or
+// into the blanks (runs of "_") of the cell's text, one "|"-separated value a blank.
+enum class AnswerPlace { After, Below, Above, IntoBlanks };
 
 struct SheetCell {
     QString text;                                // may hold CR LF line breaks

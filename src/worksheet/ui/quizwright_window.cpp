@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
@@ -33,6 +34,11 @@ constexpr int kAboutPage = 4;
 constexpr int kMoveStripHeight = 34;
 constexpr int kFirstRowTop = 8;
 constexpr int kRowStep = 22;
+// The window's type: 12 pixels, the size its 40 × 18 fields and 64 × 39 buttons were
+// laid out for (one ideograph 12 pixels wide).
+constexpr int kFontPixels = 12;
+constexpr int kSmallestTotalPixels = 4;
+constexpr int kLineEditMargin = 2;  // QLineEdit's own space each side of its text
 
 const char* const kHelpParagraphs[] = {
     "　　一、程序简介",
@@ -79,6 +85,9 @@ QuizwrightWindow::QuizwrightWindow(QWidget* parent, std::unique_ptr<TickSource> 
       random_(*ticks_),
       presentMessage_(showInformation) {
     setObjectName(QStringLiteral("Quizwright"));
+    QFont type = font();
+    type.setPixelSize(kFontPixels);
+    setFont(type);
     setFixedSize(630, 520);
     move(50, 50);
     buildControls();
@@ -187,7 +196,8 @@ QWidget* QuizwrightWindow::buildCountPage(int page) {
     for (const int tag : tagsOfPage(page)) {
         const CountField& f = countField(tag);
         const int top = kFirstRowTop + row * kRowStep;
-        auto* name = label(content, QString::fromUtf8(f.label), QRect(6, top, 210, 18));
+        // Up to the field's left edge, so that the longest name (tag 15) stands whole.
+        auto* name = label(content, QString::fromUtf8(f.label), QRect(4, top, 214, 18));
         name->setToolTip(name->text());
         auto* edit = new QLineEdit(QStringLiteral("0"), content);
         edit->setObjectName(QString::fromUtf8(f.control));
@@ -277,6 +287,7 @@ void QuizwrightWindow::RecountTotals() {
         total = value > INT64_MAX - total ? INT64_MAX : total + value;
         total_->setText(QString::number(total));
     }
+    fitTotal();
     const int page = tabs_->currentIndex();
     if (total != 0) {
         generate_->setEnabled(true);
@@ -291,6 +302,20 @@ void QuizwrightWindow::RecountTotals() {
         generate_->setEnabled(false);
     }
     recounting_ = false;
+}
+
+void QuizwrightWindow::fitTotal() {
+    // A long total gets a smaller type rather than losing its first digits.
+    const int frame = total_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int room = total_->width() - 2 * frame - 2 * kLineEditMargin;
+    QFont type = font();
+    int pixels = kFontPixels;
+    type.setPixelSize(pixels);
+    while (pixels > kSmallestTotalPixels &&
+           QFontMetrics(type).horizontalAdvance(total_->text()) > room) {
+        type.setPixelSize(--pixels);
+    }
+    total_->setFont(type);
 }
 
 void QuizwrightWindow::GenerateWorksheet() {

@@ -143,6 +143,10 @@ class TextBlock {
     // An answer beside (one line) or in the free slot under or over the form (grid).
     void drawAnswer(QPainter& painter, QPointF topLeft, const QString& answer,
                     AnswerPlace place) const {
+        if (place == AnswerPlace::IntoBlanks) {
+            drawIntoBlanks(painter, topLeft, answer.split(u'|'));
+            return;
+        }
         if (!grid_ || lines_.size() < 2) {
             const double x = topLeft.x() + lineWidth(lines_.last()) + halfEm_;
             drawLine(painter, answer, QPointF(x, topLeft.y()), 0);
@@ -153,6 +157,32 @@ class TextBlock {
     }
 
   private:
+    // Each value centred over its run of underscores, in reading order.
+    void drawIntoBlanks(QPainter& painter, QPointF topLeft, const QStringList& values) const {
+        qsizetype next = 0;
+        for (qsizetype slot = 0; slot < lines_.size(); ++slot) {
+            const QString& line = lines_[slot];
+            double x = topLeft.x();
+            double blankStart = 0;
+            for (qsizetype i = 0; i < line.size(); ++i) {
+                const QChar c = line[i];
+                const bool startsBlank = c == u'_' && (i == 0 || line[i - 1] != u'_');
+                if (startsBlank) {
+                    blankStart = x;
+                }
+                x += grid_ ? advance(c) : (c == u' ' ? halfEm_ : metrics_.horizontalAdvance(c));
+                const bool endsBlank = c == u'_' && (i + 1 == line.size() || line[i + 1] != u'_');
+                if (endsBlank && next < values.size()) {
+                    const QString& value = values[next++];
+                    const double w = metrics_.horizontalAdvance(value);
+                    painter.drawText(QPointF((blankStart + x - w) / 2,
+                                             topLeft.y() + baseline(static_cast<int>(slot))),
+                                     value);
+                }
+            }
+        }
+    }
+
     void drawLine(QPainter& painter, const QString& line, QPointF topLeft, int slot) const {
         const double y = topLeft.y() + baseline(slot);
         double x = topLeft.x();
