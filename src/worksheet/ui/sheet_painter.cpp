@@ -89,8 +89,11 @@ class TextBlock {
         plusAdvance_ = metrics_.horizontalAdvance(plus);
         plusInk_ = metrics_.boundingRect(plus);
         if (grid_ && lines_.size() > 1) {
+            // A division keeps the slot over its bracket for the quotient; every form
+            // keeps one under it, so that a division's dividend stands level with the
+            // rule of the sums beside it.
             leadingSlots_ = isBracketTop(lines_.first()) ? 1 : 0;
-            slots_ = lines_.size() + 1;
+            slots_ = leadingSlots_ + static_cast<int>(lines_.size()) + 1;
         } else {
             slots_ = lines_.size();
         }

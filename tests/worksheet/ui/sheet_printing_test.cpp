@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -302,6 +303,40 @@ TEST(SheetPrinting, QtsOwnDialogsSpeakChinese) {
         }
     }
     EXPECT_GE(chinese, 8);  // fit, zoom, orientation, pages, page setup, print …
+}
+
+// The preview on landscape A4 and on A5 shows the whole sheet on the page it will print
+// on. With SUMBROOK_SHOT_DIR set, the previews are kept there as pictures to look at.
+TEST(SheetPrinting, ThePreviewFollowsThePaperPicked) {
+    QtTranslations::install(*QCoreApplication::instance());
+    const GeneratedWorksheet made = generated(2);
+    QWidget parent;
+    SheetPrintPreview preview(&parent, [&] { return std::pair{made.sheet, made.answers}; });
+    preview.open();
+    auto* widget = preview.dialog()->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(widget, nullptr);
+    const struct {
+        const char* name;
+        QPageSize::PageSizeId size;
+        QPageLayout::Orientation orientation;
+    } papers[] = {{"a4-portrait", QPageSize::A4, QPageLayout::Portrait},
+                  {"a4-landscape", QPageSize::A4, QPageLayout::Landscape},
+                  {"a5-portrait", QPageSize::A5, QPageLayout::Portrait}};
+    for (const auto& p : papers) {
+        preview.printer().setPageSize(QPageSize(p.size));
+        preview.printer().setPageOrientation(p.orientation);
+        preview.refresh();
+        widget->fitInView();
+        QApplication::processEvents();
+        EXPECT_EQ(widget->pageCount(), 1) << p.name;
+        EXPECT_EQ(preview.printer().pageLayout().orientation(), p.orientation);
+        const QImage shot = preview.dialog()->grab().toImage();
+        EXPECT_FALSE(shot.isNull());
+        const QByteArray dir = qgetenv("SUMBROOK_SHOT_DIR");
+        if (!dir.isEmpty()) {
+            shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/preview-%1.png").arg(p.name));
+        }
+    }
 }
 
 }  // namespace
