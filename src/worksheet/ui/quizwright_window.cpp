@@ -69,6 +69,29 @@ QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
     return l;
 }
 
+// How far a caption's ink reaches from its left edge: the last character counts to the
+// right edge of its ink, not of its advance (a full-width colon's ink sits in its middle).
+int inkExtent(const QFont& font, const QString& text) {
+    if (text.isEmpty()) {
+        return 0;
+    }
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(text.chopped(1)) + metrics.boundingRect(text.back()).right() +
+           1;
+}
+
+// A label whose caption runs under a later neighbour: its type is made smaller until the
+// whole caption stands in the part that shows.
+void fitCaptionBefore(QLabel* label, const QWidget* neighbour) {
+    const int room = neighbour->x() - label->x() - 1;
+    QFont type = label->font();
+    int pixels = type.pixelSize() > 0 ? type.pixelSize() : QFontInfo(type).pixelSize();
+    while (pixels > kSmallestTotalPixels && inkExtent(type, label->text()) > room) {
+        type.setPixelSize(--pixels);
+    }
+    label->setFont(type);
+}
+
 QPushButton* button(QWidget* parent, const char* name, const char* caption, const QRect& geometry) {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromUtf8(name));
@@ -127,6 +150,8 @@ void QuizwrightWindow::buildControls() {
     total_->setReadOnly(true);
     total_->setAlignment(Qt::AlignCenter);
     total_->setFocusPolicy(Qt::NoFocus);
+    // The box covers the label's last 9 pixels, where "：" would stand at full size.
+    fitCaptionBefore(totalLabel_, total_);
     totalUnit_ = label(frame1, QStringLiteral("题"), QRect(268, 283, 17, 16));
     totalUnit_->setObjectName(QStringLiteral("共计题_标签"));
 
