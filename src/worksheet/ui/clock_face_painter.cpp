@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace sumbrook {
 
@@ -101,22 +102,46 @@ QPoint ClockFacePainter::numberPosition(int number, int w, int h) {
 
 namespace {
 
-// The twelve hour numbers as one filled outline: the same on every face, so made once.
-const QPainterPath& hourNumbers() {
-    static const QPainterPath path = [] {
-        QPainterPath numbers;
-        const QFont font = surfaceFont();
-        const QFontMetrics metrics(font);
+// Where the twelve hour numbers stand, measured once in the surface's font.
+struct HourNumber {
+    QPointF baseline;
+    QString text;
+};
+
+const std::vector<HourNumber>& hourNumbers() {
+    static const std::vector<HourNumber> numbers = [] {
+        std::vector<HourNumber> placed;
+        const QFontMetrics metrics(surfaceFont());
         for (int number = 1; number <= 12; ++number) {
             const QString text = QString::number(number);
             const int w = metrics.horizontalAdvance(text);
             const int h = metrics.height();
             const QPoint topLeft = ClockFacePainter::numberPosition(number, w, h);
-            numbers.addText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), font, text);
+            placed.push_back({QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), text});
         }
-        return numbers;
+        return placed;
     }();
-    return path;
+    return numbers;
+}
+
+// The sixty marks, as two outlines of lines (one a pen width): the same on every face.
+struct Ticks {
+    QPainterPath hours;    // every fifth mark, from radius 60 to 53
+    QPainterPath minutes;  // the others, from radius 60 to 56
+};
+
+const Ticks& ticks() {
+    static const Ticks made = [] {
+        Ticks t;
+        for (int i = 1; i <= 60; ++i) {
+            const double theta = minuteAngle(i);
+            QPainterPath& path = i % 5 == 0 ? t.hours : t.minutes;
+            path.moveTo(ClockFacePainter::pointAt(theta, 60));
+            path.lineTo(ClockFacePainter::pointAt(theta, i % 5 == 0 ? 53 : 56));
+        }
+        return t;
+    }();
+    return made;
 }
 
 // Device pixels per surface pixel under the painter's current transform.
@@ -138,17 +163,15 @@ void ClockFacePainter::DrawClockFace(QPainter& painter) {
     // Inset by half the pen so the whole ring stays on the surface.
     painter.drawEllipse(QRectF(1, 1, kSize - 2, kSize - 2));
 
-    for (int i = 1; i <= 60; ++i) {
-        const double theta = minuteAngle(i);
-        if (i % 5 == 0) {
-            setPenWidth(painter, 2);
-            painter.drawLine(pointAt(theta, 60), pointAt(theta, 53));
-        } else {
-            setPenWidth(painter, 1);
-            painter.drawLine(pointAt(theta, 60), pointAt(theta, 56));
-        }
+    setPenWidth(painter, 2);
+    painter.drawPath(ticks().hours);
+    setPenWidth(painter, 1);
+    painter.drawPath(ticks().minutes);
+    // The numbers as text: outlines of an embedded font in a PDF, a few bytes each.
+    painter.setFont(surfaceFont());
+    for (const HourNumber& n : hourNumbers()) {
+        painter.drawText(n.baseline, n.text);
     }
-    painter.fillPath(hourNumbers(), Qt::black);
     setPenWidth(painter, 2);
     painter.drawEllipse(QRect(61, 61, 6, 6));
     painter.restore();
