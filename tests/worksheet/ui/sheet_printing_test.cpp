@@ -277,6 +277,13 @@ TEST(SheetPrinting, ThePrintPreviewOpensOnTheSheetsOwnPageEveryTime) {
     preview.dialog()->close();
     preview.open();
     check("opened again");
+
+    // Any filled sheet and its key can be previewed the same way.
+    SheetPrintPreview* other = openSheetPrintPreview(&parent, *made.sheet, made.answers);
+    ASSERT_NE(other->dialog(), nullptr);
+    EXPECT_TRUE(other->dialog()->isVisible());
+    ASSERT_EQ(other->pages().size(), 1u);
+    EXPECT_EQ(other->pages().front().cell(5, 1).text, made.sheet->cell(5, 1).text);
 }
 
 TEST(SheetPrinting, QtsOwnDialogsSpeakChinese) {
