@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "common/qt_translations.h"
 #include "moviehost/scene_services.h"
 #include "questions_command.h"
 #include "quit_on_signal.h"
@@ -45,13 +46,15 @@ constexpr const char* kUsage =
     "      per line; the same seed gives the same questions.\n"
     "\n"
     "  sumbrook worksheet --page P --count TAG=N [--count TAG=N ...] [--seed S]\n"
-    "                     [--copies C] [--answers] [--pdf FILE] [--json]\n"
+    "                     [--copies C] [--answers | --answers=end] [--pdf FILE] [--json]\n"
     "      a Quizwright worksheet of settings page P (0 加减, 1 乘除, 2 竖式, 3 钟面) with N\n"
     "      questions of each subtype TAG (tags 1-10, 11-16, 17-20 and 21-25 by page).\n"
     "      Prints the questions in the order they stand on the sheet, one per line (the\n"
     "      lines of a vertical form joined by \" | \"), or as JSON objects with --json;\n"
-    "      --answers adds the answers and an answer page; --pdf writes the sheets as an\n"
-    "      A4 PDF; --copies makes C different sheets; the same seed, the same sheets.\n";
+    "      --answers adds the answers and an answer page after each sheet (--answers=end:\n"
+    "      all answer pages after all the sheets); --pdf writes the sheets as an A4 PDF;\n"
+    "      --copies makes C different sheets, each and its key marked \"第 k 份\"; the same\n"
+    "      seed, the same sheets. 'sumbrook worksheet --help' tells more.\n";
 
 // Qt's note that XDG_RUNTIME_DIR is unset (usual for root and for batch jobs) says
 // nothing to the user of a command and would pollute its error output.
@@ -67,6 +70,7 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 int runProgram(int argc, char* argv[]) {
     qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
+    sumbrook::QtTranslations::install(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("sumbrook"));
     // Only the main window's close box ends the program; the Quizwright window, open while
     // the main window is hidden, must not.
@@ -114,6 +118,7 @@ int main(int argc, char* argv[]) {
     if (command == QStringLiteral("quizwright")) {
         qInstallMessageHandler(quietMessages);
         QApplication app(argc, argv);
+        sumbrook::QtTranslations::install(app);
         sumbrook::QuitOnSignal quitOnSignal;
         sumbrook::SheetFonts::install();
         sumbrook::QuizwrightWindow window;
@@ -123,6 +128,7 @@ int main(int argc, char* argv[]) {
     if (command == QStringLiteral("themes")) {
         qInstallMessageHandler(quietMessages);
         QApplication app(argc, argv);
+        sumbrook::QtTranslations::install(app);
         sumbrook::QuitOnSignal quitOnSignal;
         return sumbrook::runThemesCommand(arguments, stderr);
     }

@@ -12,7 +12,7 @@
 #include "worksheet/core/tick_source.h"
 #include "worksheet/core/worksheet_counts.h"
 #include "worksheet/ui/clock_face_painter.h"
-#include "worksheet/ui/sheet_pdf_writer.h"
+#include "worksheet/ui/sheet_batch_writer.h"
 
 namespace sumbrook {
 
@@ -85,12 +85,27 @@ QByteArray jsonLine(int page, int copy, int copies, const PlacedQuestion& p, boo
     return line.toUtf8();
 }
 
+constexpr const char* kUsage =
+    "usage: sumbrook worksheet --page P --count TAG=N [--count TAG=N ...] [--seed S]\n"
+    "                          [--copies C] [--answers | --answers=end] [--pdf FILE] [--json]\n"
+    "\n"
+    "  --page P        settings page: 0 加减, 1 乘除, 2 竖式, 3 钟面\n"
+    "  --count TAG=N   N questions of subtype TAG (tags 1-10, 11-16, 17-20, 21-25 by page)\n"
+    "  --seed S        the same seed (0 to 4294967295) gives the same sheets\n"
+    "  --copies C      C different sheets (1 to 1000), each marked \"第 k 份\" with its key\n"
+    "  --answers       the answers on the output and an answer page after each sheet\n"
+    "  --answers=end   the same, with every answer page gathered after all the sheets\n"
+    "  --pdf FILE      the sheets as an A4 PDF; nothing is printed when it cannot be written\n"
+    "  --json          one JSON object a question instead of one line of text\n"
+    "  --help          this text\n";
+
 struct Request {
+    bool help = false;
     int page = 0;
     WorksheetCounts counts;
     std::optional<std::uint32_t> seed;
     int copies = 1;
-    bool answers = false;
+    AnswerPages answers = AnswerPages::None;
     bool json = false;
     QString pdf;
 };
@@ -104,11 +119,17 @@ std::variant<Request, QString> parseRequest(const QStringList& arguments) {
         .withValue(QStringLiteral("copies"))
         .withValue(QStringLiteral("pdf"))
         .withFlag(QStringLiteral("answers"))
-        .withFlag(QStringLiteral("json"));
+        .withValue(QStringLiteral("answers"))  // only as --answers=end
+        .withFlag(QStringLiteral("json"))
+        .withFlag(QStringLiteral("help"));
     if (!options.parse(arguments)) {
         return options.error();
     }
     Request request;
+    if (options.has(QStringLiteral("help"))) {
+        request.help = true;
+        return request;
+    }
     if (!options.has(QStringLiteral("page"))) {
         return QStringLiteral("--page P is required (P from 0 to 3)");
     }
@@ -179,9 +200,41 @@ std::variant<Request, QString> parseRequest(const QStringList& arguments) {
             return QStringLiteral("--pdf needs a file name");
         }
     }
-    request.answers = options.has(QStringLiteral("answers"));
+    if (options.has(QStringLiteral("answers"))) {
+        const QStringList answerValues = options.values(QStringLiteral("answers"));
+        if (answerValues.isEmpty()) {
+            request.answers = AnswerPages::EachAfterItsSheet;
+        } else if (answerValues.first() == QStringLiteral("end")) {
+            request.answers = AnswerPages::AllAtTheEnd;
+        } else {
+            return QStringLiteral("--answers takes no value or 'end', not '%1'")
+                .arg(answerValues.first());
+        }
+    }
     request.json = options.has(QStringLiteral("json"));
     return request;
+}
+
+// The lines a sheet prints on the output.
+QByteArray outputOf(const Request& request, int copy, const GeneratedWorksheet& sheet) {
+    const bool answers = request.answers != AnswerPages::None;
+    QByteArray out;
+    if (copy > 1 && !request.json) {
+        out += '\n';
+    }
+    for (const PlacedQuestion& p : inReadingOrder(request.page, sheet)) {
+        if (request.json) {
+            out += jsonLine(request.page, copy, request.copies, p, answers);
+        } else {
+            QString text = plainText(request.page, *p.question);
+            if (answers) {
+                text += QStringLiteral("  → ") + p.question->answer;
+            }
+            out += text.toUtf8();
+        }
+        out += '\n';
+    }
+    return out;
 }
 
 }  // namespace
@@ -192,6 +245,10 @@ int runWorksheetCommand(const QStringList& arguments, std::FILE* out, std::FILE*
         return refuse(err, *reason);
     }
     const Request& request = std::get<Request>(parsed);
+    if (request.help) {
+        std::fputs(kUsage, out);
+        return std::fflush(out) == 0 ? 0 : 1;
+    }
     if (const auto message = validatePage(request.page, request.counts)) {
         writeLine(err, message->toUtf8());
         return 2;
@@ -199,55 +256,48 @@ int runWorksheetCommand(const QStringList& arguments, std::FILE* out, std::FILE*
 
     std::unique_ptr<TickSource> ticks;
     if (request.seed) {
-        ticks = std::make_unique<FixedTickSource>(*request.seed);
+        ticks = std::make_unique<SeededTickSource>(*request.seed);
     } else {
         ticks = std::make_unique<SystemTickSource>();
     }
     WorksheetRandom random(*ticks);
 
-    std::vector<Sheet> pages;
-    for (int copy = 1; copy <= request.copies; ++copy) {
-        GeneratedWorksheet sheet;
-        try {
-            auto result =
-                GenerateWorksheet(request.page, request.counts, random, &ClockFacePainter::face);
-            sheet = std::move(std::get<GeneratedWorksheet>(result));
-        } catch (const GenerationError& e) {
-            writeLine(err, QStringLiteral("sumbrook worksheet: %1").arg(e.what()).toUtf8());
-            return 1;
-        }
-        if (copy > 1 && !request.json) {
-            writeLine(out, QByteArray());
-        }
-        for (const PlacedQuestion& p : inReadingOrder(request.page, sheet)) {
-            if (request.json) {
-                writeLine(out, jsonLine(request.page, copy, request.copies, p, request.answers));
-            } else {
-                QString text = plainText(request.page, *p.question);
-                if (request.answers) {
-                    text += QStringLiteral("  → ") + p.question->answer;
-                }
-                writeLine(out, text.toUtf8());
-            }
-        }
-        if (!request.pdf.isEmpty()) {
-            pages.push_back(std::move(*sheet.sheet));
-            if (request.answers) {
-                pages.push_back(std::move(*sheet.answers));
-            }
-        }
-    }
-    if (std::fflush(out) != 0) {
-        return 1;
-    }
+    // The PDF is painted a page at a time as the sheets are made; the output waits until
+    // the file is complete, so that a run that fails prints nothing.
+    std::optional<SheetBatchWriter> pdf;
+    QString error;
     if (!request.pdf.isEmpty()) {
-        QString error;
-        if (!SheetPdfWriter::write(request.pdf, pages, &error)) {
+        pdf.emplace(request.pdf, request.copies, request.answers);
+        if (!pdf->open(&error)) {
             writeLine(err, QStringLiteral("sumbrook worksheet: %1").arg(error).toUtf8());
             return 1;
         }
     }
-    return 0;
+    QByteArray output;
+    for (int copy = 1; copy <= request.copies; ++copy) {
+        GeneratedWorksheet sheet;
+        try {
+            auto result =
+                GenerateWorksheet(request.page, request.counts, random, &ClockFacePainter::drawing);
+            sheet = std::move(std::get<GeneratedWorksheet>(result));
+        } catch (const GenerationError& e) {
+            if (pdf) {
+                pdf->abandon();
+            }
+            writeLine(err, QStringLiteral("sumbrook worksheet: %1").arg(e.what()).toUtf8());
+            return 1;
+        }
+        output += outputOf(request, copy, sheet);
+        if (pdf) {
+            pdf->add(copy, std::move(*sheet.sheet), std::move(*sheet.answers));
+        }
+    }
+    if (pdf && !pdf->finish(&error)) {
+        writeLine(err, QStringLiteral("sumbrook worksheet: %1").arg(error).toUtf8());
+        return 1;
+    }
+    std::fwrite(output.constData(), 1, static_cast<std::size_t>(output.size()), out);
+    return std::fflush(out) == 0 ? 0 : 1;
 }
 
 }  // namespace sumbrook

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "support/qstring_printer.h"
@@ -116,6 +118,101 @@ TEST(WorksheetCommand, CopiesAreDifferentSheetsInOnePdf) {
     const Outcome unwritable = worksheet({"--page", "0", "--pdf", dir.filePath("no/such/x.pdf")});
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_TRUE(unwritable.err.contains("no/such/x.pdf"));
+}
+
+TEST(WorksheetCommand, HelpPrintsTheUsage) {
+    for (const QStringList& arguments :
+         {QStringList{"--help"}, QStringList{"--page", "0", "--help"}}) {
+        const Outcome run = worksheet(arguments);
+        EXPECT_EQ(run.exitCode, 0);
+        ASSERT_FALSE(run.lines.isEmpty());
+        EXPECT_TRUE(run.lines[0].startsWith("usage: sumbrook worksheet --page P"));
+        const QByteArray all = run.lines.join('\n');
+        for (const char* option :
+             {"--count", "--seed", "--copies", "--answers=end", "--pdf", "--json"}) {
+            EXPECT_TRUE(all.contains(option)) << option;
+        }
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+    EXPECT_EQ(worksheet({"--page", "0", "--answers=start"}).exitCode, 2);
+    EXPECT_EQ(worksheet({"--page", "0", "--answers", "end"}).exitCode, 2);
+}
+
+TEST(WorksheetCommand, APdfThatCannotBeWrittenLeavesTheOutputEmpty) {
+    QTemporaryDir dir;
+    for (const char* format : {"--json", "--answers"}) {
+        const Outcome run = worksheet({"--page", "0", "--count", "1=10", format, "--pdf",
+                                       dir.filePath("no/such/folder/x.pdf")});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.lines.isEmpty()) << run.lines.value(0).toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    }
+}
+
+// The text of each page of a PDF, by poppler's pdftotext.
+QStringList pageTexts(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        return {};
+    }
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) {
+        pages.removeLast();
+    }
+    return pages;
+}
+
+// Each sheet of a batch and its key carry the same copy number, whichever way the
+// answer pages are gathered.
+TEST(WorksheetCommand, EveryCopyAndItsKeyCarryTheSameNumber) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    QTemporaryDir dir;
+    const struct {
+        const char* answers;
+        int page;
+        std::vector<std::pair<int, bool>> pages;  // copy number, answer page
+    } rows[] = {
+        {"--answers", 0, {{1, false}, {1, true}, {2, false}, {2, true}, {3, false}, {3, true}}},
+        {"--answers=end", 2, {{1, false}, {2, false}, {3, false}, {1, true}, {2, true}, {3, true}}},
+        {"--answers", 3, {{1, false}, {1, true}, {2, false}, {2, true}, {3, false}, {3, true}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.answers + std::string(" page ") + std::to_string(row.page));
+        const QString pdf = dir.filePath(QStringLiteral("batch%1.pdf").arg(row.page));
+        QStringList arguments{"--page",    QString::number(row.page),
+                              "--copies",  "3",
+                              row.answers, "--pdf",
+                              pdf,         "--seed",
+                              "5"};
+        arguments << "--count" << (row.page == 0 ? "1=6" : row.page == 2 ? "17=6" : "21=10");
+        const Outcome run = worksheet(arguments);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QStringList pages = pageTexts(pdf);
+        ASSERT_EQ(pages.size(), static_cast<qsizetype>(row.pages.size()));
+        for (std::size_t i = 0; i < row.pages.size(); ++i) {
+            const auto [copy, key] = row.pages[i];
+            const QString text = pages[static_cast<qsizetype>(i)];
+            EXPECT_TRUE(text.contains(QStringLiteral("第 %1 份").arg(copy)))
+                << i << text.toStdString();
+            for (int other = 1; other <= 3; ++other) {
+                if (other != copy) {
+                    EXPECT_FALSE(text.contains(QStringLiteral("第 %1 份").arg(other))) << i;
+                }
+            }
+            EXPECT_EQ(text.contains(QStringLiteral("答案")), key) << i;
+        }
+    }
+    // One sheet alone carries no number.
+    const QString single = dir.filePath(QStringLiteral("single.pdf"));
+    ASSERT_EQ(worksheet({"--page", "0", "--count", "1=4", "--answers", "--pdf", single}).exitCode,
+              0);
+    const QStringList pages = pageTexts(single);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_FALSE(pages[0].contains(QStringLiteral("份")));
 }
 
 }  // namespace

@@ -18,26 +18,28 @@ QString spacedDigits(const QString& number, int width) {
     return QString(std::max<qsizetype>(0, width - out.size()), u' ') + out;
 }
 
-QString verticalWithAnswer(const QString& text, const QString& answer) {
-    if (text.contains(u')')) {
-        // Long division: the quotient stands above the bracket, over the dividend's units.
-        return QString(6, u' ') + answer + QStringLiteral("\r\n") + text;
-    }
-    return text + QStringLiteral("\r\n") + spacedDigits(answer, 7);
+bool isDivisionForm(const QString& text) {
+    return text.contains(u')');
 }
 
-QString questionWithAnswer(int page, const WorksheetQuestion& q) {
-    if (page == 2) {
-        return verticalWithAnswer(q.text, q.answer);
+// The answer of a question as the key writes it, and where it goes.
+void writeAnswer(int page, const WorksheetQuestion& q, SheetCell& cell) {
+    if (page != 2) {
+        cell.answer = q.answer;
+        cell.answerPlace = AnswerPlace::After;
+    } else if (isDivisionForm(q.text)) {
+        // The quotient stands above the bracket, over the dividend's units.
+        cell.answer = QString(6, u' ') + q.answer;
+        cell.answerPlace = AnswerPlace::Above;
+    } else {
+        cell.answer = spacedDigits(q.answer, 7);
+        cell.answerPlace = AnswerPlace::Below;
     }
-    return q.text + u' ' + q.answer;
 }
 
-QString clockAnswerBlanks(int hour, int minute) {
-    return QStringLiteral("\r\n\r\n\r\n  %1时%2分\r\n\r\n  %1:%3")
-        .arg(hour)
-        .arg(minute)
-        .arg(minute, 2, 10, QChar(u'0'));
+// The clock key's values for the blanks "___时___分" and "____:____".
+QString clockAnswerValues(int hour, int minute) {
+    return QStringLiteral("%1|%2|%1|%3").arg(hour).arg(minute).arg(minute, 2, 10, QChar(u'0'));
 }
 
 std::optional<Sheet> fill(int page, const QuestionList& list, const std::vector<int>& order,
@@ -59,10 +61,11 @@ std::optional<Sheet> fill(int page, const QuestionList& list, const std::vector<
                 continue;
             }
             const SheetPlace place = questionPlace(page, i);
-            sheet.cell(place.row, place.column).picture = faces(time->first, time->second);
+            sheet.cell(place.row, place.column).drawing = faces(time->first, time->second);
             if (withAnswers) {
-                sheet.cell(place.row, place.column + 1).text =
-                    clockAnswerBlanks(time->first, time->second);
+                SheetCell& blanks = sheet.cell(place.row, place.column + 1);
+                blanks.answer = clockAnswerValues(time->first, time->second);
+                blanks.answerPlace = AnswerPlace::IntoBlanks;
             }
         }
         return sheet;
@@ -74,8 +77,11 @@ std::optional<Sheet> fill(int page, const QuestionList& list, const std::vector<
             break;  // more questions than cells: the sheet holds what fits
         }
         const WorksheetQuestion& q = list.at(order[static_cast<std::size_t>(i - 1)]);
-        sheet.cell(place.row, place.column).text =
-            withAnswers ? questionWithAnswer(page, q) : q.text;
+        SheetCell& cell = sheet.cell(place.row, place.column);
+        cell.text = q.text;
+        if (withAnswers) {
+            writeAnswer(page, q, cell);
+        }
     }
     return sheet;
 }

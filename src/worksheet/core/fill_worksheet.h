@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QImage>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -12,7 +12,7 @@
 namespace sumbrook {
 
 // Draws a clock face showing hour:minute, as the clock sheet's picture cells take it.
-using ClockFaceRenderer = std::function<QImage(int hour, int minute)>;
+using ClockFaceRenderer = std::function<std::shared_ptr<const CellDrawing>(int hour, int minute)>;
 
 // Where a question stands on its sheet.
 struct SheetPlace {
@@ -34,7 +34,9 @@ SheetPlace questionPlace(int page, int i);
 std::optional<Sheet> FillWorksheet(int page, const QuestionList& list,
                                    const std::vector<int>& order, const ClockFaceRenderer& faces);
 
-// The same sheet with every answer written in beside its question, titled as the key.
+// The same sheet titled as the key, every question where it stands on the sheet and its
+// answer in a space of its own (beside a written sum, under a vertical form, over a
+// division bracket), so that the key can be laid over the sheet.
 std::optional<Sheet> FillAnswerKey(int page, const QuestionList& list,
                                    const std::vector<int>& order, const ClockFaceRenderer& faces);
 

@@ -40,10 +40,12 @@ int Sheet::height() const {
 }
 
 bool operator==(const SheetCell& a, const SheetCell& b) {
-    return a.text == b.text && a.picture == b.picture && a.fontName == b.fontName &&
-           a.fontSize == b.fontSize && a.format == b.format && a.style == b.style &&
-           a.merge == b.merge && a.textColour == b.textColour && a.background == b.background &&
-           a.reserved == b.reserved;
+    const bool sameDrawing =
+        a.drawing == b.drawing || (a.drawing && b.drawing && a.drawing->sameAs(*b.drawing));
+    return a.text == b.text && a.picture == b.picture && sameDrawing && a.answer == b.answer &&
+           a.answerPlace == b.answerPlace && a.fontName == b.fontName && a.fontSize == b.fontSize &&
+           a.format == b.format && a.style == b.style && a.merge == b.merge &&
+           a.textColour == b.textColour && a.background == b.background && a.reserved == b.reserved;
 }
 
 }  // namespace sumbrook

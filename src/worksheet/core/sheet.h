@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
+#include <QSizeF>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace sumbrook {
@@ -15,9 +18,29 @@ constexpr std::uint8_t kJoinedRight = 0x10;  // merge: joined with the cell to t
 constexpr std::uint8_t kJoinedLeft = 0x04;   // merge: joined with the cell to the left
 }  // namespace cell_flags
 
+// A vector drawing that a picture cell holds. It is painted afresh at the size it is shown
+// every time the sheet is painted, so it is sharp at any zoom and costs no bitmap.
+class CellDrawing {
+  public:
+    virtual ~CellDrawing() = default;
+    // The drawing's own size; paint() draws within (0, 0)–size() in the painter's units.
+    virtual QSizeF size() const = 0;
+    virtual void paint(QPainter& painter) const = 0;
+    // True when both draw the same picture.
+    virtual bool sameAs(const CellDrawing& other) const = 0;
+};
+
+// Where an answer key writes a cell's answer: after a one-line question, on the line
+// under a vertical form, on the line above it (the quotient over a division bracket), or
+// into the blanks (runs of "_") of the cell's text, one "|"-separated value a blank.
+enum class AnswerPlace { After, Below, Above, IntoBlanks };
+
 struct SheetCell {
-    QString text;      // may hold CR LF line breaks
-    QImage picture;    // a picture cell's picture, null when none
+    QString text;                                // may hold CR LF line breaks
+    QImage picture;                              // a raster picture, null when none
+    std::shared_ptr<const CellDrawing> drawing;  // a vector picture, none when null
+    QString answer;  // an answer key's answer, drawn in its own space; empty when none
+    AnswerPlace answerPlace = AnswerPlace::After;
     QString fontName;  // empty for none
     int fontSize = 0;  // character height in tenths of a millimetre
     int format = 1;    // alignment code: 1, 2, 4, 5, 6 or 10
@@ -65,6 +88,10 @@ class Sheet {
     std::uint16_t scale = 100;
     std::uint16_t paper = 9;        // A4
     std::uint16_t orientation = 1;  // portrait
+
+    // A small mark in the page's top corner, such as "第 3 份", that pairs a sheet of a
+    // batch with its answer page; empty for none. Not part of the stored template.
+    QString copyMark;
 
   private:
     int rows_ = 0;

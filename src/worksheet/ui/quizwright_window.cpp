@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
@@ -33,6 +34,11 @@ constexpr int kAboutPage = 4;
 constexpr int kMoveStripHeight = 34;
 constexpr int kFirstRowTop = 8;
 constexpr int kRowStep = 22;
+// The window's type: 12 pixels, the size its 40 × 18 fields and 64 × 39 buttons were
+// laid out for (one ideograph 12 pixels wide).
+constexpr int kFontPixels = 12;
+constexpr int kSmallestTotalPixels = 4;
+constexpr int kLineEditMargin = 2;  // QLineEdit's own space each side of its text
 
 const char* const kHelpParagraphs[] = {
     "　　一、程序简介",
@@ -63,6 +69,29 @@ QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
     return l;
 }
 
+// How far a caption's ink reaches from its left edge: the last character counts to the
+// right edge of its ink, not of its advance (a full-width colon's ink sits in its middle).
+int inkExtent(const QFont& font, const QString& text) {
+    if (text.isEmpty()) {
+        return 0;
+    }
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(text.chopped(1)) + metrics.boundingRect(text.back()).right() +
+           1;
+}
+
+// A label whose caption runs under a later neighbour: its type is made smaller until the
+// whole caption stands in the part that shows.
+void fitCaptionBefore(QLabel* label, const QWidget* neighbour) {
+    const int room = neighbour->x() - label->x() - 1;
+    QFont type = label->font();
+    int pixels = type.pixelSize() > 0 ? type.pixelSize() : QFontInfo(type).pixelSize();
+    while (pixels > kSmallestTotalPixels && inkExtent(type, label->text()) > room) {
+        type.setPixelSize(--pixels);
+    }
+    label->setFont(type);
+}
+
 QPushButton* button(QWidget* parent, const char* name, const char* caption, const QRect& geometry) {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromUtf8(name));
@@ -79,6 +108,9 @@ QuizwrightWindow::QuizwrightWindow(QWidget* parent, std::unique_ptr<TickSource> 
       random_(*ticks_),
       presentMessage_(showInformation) {
     setObjectName(QStringLiteral("Quizwright"));
+    QFont type = font();
+    type.setPixelSize(kFontPixels);
+    setFont(type);
     setFixedSize(630, 520);
     move(50, 50);
     buildControls();
@@ -118,6 +150,8 @@ void QuizwrightWindow::buildControls() {
     total_->setReadOnly(true);
     total_->setAlignment(Qt::AlignCenter);
     total_->setFocusPolicy(Qt::NoFocus);
+    // The box covers the label's last 9 pixels, where "：" would stand at full size.
+    fitCaptionBefore(totalLabel_, total_);
     totalUnit_ = label(frame1, QStringLiteral("题"), QRect(268, 283, 17, 16));
     totalUnit_->setObjectName(QStringLiteral("共计题_标签"));
 
@@ -187,7 +221,8 @@ QWidget* QuizwrightWindow::buildCountPage(int page) {
     for (const int tag : tagsOfPage(page)) {
         const CountField& f = countField(tag);
         const int top = kFirstRowTop + row * kRowStep;
-        auto* name = label(content, QString::fromUtf8(f.label), QRect(6, top, 210, 18));
+        // Up to the field's left edge, so that the longest name (tag 15) stands whole.
+        auto* name = label(content, QString::fromUtf8(f.label), QRect(4, top, 214, 18));
         name->setToolTip(name->text());
         auto* edit = new QLineEdit(QStringLiteral("0"), content);
         edit->setObjectName(QString::fromUtf8(f.control));
@@ -277,6 +312,7 @@ void QuizwrightWindow::RecountTotals() {
         total = value > INT64_MAX - total ? INT64_MAX : total + value;
         total_->setText(QString::number(total));
     }
+    fitTotal();
     const int page = tabs_->currentIndex();
     if (total != 0) {
         generate_->setEnabled(true);
@@ -293,6 +329,20 @@ void QuizwrightWindow::RecountTotals() {
     recounting_ = false;
 }
 
+void QuizwrightWindow::fitTotal() {
+    // A long total gets a smaller type rather than losing its first digits.
+    const int frame = total_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int room = total_->width() - 2 * frame - 2 * kLineEditMargin;
+    QFont type = font();
+    int pixels = kFontPixels;
+    type.setPixelSize(pixels);
+    while (pixels > kSmallestTotalPixels &&
+           QFontMetrics(type).horizontalAdvance(total_->text()) > room) {
+        type.setPixelSize(--pixels);
+    }
+    total_->setFont(type);
+}
+
 void QuizwrightWindow::GenerateWorksheet() {
     print_->setEnabled(true);
     const int page = tabs_->currentIndex();
@@ -300,10 +350,10 @@ void QuizwrightWindow::GenerateWorksheet() {
     for (int tag = kFirstTag; tag <= kLastTag; ++tag) {
         counts.setCount(tag, field(tag)->text().toDouble());
     }
-    const ClockFaceRenderer faces = [this](int hour, int minute) {
-        QImage face = ClockFacePainter::face(hour, minute);
-        clockSurface_->setPixmap(QPixmap::fromImage(face));
-        return face;
+    std::optional<std::pair<int, int>> lastFace;
+    const ClockFaceRenderer faces = [&lastFace](int hour, int minute) {
+        lastFace = std::pair{hour, minute};
+        return ClockFacePainter::drawing(hour, minute);
     };
     try {
         auto result = sumbrook::GenerateWorksheet(page, counts, random_, faces);
@@ -312,6 +362,11 @@ void QuizwrightWindow::GenerateWorksheet() {
             return;
         }
         auto& generated = std::get<GeneratedWorksheet>(result);
+        if (lastFace) {
+            // The drawing surface keeps the last face it drew.
+            clockSurface_->setPixmap(
+                QPixmap::fromImage(ClockFacePainter::face(lastFace->first, lastFace->second)));
+        }
         questionList_->clear();
         for (const WorksheetQuestion& q : generated.questions.items()) {
             questionList_->addItem(q.text);

@@ -70,6 +70,7 @@ class QuizwrightWindow : public QDialog {
     QWidget* buildHelpPage();
     void pressPageButton(int page);
     void showTotals(bool shown);
+    void fitTotal();
     QLineEdit* field(int tag) const { return fields_[static_cast<std::size_t>(tag)]; }
 
     std::unique_ptr<TickSource> ticks_;

@@ -1,6 +1,7 @@
 #include "sheet_painter.h"
 
 #include <QFontMetricsF>
+#include <QPageSize>
 #include <QStringList>
 #include <algorithm>
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr double kPadding = 15;  // between a cell's edge and its text, 1.5 mm
 constexpr int kDefaultFontSize = 40;
+constexpr int kCopyMarkSize = 32;  // 3.2 mm
 
 enum class Across { Left, Indented, Centre, Right };
 constexpr double kIndent = 100;  // the questions' indent in their cells, 10 mm
@@ -57,33 +59,63 @@ bool isRule(QChar c) {
     return c == u'\u2500' || c == u'\u2014';
 }
 
+// The two signs that the Ming stand-in draws as small Latin glyphs; on the sheets they
+// stand as large as the full-width ＋, － and ＝ beside them.
+bool isNarrowSign(QChar c) {
+    return c == u'\u00D7' || c == u'\u00F7';
+}
+
+// The line of a division bracket's top: nothing but spaces and underscores.
+bool isBracketTop(const QString& line) {
+    return line.contains(u'_') &&
+           std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' ' || c == u'_'; });
+}
+
+const QColor kAnswerColour(0xC0, 0x10, 0x10);
+
 // Text measured and drawn either proportionally or on the fixed-pitch grid. Spaces are
 // half an em wide, as in the fonts the templates were made for, so that the blanks of
 // the header lines keep their room; on the grid the rule of a vertical form is drawn as
-// one unbroken line.
+// one unbroken line, and the lines stand in slots of a fixed height, one slot more than
+// the form needs, so that an answer key has its own line for the answer and the form
+// stands where it stands on the sheet.
 class TextBlock {
   public:
     TextBlock(const QString& text, const QFont& font, bool grid)
-        : lines_(linesOf(text)), metrics_(font), grid_(grid) {
+        : lines_(linesOf(text)), font_(font), metrics_(font), grid_(grid) {
         halfEm_ = font.pixelSize() / 2.0;
         cell_ = grid ? metrics_.horizontalAdvance(u'0') : halfEm_;
+        const QChar plus(0xFF0B);
+        plusAdvance_ = metrics_.horizontalAdvance(plus);
+        plusInk_ = metrics_.boundingRect(plus);
+        if (grid_ && lines_.size() > 1) {
+            // A division keeps the slot over its bracket for the quotient; every form
+            // keeps one under it, so that a division's dividend stands level with the
+            // rule of the sums beside it.
+            leadingSlots_ = isBracketTop(lines_.first()) ? 1 : 0;
+            slots_ = leadingSlots_ + static_cast<int>(lines_.size()) + 1;
+        } else {
+            slots_ = lines_.size();
+        }
     }
 
     double advance(QChar c) const {
         if (grid_) {
             return SheetPainter::columnsOf(c) * cell_;
         }
+        if (isNarrowSign(c)) {
+            return plusAdvance_;
+        }
         return c == u' ' ? halfEm_ : metrics_.horizontalAdvance(c);
     }
     double lineWidth(const QString& line) const {
+        double w = 0;
         if (!grid_) {
-            double w = 0;
             for (const QString& run : runsOf(line)) {
-                w += run.startsWith(u' ') ? run.size() * halfEm_ : metrics_.horizontalAdvance(run);
+                w += runWidth(run);
             }
             return w;
         }
-        double w = 0;
         for (const QChar c : line) {
             w += advance(c);
         }
@@ -96,47 +128,122 @@ class TextBlock {
         }
         return w;
     }
-    double lineHeight() const { return metrics_.lineSpacing(); }
-    double height() const { return lines_.size() * lineHeight(); }
+    double lineHeight() const { return grid_ ? font_.pixelSize() * 1.25 : metrics_.lineSpacing(); }
+    double height() const { return slots_ * lineHeight(); }
+    // The baseline of a slot, measured from the block's top.
+    double baseline(int slot) const {
+        const double first = grid_ ? (lineHeight() + metrics_.capHeight()) / 2 : metrics_.ascent();
+        return first + slot * lineHeight();
+    }
 
     void draw(QPainter& painter, QPointF topLeft) const {
-        double y = topLeft.y() + metrics_.ascent();
+        int slot = leadingSlots_;
         for (const QString& line : lines_) {
-            double x = topLeft.x();
-            if (!grid_) {
-                for (const QString& run : runsOf(line)) {
-                    if (run.startsWith(u' ')) {
-                        x += run.size() * halfEm_;
-                    } else {
-                        painter.drawText(QPointF(x, y), run);
-                        x += metrics_.horizontalAdvance(run);
-                    }
-                }
-            } else {
-                for (const QChar c : line) {
-                    const double slot = advance(c);
-                    if (isRule(c)) {
-                        drawRule(painter, x, x + slot, y - metrics_.xHeight() / 2);
-                    } else if (c == u'_') {
-                        // The top of the division bracket: one line over the dividend.
-                        drawRule(painter, x, x + slot, y + metrics_.descent() / 2);
-                    } else {
-                        const double glyph = metrics_.horizontalAdvance(c);
-                        painter.drawText(QPointF(x + (slot - glyph) / 2, y), QString(c));
-                    }
-                    x += slot;
-                }
-            }
-            y += lineHeight();
+            drawLine(painter, line, topLeft, slot++);
         }
     }
 
+    // An answer beside (one line) or in the free slot under or over the form (grid).
+    void drawAnswer(QPainter& painter, QPointF topLeft, const QString& answer,
+                    AnswerPlace place) const {
+        if (place == AnswerPlace::IntoBlanks) {
+            drawIntoBlanks(painter, topLeft, answer.split(u'|'));
+            return;
+        }
+        if (!grid_ || lines_.size() < 2) {
+            const double x = topLeft.x() + lineWidth(lines_.last()) + halfEm_;
+            drawLine(painter, answer, QPointF(x, topLeft.y()), 0);
+            return;
+        }
+        const int slot = place == AnswerPlace::Above ? 0 : leadingSlots_ + lines_.size();
+        drawLine(painter, answer, topLeft, slot);
+    }
+
   private:
-    // A line split into runs of spaces and runs of everything else.
+    // Each value centred over its run of underscores, in reading order.
+    void drawIntoBlanks(QPainter& painter, QPointF topLeft, const QStringList& values) const {
+        qsizetype next = 0;
+        for (qsizetype slot = 0; slot < lines_.size(); ++slot) {
+            const QString& line = lines_[slot];
+            double x = topLeft.x();
+            double blankStart = 0;
+            for (qsizetype i = 0; i < line.size(); ++i) {
+                const QChar c = line[i];
+                const bool startsBlank = c == u'_' && (i == 0 || line[i - 1] != u'_');
+                if (startsBlank) {
+                    blankStart = x;
+                }
+                x += grid_ ? advance(c) : (c == u' ' ? halfEm_ : metrics_.horizontalAdvance(c));
+                const bool endsBlank = c == u'_' && (i + 1 == line.size() || line[i + 1] != u'_');
+                if (endsBlank && next < values.size()) {
+                    const QString& value = values[next++];
+                    const double w = metrics_.horizontalAdvance(value);
+                    painter.drawText(QPointF((blankStart + x - w) / 2,
+                                             topLeft.y() + baseline(static_cast<int>(slot))),
+                                     value);
+                }
+            }
+        }
+    }
+
+    void drawLine(QPainter& painter, const QString& line, QPointF topLeft, int slot) const {
+        const double y = topLeft.y() + baseline(slot);
+        double x = topLeft.x();
+        if (!grid_) {
+            for (const QString& run : runsOf(line)) {
+                if (isNarrowSign(run.front())) {
+                    drawSign(painter, run.front(), x, plusAdvance_, y);
+                } else if (!run.startsWith(u' ')) {
+                    painter.drawText(QPointF(x, y), run);
+                }
+                x += runWidth(run);
+            }
+            return;
+        }
+        for (const QChar c : line) {
+            const double slotWidth = advance(c);
+            if (isRule(c)) {
+                drawRule(painter, x, x + slotWidth, topLeft.y() + (slot + 0.5) * lineHeight());
+            } else if (c == u'_') {
+                // The top of the division bracket: one line over the dividend.
+                drawRule(painter, x, x + slotWidth, y + metrics_.descent() / 2);
+            } else if (isNarrowSign(c)) {
+                drawSign(painter, c, x, slotWidth, y);
+            } else {
+                const double glyph = metrics_.horizontalAdvance(c);
+                painter.drawText(QPointF(x + (slotWidth - glyph) / 2, y), QString(c));
+            }
+            x += slotWidth;
+        }
+    }
+    // × or ÷ grown to the ink height of ＋ and centred where ＋ would stand; still text,
+    // so that a PDF's text can be copied and searched.
+    void drawSign(QPainter& painter, QChar c, double x, double slotWidth, double y) const {
+        const QRectF ink = metrics_.boundingRect(c);
+        const double grow = ink.height() > 0 && plusInk_.height() > ink.height()
+                                ? plusInk_.height() / ink.height()
+                                : 1.0;
+        painter.save();
+        painter.translate(x + slotWidth / 2, y + plusInk_.center().y());
+        painter.scale(grow, grow);
+        painter.drawText(-ink.center(), QString(c));
+        painter.restore();
+    }
+    double runWidth(const QString& run) const {
+        if (run.startsWith(u' ')) {
+            return run.size() * halfEm_;
+        }
+        if (isNarrowSign(run.front())) {
+            return plusAdvance_;
+        }
+        return metrics_.horizontalAdvance(run);
+    }
+    // A line split into runs of spaces, single narrow signs and runs of everything else.
     static QStringList runsOf(const QString& line) {
         QStringList runs;
         for (const QChar c : line) {
-            if (runs.isEmpty() || (c == u' ') != runs.last().startsWith(u' ')) {
+            if (runs.isEmpty() || isNarrowSign(c) || isNarrowSign(runs.last().front()) ||
+                (c == u' ') != runs.last().startsWith(u' ')) {
                 runs.append(QString());
             }
             runs.last() += c;
@@ -154,10 +261,15 @@ class TextBlock {
     }
 
     QStringList lines_;
+    QFont font_;
     QFontMetricsF metrics_;
     bool grid_;
     double halfEm_ = 0;
     double cell_ = 0;
+    double plusAdvance_ = 0;
+    QRectF plusInk_;
+    int slots_ = 1;
+    int leadingSlots_ = 0;
 };
 
 void paintText(QPainter& painter, const SheetCell& cell, const QRectF& rect) {
@@ -186,15 +298,49 @@ void paintText(QPainter& painter, const SheetCell& cell, const QRectF& rect) {
     painter.setFont(font);
     painter.setPen(colourOf(cell.textColour));
     block.draw(painter, QPointF(x, y));
+    if (!cell.answer.isEmpty()) {
+        painter.setPen(kAnswerColour);
+        block.drawAnswer(painter, QPointF(x, y), cell.answer, cell.answerPlace);
+    }
+}
+
+QRectF fitted(const QSizeF& natural, const QRectF& rect) {
+    const QRectF inner = rect.adjusted(kPadding, kPadding, -kPadding, -kPadding);
+    QSizeF size = natural;
+    size.scale(inner.size(), Qt::KeepAspectRatio);
+    return QRectF(inner.center().x() - size.width() / 2, inner.center().y() - size.height() / 2,
+                  size.width(), size.height());
 }
 
 void paintPicture(QPainter& painter, const QImage& picture, const QRectF& rect) {
-    const QRectF inner = rect.adjusted(kPadding, kPadding, -kPadding, -kPadding);
-    QSizeF size = picture.deviceIndependentSize();
-    size.scale(inner.size(), Qt::KeepAspectRatio);
-    const QRectF target(inner.center().x() - size.width() / 2,
-                        inner.center().y() - size.height() / 2, size.width(), size.height());
-    painter.drawImage(target, picture);
+    painter.drawImage(fitted(picture.deviceIndependentSize(), rect), picture);
+}
+
+void paintDrawing(QPainter& painter, const CellDrawing& drawing, const QRectF& rect) {
+    const QSizeF natural = drawing.size();
+    if (natural.isEmpty()) {
+        return;
+    }
+    const QRectF target = fitted(natural, rect);
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / natural.width(), target.height() / natural.height());
+    painter.setClipRect(QRectF(QPointF(0, 0), natural), Qt::IntersectClip);
+    drawing.paint(painter);
+    painter.restore();
+}
+
+// The copy's number in the grid's top-right corner, beside the centred title.
+void paintCopyMark(QPainter& painter, const Sheet& sheet) {
+    const QRectF grid = SheetPainter::gridRect(sheet);
+    const QFont font = SheetFonts::cellFont(QStringLiteral("宋体"), kCopyMarkSize);
+    const QFontMetricsF metrics(font);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const double width = metrics.horizontalAdvance(sheet.copyMark);
+    painter.drawText(
+        QPointF(grid.right() - kPadding - width, grid.top() + kPadding / 3 + metrics.ascent()),
+        sheet.copyMark);
 }
 
 }  // namespace
@@ -252,27 +398,68 @@ void SheetPainter::paintPage(QPainter& painter, const Sheet& sheet) {
             if (!cell.picture.isNull()) {
                 paintPicture(painter, cell.picture, rect);
             }
+            if (cell.drawing) {
+                paintDrawing(painter, *cell.drawing, rect);
+            }
             if (!cell.text.isEmpty()) {
                 paintText(painter, cell, rect);
             }
         }
     }
+    if (!sheet.copyMark.isEmpty()) {
+        paintCopyMark(painter, sheet);
+    }
+    painter.restore();
+}
+
+QPageLayout SheetPainter::pageLayoutOf(const Sheet& sheet) {
+    const SheetMargins& m = sheet.margins;
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(m.left / 10.0, m.top / 10.0, m.right / 10.0, m.bottom / 10.0),
+                       QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0));
+}
+
+QTransform SheetPainter::placement(const Sheet& sheet, const QPageLayout& paper) {
+    const QRectF full = paper.fullRect(QPageLayout::Millimeter);
+    const QMarginsF margins = paper.margins(QPageLayout::Millimeter);
+    QRectF box(margins.left() * 10, margins.top() * 10,
+               (full.width() - margins.left() - margins.right()) * 10,
+               (full.height() - margins.top() - margins.bottom()) * 10);
+    if (box.width() <= 0 || box.height() <= 0) {
+        box = QRectF(0, 0, full.width() * 10, full.height() * 10);
+    }
+    const QRectF grid = gridRect(sheet);
+    double scale = 1;
+    if (grid.width() > 0 && grid.height() > 0) {
+        scale = std::min({1.0, box.width() / grid.width(), box.height() / grid.height()});
+    }
+    const double left = box.left() + std::max(0.0, (box.width() - grid.width() * scale) / 2);
+    QTransform t;
+    t.translate(left, box.top());
+    t.scale(scale, scale);
+    t.translate(-grid.left(), -grid.top());
+    return t;
+}
+
+void SheetPainter::paintOnPaper(QPainter& painter, const Sheet& sheet, const QPageLayout& paper,
+                                double dotsPerInch) {
+    const double unitsToDevice = dotsPerInch / 254.0;  // device pixels per 0.1 mm
+    painter.save();
+    painter.scale(unitsToDevice, unitsToDevice);
+    painter.setTransform(placement(sheet, paper), true);
+    paintPage(painter, sheet);
     painter.restore();
 }
 
 void SheetPainter::paintPages(QPainter& painter, QPagedPaintDevice& device,
                               const std::vector<Sheet>& pages) {
-    const double unitsToDevice = device.logicalDpiX() / 254.0;  // device pixels per 0.1 mm
     bool first = true;
     for (const Sheet& sheet : pages) {
         if (!first) {
             device.newPage();
         }
         first = false;
-        painter.save();
-        painter.scale(unitsToDevice, unitsToDevice);
-        paintPage(painter, sheet);
-        painter.restore();
+        paintOnPaper(painter, sheet, device.pageLayout(), device.logicalDpiX());
     }
 }
 

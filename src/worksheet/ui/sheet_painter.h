@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRectF>
+#include <QTransform>
 #include <vector>
 
 #include "worksheet/core/sheet.h"
@@ -21,9 +23,21 @@ class SheetPainter {
     // paper's top-left corner.
     static void paintPage(QPainter& painter, const Sheet& sheet);
     // Paints one sheet a page on a printer or PDF writer whose painter is active, the
-    // paper's corner at the device's origin.
+    // paper's corner at the device's origin, each on the device's paper and margins.
     static void paintPages(QPainter& painter, QPagedPaintDevice& device,
                            const std::vector<Sheet>& pages);
+    // Paints the sheet on `paper` (its size, orientation and margins), the painter's origin
+    // at the paper's corner, `dotsPerInch` device pixels to the inch.
+    static void paintOnPaper(QPainter& painter, const Sheet& sheet, const QPageLayout& paper,
+                             double dotsPerInch);
+
+    // The sheet's own page: A4 portrait at its stored margins.
+    static QPageLayout pageLayoutOf(const Sheet& sheet);
+    // From the sheet's page (tenths of a millimetre on A4) to `paper` (tenths of a
+    // millimetre from its corner). On the sheet's own page nothing moves; on any other
+    // paper, or inside other margins, the grid is scaled down until it fits inside the
+    // margins, whole, centred across and at the top margin. Never scaled up.
+    static QTransform placement(const Sheet& sheet, const QPageLayout& paper);
     // Paints the page scaled into `target` (device units), keeping its proportions.
     static void paintPageInto(QPainter& painter, const Sheet& sheet, const QRectF& target);
 

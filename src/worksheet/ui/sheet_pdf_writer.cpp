@@ -1,47 +1,96 @@
 #include "sheet_pdf_writer.h"
 
-#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include "sheet_painter.h"
 
 namespace sumbrook {
 
-bool SheetPdfWriter::write(const QString& path, const std::vector<Sheet>& pages, QString* error) {
+namespace {
+
+constexpr int kResolution = 600;
+
+void say(QString* error, const QString& reason) {
+    if (error) {
+        *error = reason;
+    }
+}
+
+}  // namespace
+
+SheetPdfWriter::SheetPdfWriter(const QString& path) : path_(path), file_(path) {}
+
+SheetPdfWriter::~SheetPdfWriter() {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+bool SheetPdfWriter::open(QString* error) {
     // Open the file ourselves first: the PDF writer says nothing useful when it cannot.
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        if (error) {
-            *error = QStringLiteral("cannot write '%1': %2").arg(path, file.errorString());
-        }
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        say(error, QStringLiteral("cannot write '%1': %2").arg(path_, file_.errorString()));
         return false;
     }
-    QPdfWriter writer(&file);
-    writer.setTitle(QStringLiteral("数学口算题"));
-    writer.setCreator(QStringLiteral("Sumbrook Quizwright"));
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    writer.setResolution(600);
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        if (error) {
-            *error = QStringLiteral("cannot start a PDF in '%1'").arg(path);
-        }
-        return false;
-    }
-    SheetPainter::paintPages(painter, writer, pages);
-    painter.end();
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        if (error) {
-            *error = QStringLiteral("cannot write '%1': %2").arg(path, file.errorString());
-        }
+    writer_ = std::make_unique<QPdfWriter>(&file_);
+    writer_->setTitle(QStringLiteral("数学口算题"));
+    writer_->setCreator(QStringLiteral("Sumbrook Quizwright"));
+    writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    writer_->setResolution(kResolution);
+    if (!painter_.begin(writer_.get())) {
+        say(error, QStringLiteral("cannot start a PDF in '%1'").arg(path_));
         return false;
     }
     return true;
+}
+
+void SheetPdfWriter::addPage(const Sheet& sheet) {
+    if (!painter_.isActive()) {
+        return;
+    }
+    if (pages_ > 0) {
+        writer_->newPage();
+    }
+    SheetPainter::paintOnPaper(painter_, sheet, SheetPainter::pageLayoutOf(sheet), kResolution);
+    ++pages_;
+}
+
+bool SheetPdfWriter::finish(QString* error) {
+    if (!painter_.isActive()) {
+        say(error, QStringLiteral("cannot write '%1': it was never opened").arg(path_));
+        return false;
+    }
+    painter_.end();
+    file_.close();
+    if (file_.error() != QFileDevice::NoError) {
+        say(error, QStringLiteral("cannot write '%1': %2").arg(path_, file_.errorString()));
+        file_.remove();  // a PDF cut short is no use to anyone
+        return false;
+    }
+    return true;
+}
+
+void SheetPdfWriter::abandon() {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+    if (file_.isOpen()) {
+        file_.close();
+        file_.remove();
+    }
+}
+
+bool SheetPdfWriter::write(const QString& path, const std::vector<Sheet>& pages, QString* error) {
+    SheetPdfWriter writer(path);
+    if (!writer.open(error)) {
+        return false;
+    }
+    for (const Sheet& sheet : pages) {
+        writer.addPage(sheet);
+    }
+    return writer.finish(error);
 }
 
 }  // namespace sumbrook

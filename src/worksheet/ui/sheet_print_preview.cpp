@@ -13,16 +13,49 @@
 
 namespace sumbrook {
 
+namespace {
+
+bool sameMargins(const SheetMargins& a, const SheetMargins& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+}  // namespace
+
 SheetPrintPreview::SheetPrintPreview(QWidget* parent, SheetSource sheets)
     : QObject(parent),
       parent_(parent),
       sheets_(std::move(sheets)),
       printer_(QPrinter::HighResolution) {
-    // The sheet carries its own margins; the printer draws from the paper's corner.
-    printer_.setFullPage(true);
-    printer_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
     printer_.setDocName(QStringLiteral("数学口算题"));
+    resetPaper();
+}
+
+std::optional<SheetMargins> SheetPrintPreview::currentMargins() const {
+    auto [sheet, answers] = sheets_();
+    if (!sheet) {
+        return std::nullopt;
+    }
+    return sheet->margins;
+}
+
+void SheetPrintPreview::applyMargins(const SheetMargins& m) {
+    QPageLayout layout = printer_.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    layout.setMinimumMargins(QMarginsF(0, 0, 0, 0));
+    layout.setMargins(QMarginsF(m.left / 10.0, m.top / 10.0, m.right / 10.0, m.bottom / 10.0));
+    printer_.setPageLayout(layout);
+    // The painting starts at the paper's corner; the margins are the sheet's to keep.
+    printer_.setFullPage(true);
+    appliedMargins_ = m;
+}
+
+void SheetPrintPreview::resetPaper() {
+    QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                       QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0));
+    layout.setMode(QPageLayout::FullPageMode);
+    printer_.setPageLayout(layout);
+    printer_.setFullPage(true);
+    applyMargins(currentMargins().value_or(SheetMargins{}));
 }
 
 SheetPrintPreview::~SheetPrintPreview() {
@@ -55,7 +88,16 @@ void SheetPrintPreview::print(QPrinter* printer) const {
 }
 
 void SheetPrintPreview::open() {
+    if (dialog_ && dialog_->isVisible()) {
+        dialog_->raise();
+        dialog_->activateWindow();
+        return;
+    }
+    // Every opening starts from the sheet's own page: A4 portrait at its margins. A paper
+    // or orientation picked last time is not carried over.
+    resetPaper();
     if (dialog_) {
+        refresh();
         dialog_->show();
         dialog_->raise();
         dialog_->activateWindow();
@@ -85,12 +127,31 @@ void SheetPrintPreview::open() {
 }
 
 void SheetPrintPreview::refresh() {
+    // A sheet of another kind brings its own margins; those typed for the old one go.
+    const std::optional<SheetMargins> margins = currentMargins();
+    if (margins && !sameMargins(*margins, appliedMargins_)) {
+        applyMargins(*margins);
+    }
     if (!dialog_) {
         return;
     }
     if (auto* preview = dialog_->findChild<QPrintPreviewWidget*>()) {
         preview->updatePreview();
     }
+}
+
+}  // namespace sumbrook
+
+namespace sumbrook {
+
+SheetPrintPreview* openSheetPrintPreview(QWidget* parent, Sheet sheet,
+                                         std::optional<Sheet> answers) {
+    auto* preview =
+        new SheetPrintPreview(parent, [sheet = std::move(sheet), answers = std::move(answers)] {
+            return std::pair{std::optional<Sheet>(sheet), answers};
+        });
+    preview->open();
+    return preview;
 }
 
 }  // namespace sumbrook

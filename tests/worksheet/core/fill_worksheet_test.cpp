@@ -8,10 +8,26 @@
 namespace sumbrook {
 namespace {
 
-QImage markedFace(int hour, int minute) {
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(qRgb(hour, minute, 0));
-    return image;
+// A face that only remembers its time.
+struct MarkedFace final : CellDrawing {
+    MarkedFace(int h, int m) : hour(h), minute(m) {}
+    QSizeF size() const override { return {4, 4}; }
+    void paint(QPainter&) const override {}
+    bool sameAs(const CellDrawing& other) const override {
+        const auto* o = dynamic_cast<const MarkedFace*>(&other);
+        return o && o->hour == hour && o->minute == minute;
+    }
+    int hour;
+    int minute;
+};
+
+std::shared_ptr<const CellDrawing> markedFace(int hour, int minute) {
+    return std::make_shared<const MarkedFace>(hour, minute);
+}
+
+std::pair<int, int> timeOf(const SheetCell& cell) {
+    const auto* face = dynamic_cast<const MarkedFace*>(cell.drawing.get());
+    return face ? std::pair{face->hour, face->minute} : std::pair{-1, -1};
 }
 
 QuestionList numbered(int n, const QString& pattern) {
@@ -64,10 +80,10 @@ TEST(FillWorksheet, ClockFacesKeepTheirGenerationOrderDownTheColumns) {
     std::vector<int> shuffled{10, 9, 8, 7, 6, 5, 4, 3, 2, 1};  // not used on this sheet
     const Sheet sheet = *FillWorksheet(3, list, shuffled, markedFace);
     for (int k = 1; k <= 5; ++k) {
-        EXPECT_EQ(sheet.cell(2 * k + 1, 1).picture.pixel(0, 0), qRgb(k, 0, 0));
-        EXPECT_EQ(sheet.cell(2 * k + 1, 3).picture.pixel(0, 0), qRgb(k, 30, 0));
+        EXPECT_EQ(timeOf(sheet.cell(2 * k + 1, 1)), std::pair(k, 0));
+        EXPECT_EQ(timeOf(sheet.cell(2 * k + 1, 3)), std::pair(k, 30));
     }
-    EXPECT_TRUE(sheet.cell(3, 2).picture.isNull());
+    EXPECT_EQ(sheet.cell(3, 2).drawing, nullptr);
 }
 
 TEST(FillWorksheet, TheAnswerKeyWritesEachAnswerInItsQuestionsCell) {
@@ -75,23 +91,47 @@ TEST(FillWorksheet, TheAnswerKeyWritesEachAnswerInItsQuestionsCell) {
     list.AddUnique(QStringLiteral("37 ÷ 5 ＝"), QStringLiteral("7……2"));
     list.AddUnique(QStringLiteral("6 × 7 ＝"), QStringLiteral("42"));
     const Sheet key = *FillAnswerKey(1, list, {2, 1}, markedFace);
-    EXPECT_EQ(key.cell(5, 1).text, "6 × 7 ＝ 42");
-    EXPECT_EQ(key.cell(5, 2).text, "37 ÷ 5 ＝ 7……2");
+    const Sheet sheet = *FillWorksheet(1, list, {2, 1}, markedFace);
+    // The question stays as it stands on the sheet; the answer has its own place after it.
+    const struct {
+        int row, column;
+        const char* text;
+        const char* answer;
+        AnswerPlace place;
+    } rows[] = {{5, 1, "6 × 7 ＝", "42", AnswerPlace::After},
+                {5, 2, "37 ÷ 5 ＝", "7……2", AnswerPlace::After}};
+    for (const auto& row : rows) {
+        const SheetCell& cell = key.cell(row.row, row.column);
+        EXPECT_EQ(cell.text, row.text);
+        EXPECT_EQ(cell.text, sheet.cell(row.row, row.column).text);
+        EXPECT_EQ(cell.answer, row.answer);
+        EXPECT_EQ(cell.answerPlace, row.place);
+        EXPECT_TRUE(sheet.cell(row.row, row.column).answer.isEmpty());
+    }
     EXPECT_TRUE(key.cell(1, 1).text.endsWith("（答案）"));
 
     QuestionList vertical;
     vertical.AddUnique(QStringLiteral("   4 5 \r\n＋ 3 7 \r\n───—"), QStringLiteral("82"));
     vertical.AddUnique(QStringLiteral("  ______\r\n7 ) 5 6 "), QStringLiteral("8"));
-    const Sheet forms = *FillAnswerKey(2, vertical, {1, 2}, markedFace);
-    // The result's digits stand under the operands' digits of the same place.
-    EXPECT_EQ(forms.cell(5, 1).text, "   4 5 \r\n＋ 3 7 \r\n───—\r\n   8 2 ");
-    EXPECT_EQ(forms.cell(5, 2).text, "      8\r\n  ______\r\n7 ) 5 6 ");
+    vertical.AddUnique(QStringLiteral("   9 9 \r\n＋ 9 9 \r\n───—"), QStringLiteral("198"));
+    const Sheet forms = *FillAnswerKey(2, vertical, {1, 2, 3}, markedFace);
+    // The result's digits stand under the operands' digits of the same place; the
+    // quotient over the dividend's units.
+    EXPECT_EQ(forms.cell(5, 1).text, "   4 5 \r\n＋ 3 7 \r\n───—");
+    EXPECT_EQ(forms.cell(5, 1).answer, "   8 2 ");
+    EXPECT_EQ(forms.cell(5, 1).answerPlace, AnswerPlace::Below);
+    EXPECT_EQ(forms.cell(5, 2).text, "  ______\r\n7 ) 5 6 ");
+    EXPECT_EQ(forms.cell(5, 2).answer, "      8");
+    EXPECT_EQ(forms.cell(5, 2).answerPlace, AnswerPlace::Above);
+    EXPECT_EQ(forms.cell(5, 3).answer, " 1 9 8 ");
 
     QuestionList times;
     times.AddUnique(QStringLiteral("3,5"), QStringLiteral("3时5分"));
     const Sheet clock = *FillAnswerKey(3, times, {1}, markedFace);
-    EXPECT_TRUE(clock.cell(3, 2).text.contains("3时5分"));
-    EXPECT_TRUE(clock.cell(3, 2).text.contains("3:05"));
+    // The blanks stay as on the sheet; the time goes into them.
+    EXPECT_EQ(clock.cell(3, 2).text, FillWorksheet(3, times, {1}, markedFace)->cell(3, 2).text);
+    EXPECT_EQ(clock.cell(3, 2).answer, "3|5|3|05");
+    EXPECT_EQ(clock.cell(3, 2).answerPlace, AnswerPlace::IntoBlanks);
 }
 
 TEST(FillWorksheet, PagesWithoutASheetLeaveItAlone) {

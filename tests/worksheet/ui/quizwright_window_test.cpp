@@ -186,11 +186,11 @@ TEST_F(QuizwrightWindowTest, AClockPageOfZerosIsRefused) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages.first(), "请确保各个类型的题目总数必须为10。");
     EXPECT_TRUE(canPrint());
-    EXPECT_EQ(window.currentSheet()->cell(3, 1).picture.isNull(),
-              before.cell(3, 1).picture.isNull());
+    EXPECT_EQ(window.currentSheet()->cell(3, 1).drawing == nullptr,
+              before.cell(3, 1).drawing == nullptr);
     type(21, "10");
     click("按钮_生成算式");
-    EXPECT_FALSE(window.currentSheet()->cell(11, 3).picture.isNull());
+    EXPECT_NE(window.currentSheet()->cell(11, 3).drawing, nullptr);
 }
 
 TEST_F(QuizwrightWindowTest, TheReturnFlagTellsTheCallerWhatToDo) {
