@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,6 +26,7 @@
 
 #include "moviehost/code_patch_hook.h"
 #include "moviehost/movie_player.h"
+#include "practice/core/exercise_catalogue.h"
 #include "practice/scene/practice_stage.h"
 #include "shell/help_document.h"
 #include "shell/shell_globals.h"
@@ -358,6 +360,41 @@ TEST_F(ShellTest, FullScreenAndBackToTheSavedPlaceWithBorderMenusAndStoredTheme)
     EXPECT_EQ(variable("dongzuo"), QStringLiteral("0"));
     EXPECT_FALSE(scene().loop().exitControlVisible());
     EXPECT_EQ(skin->calls, QStringList{QStringLiteral("attach 7")});
+}
+
+TEST_F(ShellTest, TheKeyboardReachesTheSceneWindowedInFullScreenAndBack) {
+    showAt(QPoint(112, 50), 800);
+    window->activateWindow();
+    for (int i = 0; i < PracticeLoop::kIntroSteps; ++i) {
+        scene().step();
+    }
+    ASSERT_TRUE(scene().click(QStringLiteral("自选模式")));
+    ASSERT_TRUE(scene().click(ExerciseCatalogue::title(1)));
+    const struct {
+        const char* what;
+        std::function<void()> before;
+        int key;
+        QString typed;
+    } rows[] = {
+        {"windowed", [] {}, Qt::Key_1, QStringLiteral("1")},
+        {"full screen", [this] { window->EnterFullScreen(); }, Qt::Key_2, QStringLiteral("12")},
+        {"back",
+         [this] {
+             scene().setDongzuo(kTuicu);
+             window->MovieCommandPoll();
+         },
+         Qt::Key_Backspace, QStringLiteral("1")},
+    };
+    for (const auto& row : rows) {
+        row.before();
+        QWidget* focus = window->focusWidget();
+        ASSERT_EQ(focus, globals->player()->HostWindow()) << row.what;
+        QKeyEvent down(QEvent::KeyPress, row.key, Qt::NoModifier);
+        QCoreApplication::sendEvent(focus, &down);
+        QKeyEvent up(QEvent::KeyRelease, row.key, Qt::NoModifier);
+        QCoreApplication::sendEvent(focus, &up);
+        EXPECT_EQ(scene().loop().answerText(), row.typed) << row.what;
+    }
 }
 
 TEST_F(ShellTest, TuicuBeforeAnyFullScreenKeepsTheWindowWhereItIs) {
