@@ -20,6 +20,7 @@
 #include "shell/help_document.h"
 #include "shell/shell_globals.h"
 #include "shell/window_arithmetic.h"
+#include "themes/menu_font.h"
 #include "themes/private_profile.h"
 #include "themes/skin_api.h"
 #include "themes/theme_controller.h"
@@ -92,6 +93,7 @@ void MainWindow::buildMenu() {
     helpMenu_ = bar->addMenu(QStringLiteral("帮助.(_&H)"));
     connect(helpMenu_->addAction(QStringLiteral("软件说明")), &QAction::triggered, this,
             &MainWindow::ShowHelpDocument);
+    MenuFont::apply(*bar);
 }
 
 void MainWindow::MainWindowCreated() {

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,8 +18,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -35,6 +39,7 @@
 #include "support/manual_clock.h"
 #include "support/qstring_printer.h"
 #include "support/recording_skin.h"
+#include "themes/menu_font.h"
 #include "themes/private_profile.h"
 #include "themes/theme_dialog.h"
 #include "themes/theme_table.h"
@@ -185,6 +190,39 @@ TEST_F(ShellTest, MenuHoldsItsTitlesAndItemsInOrder) {
             items.append(item->isSeparator() ? QStringLiteral("-") : item->text());
         }
         EXPECT_EQ(items, expected[i].second) << expected[i].first.toStdString();
+    }
+}
+
+TEST_F(ShellTest, MenuTextsDrawTheirChineseInTheSansCjkFaceAtTheBarsSize) {
+    QList<QWidget*> holders{window->menuBar()};
+    for (QAction* top : window->menuBar()->actions()) {
+        holders.append(top->menu());
+    }
+    for (QWidget* holder : holders) {
+        const QFont font = holder->font();
+        for (QAction* item : holder->actions()) {
+            const QString text = item->text();
+            if (item->isSeparator()) {
+                continue;
+            }
+            // Each character on its own, so that each glyph run is one character's.
+            for (const QChar c : text) {
+                QTextLayout layout(QString(c), font);
+                layout.beginLayout();
+                layout.createLine();
+                layout.endLayout();
+                for (const QGlyphRun& run : layout.glyphRuns()) {
+                    // The Chinese glyphs come from the sans CJK face, at the size of the rest.
+                    if (c.script() == QChar::Script_Han) {
+                        EXPECT_EQ(run.rawFont().familyName(),
+                                  QString::fromLatin1(MenuFont::kCjkFamily))
+                            << text.toStdString();
+                    }
+                    EXPECT_NEAR(run.rawFont().pixelSize(), QFontInfo(font).pixelSize(), 0.5)
+                        << text.toStdString();
+                }
+            }
+        }
     }
 }
 
