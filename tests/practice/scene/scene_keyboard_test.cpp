@@ -140,9 +140,9 @@ std::vector<KeyRow> keyRows() {
     };
 }
 
-class KeyActsAsItsTwin : public ::testing::TestWithParam<KeyRow> {};
+class SceneKeyActsAsItsTwin : public ::testing::TestWithParam<KeyRow> {};
 
-TEST_P(KeyActsAsItsTwin, SameStateAndSoundsAsTheOnScreenControl) {
+TEST_P(SceneKeyActsAsItsTwin, SameStateAndSoundsAsTheOnScreenControl) {
     const KeyRow& row = GetParam();
     Rig keyed;
     Rig tapped;
@@ -171,7 +171,7 @@ TEST_P(KeyActsAsItsTwin, SameStateAndSoundsAsTheOnScreenControl) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, KeyActsAsItsTwin, ::testing::ValuesIn(keyRows()),
+INSTANTIATE_TEST_SUITE_P(Rows, SceneKeyActsAsItsTwin, ::testing::ValuesIn(keyRows()),
                          [](const ::testing::TestParamInfo<KeyRow>& row) {
                              return std::string(row.param.what);
                          });
