@@ -371,8 +371,10 @@ TEST_F(ShellTest, FullScreenAndBackToTheSavedPlaceWithBorderMenusAndStoredTheme)
     // Without a frame the window's own rectangle is its outer one.
     EXPECT_EQ(window->geometry().topLeft(), QPoint(0, 0));
     EXPECT_EQ(window->clientRect(), QRect(0, 0, screen.width(), screen.width() * 3 / 4));
-    // Covering a 4:3 screen exactly, the window says so to the window manager.
-    EXPECT_EQ(window->isFullScreen(), screen.width() * 3 / 4 == screen.height());
+    // The same window with its frame gone, not a full-screen window of the window
+    // manager's, which would be raised and put back at a rectangle of its own keeping.
+    // (The frame itself is the window system's: ShellUnderAWindowManager checks it.)
+    EXPECT_FALSE(window->isFullScreen());
     EXPECT_EQ(variable("quanping"), QStringLiteral("1"));
     // The scene now offers its way back, and the user takes it.
     ASSERT_TRUE(scene().control(QStringLiteral("退出全屏")).has_value());
