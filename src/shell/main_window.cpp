@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -30,6 +31,8 @@
 namespace sumbrook {
 
 namespace {
+
+Q_LOGGING_CATEGORY(shellLog, "sumbrook.shell")
 
 const QString kTitle = QStringLiteral("SumbrookV2.0");
 
@@ -58,7 +61,14 @@ MainWindow::MainWindow(ShellGlobals& globals, QWidget* parent)
     // keeps windows inside the screen, say) ends a change of frame and place this late.
     changeOver_.setSingleShot(true);
     changeOver_.setInterval(1500);
-    connect(&changeOver_, &QTimer::timeout, this, &MainWindow::endWindowSystemChange);
+    connect(&changeOver_, &QTimer::timeout, this, [this] {
+        if (geometry() != asked_) {
+            qCInfo(shellLog).nospace()
+                << "the window system keeps the window at " << geometry() << ", not at " << asked_
+                << " as asked; the scene is laid out where it is";
+        }
+        endWindowSystemChange();
+    });
 
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("标签1"));
