@@ -18,6 +18,7 @@
 
 #include "command_options.h"
 #include "themes/memory_module.h"
+#include "themes/menu_font.h"
 #include "themes/module_skin.h"
 #include "themes/private_profile.h"
 #include "themes/refusing_module_platform.h"
@@ -45,6 +46,7 @@ std::unique_ptr<QMainWindow> sampleWindow(ThemeController& controller) {
                      });
     program->addAction(QStringLiteral("退出"), raw, &QWidget::close);
     window->menuBar()->addMenu(QStringLiteral("帮助.(_&H)"))->addAction(QStringLiteral("软件说明"));
+    MenuFont::apply(*window->menuBar());
 
     auto* tabs = new QTabWidget;
     auto* page = new QWidget;

@@ -6,11 +6,13 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <utility>
 
@@ -19,6 +21,7 @@
 #include "shell/help_document.h"
 #include "shell/shell_globals.h"
 #include "shell/window_arithmetic.h"
+#include "themes/menu_font.h"
 #include "themes/private_profile.h"
 #include "themes/skin_api.h"
 #include "themes/theme_controller.h"
@@ -28,6 +31,8 @@
 namespace sumbrook {
 
 namespace {
+
+Q_LOGGING_CATEGORY(shellLog, "sumbrook.shell")
 
 const QString kTitle = QStringLiteral("SumbrookV2.0");
 
@@ -51,6 +56,19 @@ MainWindow::MainWindow(ShellGlobals& globals, QWidget* parent)
     clock_ = new QTimer(this);
     clock_->setObjectName(QStringLiteral("时钟1"));
     connect(clock_, &QTimer::timeout, this, &MainWindow::MovieCommandPoll);
+
+    // A window manager that never puts the window exactly where it was asked to (one that
+    // keeps windows inside the screen, say) ends a change of frame and place this late.
+    changeOver_.setSingleShot(true);
+    changeOver_.setInterval(1500);
+    connect(&changeOver_, &QTimer::timeout, this, [this] {
+        if (geometry() != asked_) {
+            qCInfo(shellLog).nospace()
+                << "the window system keeps the window at " << geometry() << ", not at " << asked_
+                << " as asked; the scene is laid out where it is";
+        }
+        endWindowSystemChange();
+    });
 
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("标签1"));
@@ -85,6 +103,7 @@ void MainWindow::buildMenu() {
     helpMenu_ = bar->addMenu(QStringLiteral("帮助.(_&H)"));
     connect(helpMenu_->addAction(QStringLiteral("软件说明")), &QAction::triggered, this,
             &MainWindow::ShowHelpDocument);
+    MenuFont::apply(*bar);
 }
 
 void MainWindow::MainWindowCreated() {
@@ -97,10 +116,17 @@ void MainWindow::MainWindowCreated() {
     const QPoint place =
         WindowArithmetic::StartPlacement(primaryScreenSize(), frameGeometry().height());
     move(place);
+    startRect_ = geometry();
     if (MoviePlayer* player = globals_.player()) {
         const QRect client = label_->geometry();
         player->Create(label_, 0, 0, client.width(), client.height());
         player->LoadMovieFromMemory(movieBytes());
+        // The keys that stand for the scene's keypad reach the scene: it holds the
+        // window's keyboard focus from the start.
+        if (QWidget* scene = player->HostWindow()) {
+            label_->setFocusProxy(scene);
+            scene->setFocus();
+        }
         player->SetVariable(QStringLiteral("quanping"), QStringLiteral("0"));
     }
 }
@@ -139,6 +165,10 @@ void MainWindow::ApplyAspectRule() {
     if (wanted != outer) {
         resize(width(), std::max(1, wanted - frameExtraHeight()));
     }
+    layOutClientArea();
+}
+
+void MainWindow::layOutClientArea() {
     const QRect now = clientRect();
     label_->setGeometry(now);
     if (MoviePlayer* player = globals_.player()) {
@@ -148,14 +178,99 @@ void MainWindow::ApplyAspectRule() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == menuBar() && event->type() == QEvent::Resize) {
-        ApplyAspectRule();
+        // During a change the bar follows sizes the window has not kept.
+        if (changing_) {
+            layOutClientArea();
+        } else {
+            ApplyAspectRule();
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    if (event->spontaneous()) {
+        placeWithFirstFrame();
+    }
+    if (changing_ && event->spontaneous()) {
+        windowSystemReported();
+        return;
+    }
     ApplyAspectRule();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (event->spontaneous()) {
+        placeWithFirstFrame();
+    }
+    if (changing_ && event->spontaneous()) {
+        windowSystemReported();
+    }
+}
+
+void MainWindow::beginWindowSystemChange() {
+    changing_ = true;
+    changeOver_.stop();
+}
+
+void MainWindow::expectWindowSystemChange() {
+    asked_ = geometry();
+    if (!isVisible()) {
+        endWindowSystemChange();
+        return;
+    }
+    changeOver_.start();
+}
+
+void MainWindow::windowSystemReported() {
+    // A window manager answers each request in turn, so the sizes before the last one asked
+    // for come first: the 4:3 rule acting on them would ask for them again, after it.
+    layOutClientArea();
+    if (geometry() == asked_) {
+        endWindowSystemChange();
+    }
+}
+
+void MainWindow::endWindowSystemChange() {
+    changing_ = false;
+    changeOver_.stop();
+    if (restoring_) {
+        // The frame the window got back may not be the one it had before full screen (or
+        // that one was not known yet, full screen having come before the first frame): the
+        // saved outer corner and width are made good with the frame as it is now.
+        const WindowPlacement saved = *restoring_;
+        restoring_.reset();
+        const QRect outer = frameGeometry();
+        const int sides = frameExtraWidth();
+        if (sides > 0 &&
+            (outer.topLeft() != QPoint(saved.left, saved.top) || outer.width() != saved.width)) {
+            beginWindowSystemChange();
+            setGeometry(saved.left + (geometry().left() - outer.left()),
+                        saved.top + (geometry().top() - outer.top()),
+                        std::max(1, saved.width - sides), height());
+            ApplyAspectRule();
+            expectWindowSystemChange();
+            return;
+        }
+    }
+    ApplyAspectRule();
+}
+
+void MainWindow::placeWithFirstFrame() {
+    if (startFramed_ || frameExtraWidth() <= 0) {
+        return;
+    }
+    startFramed_ = true;
+    // Only a window that still stands as the created handler put it, frame corner and
+    // size, and has not been full screen.
+    if (globals_.savedWindowPlacement().width != 0 ||
+        frameGeometry().topLeft() != startRect_.topLeft() || size() != startRect_.size()) {
+        return;
+    }
+    setOuterWidth(WindowArithmetic::kStartWidth);
+    move(WindowArithmetic::StartPlacement(primaryScreenSize(), frameGeometry().height()));
 }
 
 void MainWindow::MovieCommandPoll() {
@@ -174,15 +289,25 @@ void MainWindow::MovieCommandPoll() {
     }
 }
 
-bool MainWindow::setFrameless(bool frameless) {
-    const bool shown = isVisible();
-    if (windowFlags().testFlag(Qt::FramelessWindowHint) != frameless) {
-        // This takes the window off the screen. The caller places it before showing it
-        // again: a window manager frames and places a window that is being shown by its
-        // outer edge, while for a shown one it has only just dropped or added the frame.
-        setWindowFlag(Qt::FramelessWindowHint, frameless);
+void MainWindow::setFrameless(bool frameless) {
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::FramelessWindowHint, frameless);
+    if (flags == windowFlags()) {
+        return;
     }
-    return shown;
+    QWindow* native = windowHandle();
+    if (native == nullptr || !testAttribute(Qt::WA_WState_Created)) {
+        // Not on the screen yet: the window is made with these flags.
+        setWindowFlags(flags);
+        return;
+    }
+    // Only the frame hint of the window that is up changes, and the window manager takes
+    // the frame away or gives it back around it. setWindowFlags would take the window off
+    // the screen and bring a new one up, which a window manager places by rules of its own
+    // (some make an unframed window as big as the screen a full-screen window of theirs, to
+    // be put back later at a rectangle they kept).
+    overrideWindowFlags(flags);
+    native->setFlags(flags);
 }
 
 void MainWindow::showMenus(bool shown) {
@@ -200,49 +325,44 @@ void MainWindow::EnterFullScreen() {
     }
     const QRect outer = frameGeometry();
     globals_.savedWindowPlacement() = {outer.x(), outer.y(), outer.width()};
-    windowedFrameWidth_ = frameExtraWidth();
-    const bool shown = setFrameless(true);
+    windowedFrame_ =
+        QMargins(geometry().left() - outer.left(), geometry().top() - outer.top(),
+                 outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+    beginWindowSystemChange();
+    setFrameless(true);
+    // Without a frame the window's own rectangle is its outer one. It is not raised above
+    // other windows.
+    setGeometry(QRect(QPoint(0, 0), primaryScreenSize()));
     showMenus(false);
-    const QSize screen = primaryScreenSize();
-    // Without a frame the window's own rectangle is its outer one.
-    setGeometry(QRect(QPoint(0, 0), screen));
-    ApplyAspectRule();
-    // On a 4:3 screen the window covers the screen exactly. Window managers take an
-    // undecorated window asking for exactly the screen as a full-screen one of their own
-    // making and may keep its earlier rectangle instead; said in their terms, the request is
-    // kept. It is still not raised above other windows.
-    if (size() == screen) {
-        setWindowState(windowState() | Qt::WindowFullScreen);
-    }
-    if (shown) {
-        show();
-    }
+    expectWindowSystemChange();
     setVariable(QStringLiteral("quanping"), QStringLiteral("1"));
 }
 
 void MainWindow::LeaveFullScreen() {
     setVariable(QStringLiteral("dongzuo"), QStringLiteral("0"));
-    const bool shown = setFrameless(false);
-    setWindowState(windowState() & ~Qt::WindowFullScreen);
+    beginWindowSystemChange();
+    setFrameless(false);
     const WindowPlacement saved = globals_.savedWindowPlacement();
     // Before the first full screen nothing was kept: a width of 0 would leave no window.
     if (saved.width > 0) {
-        // The frame coming back is the one the window had; the system knows it again
-        // only once the window is shown.
-        resize(std::max(1, saved.width - windowedFrameWidth_), height());
+        restoring_ = saved;
+        // The saved place is the outer one, and the frame coming back is the one the window
+        // had. The window's own rectangle is asked for, which the window system keeps as it
+        // is while it puts the frame around: asking for the outer corner would depend on
+        // when the window system knows the frame again.
+        const int width = std::max(1, saved.width - windowedFrame_.left() - windowedFrame_.right());
+        setGeometry(saved.left + windowedFrame_.left(), saved.top + windowedFrame_.top(), width,
+                    height());
         ApplyAspectRule();
-        // Left and top edge in one step: while the window is off the screen its outer
-        // rectangle is not known, so one edge cannot be read back to set the other.
-        move(saved.left, saved.top);
     }
     showMenus(true);
-    if (shown) {
-        show();
-    }
     setVariable(QStringLiteral("quanping"), QStringLiteral("0"));
     if (ThemeController* themes = globals_.themes()) {
         themes->applySavedTheme();
     }
+    // The theme's menu bar may be taller or shorter than the system look's.
+    ApplyAspectRule();
+    expectWindowSystemChange();
 }
 
 void MainWindow::setVariable(const QString& name, const QString& value) {

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 #include <functional>
+#include <optional>
+
+#include "shell/window_placement.h"
 
 class QLabel;
 class QMenu;
@@ -54,6 +59,7 @@ class MainWindow : public QMainWindow {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -61,9 +67,20 @@ class MainWindow : public QMainWindow {
     void buildMenu();
     void setOuterWidth(int width);
     void showMenus(bool shown);
-    // Gives the window its frame or takes it away; true when the window was shown, which
-    // it no longer is if the frame changed.
-    bool setFrameless(bool frameless);
+    // Gives the window its frame or takes it away, in place: a window that is up stays up.
+    void setFrameless(bool frameless);
+    // Moves 标签1 and the player over the client area as it is now.
+    void layOutClientArea();
+    // While the window system carries out a change of frame and place that the shell asked
+    // for, the sizes it reports on the way are not the user's: they only lay the client area
+    // out. The change is over once the window stands where it was asked to, or after a while.
+    void beginWindowSystemChange();
+    void expectWindowSystemChange();
+    void endWindowSystemChange();
+    void windowSystemReported();
+    // Once a window system that frames windows after they are shown has framed the new
+    // window, the created handler's outer width and place are made good with that frame.
+    void placeWithFirstFrame();
     int frameExtraWidth() const;
     int frameExtraHeight() const;
     void setVariable(const QString& name, const QString& value);
@@ -75,8 +92,16 @@ class MainWindow : public QMainWindow {
     QLabel* label_ = nullptr;  // 标签1
     QMenu* programMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
-    // The width of the frame the window had before full screen.
-    int windowedFrameWidth_ = 0;
+    // The frame around the window before full screen, by side.
+    QMargins windowedFrame_;
+    bool changing_ = false;  // a change of frame and place is under way
+    QRect asked_;            // the window's rectangle it was asked to take
+    QTimer changeOver_;
+    // Where the frame is to stand once leaving full screen is over, checked then.
+    std::optional<WindowPlacement> restoring_;
+    // The rectangle the created handler gave the window, before any frame was known.
+    QRect startRect_;
+    bool startFramed_ = false;
 };
 
 }  // namespace sumbrook

@@ -1,5 +1,6 @@
 #include "scene_widget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,8 +14,10 @@ namespace {
 constexpr int kStepMs = 1000 / 12;
 }
 
-SceneWidget::SceneWidget(PracticeStage& stage, QWidget* parent) : QWidget(parent), stage_(stage) {
+SceneWidget::SceneWidget(PracticeStage& stage, QWidget* parent)
+    : QWidget(parent), stage_(stage), keyboard_(stage) {
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
     steps_.setInterval(kStepMs);
@@ -119,6 +122,22 @@ void SceneWidget::mouseReleaseEvent(QMouseEvent* event) {
 void SceneWidget::leaveEvent(QEvent*) {
     stage_.pointerMoved(QPointF(-100, -100));
     updateVolumeRepeat();
+}
+
+void SceneWidget::keyPressEvent(QKeyEvent* event) {
+    if (!keyboard_.keyPressed(event->key(), event->modifiers(), event->isAutoRepeat())) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    update();
+}
+
+void SceneWidget::keyReleaseEvent(QKeyEvent* event) {
+    if (!keyboard_.keyReleased(event->key(), event->isAutoRepeat())) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    update();
 }
 
 void SceneWidget::resizeEvent(QResizeEvent*) {

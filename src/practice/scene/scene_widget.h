@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "scene_keyboard.h"
+
 namespace sumbrook {
 
 class PracticeStage;
@@ -11,7 +13,8 @@ class PracticeStage;
 // Shows a practice stage in a widget: scaled to fit with its 4:3 shape kept (letterboxed
 // when the widget is not 4:3), 12 display steps a second, the pointer mapped onto the
 // stage. While nothing changes on the screen only the moving parts are repainted, over a
-// cached picture of the screen's scenery.
+// cached picture of the screen's scenery. It takes the keyboard focus: the keys that have
+// a twin on the stage press it (SceneKeyboard).
 class SceneWidget : public QWidget {
     Q_OBJECT
   public:
@@ -32,12 +35,15 @@ class SceneWidget : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
     void updateVolumeRepeat();
 
     PracticeStage& stage_;
+    SceneKeyboard keyboard_;
     QTimer steps_;
     QTimer volumeRepeat_;
     QPixmap backdrop_;
