@@ -2,7 +2,7 @@
 #   cpack --config BUILD_DIR/CPackConfig.cmake -B BUILD_DIR/package
 # dpkg-shlibdeps computes the package's dependencies from the binaries. What no binary
 # names is listed here: what Qt loads at run time (the media back end's plugins) and the
-# fonts the scene and the sheets are drawn with.
+# fonts the scene and the sheets are drawn with, and the translations of Qt's own dialogs.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME sumbrook)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -27,7 +27,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-arphic-uming")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-arphic-ukai, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
+    "fonts-arphic-ukai, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://sumbrook.org")
 # Only what the program installs: no test, benchmark or tool goes into the package.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};ALL;/")
