@@ -434,7 +434,11 @@ void PracticeStage::paintForeground(QPainter& painter) const {
         if (star.opacity == 0 || star.scale <= 0) {
             continue;
         }
+        // Past the middle of its life a star fades as it shrinks, so none is left standing
+        // on a caption.
+        const int phase = star.phase % SparkleTrail::kStars;
         painter.save();
+        painter.setOpacity(phase <= 10 ? 1.0 : 1.0 - (phase - 10) * 0.08);
         painter.translate(star.position);
         painter.rotate(star.rotation);
         const QColor colour(255, std::clamp(star.green, 0, 255), 0);

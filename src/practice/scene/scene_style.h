@@ -42,6 +42,11 @@ void drawButton(QPainter& painter, const QRectF& rect, const QString& caption, B
                 bool pressed);
 // A white rounded card with a soft shadow.
 void drawCard(QPainter& painter, const QRectF& rect, double radius = 24);
+// The font shrunk, pixel by pixel down to kSmallestText, until `text` fits `width`
+// with a little room to spare.
+constexpr int kSmallestText = 8;
+constexpr double kFitRoom = 0.94;
+QFont fittedFont(const QString& text, QFont font, double width);
 // Text centred in a rectangle, shrunk to fit its width when it is long.
 void drawFittedText(QPainter& painter, const QRectF& rect, const QString& text, QFont font,
                     const QColor& colour, int flags = Qt::AlignCenter);

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "practice/core/music_rules.h"
 #include "practice_stage.h"
@@ -46,16 +47,27 @@ void SceneWidget::advance() {
     const QString look = stage_.lookSignature();
     if (look != lastLook_) {
         lastLook_ = look;
+        lastMoving_ = stage_.movingRects();
         ++fullRepaints_;
         update();
         return;
     }
     const QRectF r = stageRect();
     const double scale = r.width() / stage_layout::kWidth;
-    for (const QRectF& moving : stage_.movingRects()) {
+    // What moved last step is repainted once more, so that a part that has just stopped
+    // (a star of the trail that went out) leaves nothing of itself behind.
+    std::vector<QRectF> moving = stage_.movingRects();
+    std::vector<QRectF> dirty = moving;
+    for (const QRectF& before : lastMoving_) {
+        if (std::find(moving.begin(), moving.end(), before) == moving.end()) {
+            dirty.push_back(before);
+        }
+    }
+    lastMoving_ = std::move(moving);
+    for (const QRectF& part : dirty) {
         ++partialRepaints_;
-        update(QRectF(r.left() + moving.left() * scale, r.top() + moving.top() * scale,
-                      moving.width() * scale, moving.height() * scale)
+        update(QRectF(r.left() + part.left() * scale, r.top() + part.top() * scale,
+                      part.width() * scale, part.height() * scale)
                    .toAlignedRect()
                    .adjusted(-2, -2, 2, 2));
     }
@@ -71,7 +83,8 @@ void SceneWidget::paintEvent(QPaintEvent*) {
     // The scenery is drawn once per screen and size, at the screen's pixel density (and
     // once more when the stage starts: before, it is empty).
     const QString screen = stage_.started()
-                               ? QString::number(static_cast<int>(stage_.loop().screen()))
+                               ? QString::number(static_cast<int>(stage_.loop().screen())) +
+                                     (stage_.loop().exitControlVisible() ? u'F' : u'W')
                                : QStringLiteral("-");
     const QSize pixels = (r.size() * devicePixelRatioF()).toSize();
     if (backdrop_.size() != pixels || backdropScreen_ != screen) {

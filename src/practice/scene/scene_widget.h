@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
+#include <vector>
 
 namespace sumbrook {
 
@@ -43,6 +44,7 @@ class SceneWidget : public QWidget {
     QPixmap backdrop_;
     QString backdropScreen_;
     QString lastLook_;
+    std::vector<QRectF> lastMoving_;
     int fullRepaints_ = 0;
     int partialRepaints_ = 0;
 };
