@@ -12,6 +12,7 @@
 #include "practice_stage.h"
 #include "scene_art.h"
 #include "scene_style.h"
+#include "scene_timing.h"
 #include "screen_painters.h"
 #include "stage_layout.h"
 
@@ -49,7 +50,7 @@ QString text(const char* utf8) {
 
 // A slow blink: on for a third of a second, off for a third (1.5 blinks a second).
 bool caretOn(const PracticeStage& stage) {
-    return (stage.stepCount() / 4) % 2 == 0;
+    return (stage.stepCount() / timing::kCaretSteps) % 2 == 0;
 }
 
 // The minus of the generators is ASCII; the typographic sign is what a textbook prints.
@@ -425,28 +426,39 @@ void drawScore(QPainter& painter, int fenshu) {
         value, valueFont, style::kText, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-void drawHeader(QPainter& painter, const PracticeStage& stage) {
+void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& region) {
     const PracticeLoop& loop = stage.loop();
+    if (region.intersects(layout::kScoreBar.adjusted(-44, -36, 44, 4))) {
+        drawScore(painter, loop.fenshu());
+    }
+    if (!region.intersects(layout::kHeader)) {
+        return;
+    }
     // The level: its label and value in one line, shrunk if a long title needs it.
     const bool roomForExit = loop.exitControlVisible();
     const QRectF level = layout::levelPill(roomForExit).adjusted(12, 0, -12, 0);
     const QFont labelFont = style::counterFont(16);
-    const double labelWidth = QFontMetricsF(labelFont).horizontalAdvance(text("等级:")) + 8;
-    style::drawFittedText(painter, QRectF(level.left(), level.top(), labelWidth, level.height()),
-                          text("等级:"), labelFont, style::kText, Qt::AlignLeft | Qt::AlignVCenter);
-    style::drawFittedText(painter, level.adjusted(labelWidth, 0, 0, 0), loop.levelText(),
-                          bold(style::counterFont(18)), style::kText,
-                          Qt::AlignLeft | Qt::AlignVCenter);
+    if (region.intersects(level)) {
+        const double labelWidth = QFontMetricsF(labelFont).horizontalAdvance(text("等级:")) + 8;
+        style::drawFittedText(
+            painter, QRectF(level.left(), level.top(), labelWidth, level.height()), text("等级:"),
+            labelFont, style::kText, Qt::AlignLeft | Qt::AlignVCenter);
+        style::drawFittedText(painter, level.adjusted(labelWidth, 0, 0, 0), loop.levelText(),
+                              bold(style::counterFont(18)), style::kText,
+                              Qt::AlignLeft | Qt::AlignVCenter);
+    }
 
     const QString values[3][2] = {
         {QString::number(loop.tishu()), QString::number(loop.tishudui())},
         {QString::number(loop.tishuLs()), QString::number(loop.tishuduiLs())},
         {loop.runningTimeText(), loop.bestTimeText()}};
     for (int c = 0; c < 3; ++c) {
-        const QRectF column = layout::headerColumn(c, roomForExit);
         const char* const* labels = kColumnLabels[c];
         for (int row = 0; row < 2; ++row) {
-            const QRectF cell(column.left() + 10, 10 + row * 26, column.width() - 20, 26);
+            const QRectF cell = layout::headerCell(c, row, roomForExit);
+            if (!region.intersects(cell)) {
+                continue;
+            }
             const double width = QFontMetricsF(labelFont).horizontalAdvance(text(labels[row])) + 6;
             style::drawFittedText(painter, cell, text(labels[row]), labelFont, kLabelText,
                                   Qt::AlignLeft | Qt::AlignVCenter);
@@ -455,7 +467,6 @@ void drawHeader(QPainter& painter, const PracticeStage& stage) {
                                   Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-    drawScore(painter, loop.fenshu());
 }
 
 void drawSky(QPainter& painter, const PracticeStage& stage) {
@@ -602,7 +613,8 @@ void drawPraiseStars(QPainter& painter, int step) {
                           {{776, 520}, 16, 9}, {{470, 512}, 15, 4}, {{60, 112}, 14, 7},
                           {{412, 560}, 11, 10}};
     for (const Spot& s : spots) {
-        const double beat = 0.85 + 0.15 * std::sin((step + s.phase) * M_PI / 6);
+        const double beat =
+            0.85 + 0.15 * std::sin((step + s.phase) * 2 * M_PI / timing::kTwinkleSteps);
         style::drawStar(painter, s.at, s.size * beat, style::kSun, style::kSunEdge);
     }
 }
@@ -794,9 +806,11 @@ void paintQuestionBackdrop(QPainter& painter, const PracticeStage& stage) {
     }
 }
 
-void paintQuestion(QPainter& painter, const PracticeStage& stage) {
-    drawHeader(painter, stage);
-    drawQuestionContent(painter, stage, false);
+void paintQuestion(QPainter& painter, const PracticeStage& stage, const QRectF& region) {
+    drawHeader(painter, stage, region);
+    if (region.intersects(kCard)) {
+        drawQuestionContent(painter, stage, false);
+    }
 }
 
 void paintAnswerBackdrop(QPainter& painter, const PracticeStage& stage) {
@@ -808,13 +822,13 @@ void paintAnswerBackdrop(QPainter& painter, const PracticeStage& stage) {
     }
 }
 
-void paintAnswer(QPainter& painter, const PracticeStage& stage) {
+void paintAnswer(QPainter& painter, const PracticeStage& stage, const QRectF& region) {
     const PracticeLoop& loop = stage.loop();
     const Screen screen = loop.screen();
     const bool right = screen == Screen::Dui || screen == Screen::Dui2 || screen == Screen::Dui3 ||
                        screen == Screen::Dui4;
     const int clip = std::clamp(loop.answerClip(), 0, 2);
-    drawHeader(painter, stage);
+    drawHeader(painter, stage, region);
     if (right) {
         drawPraiseStars(painter, stage.stepCount());
         drawQuestionContent(painter, stage, true);
@@ -833,64 +847,69 @@ void paintAnswer(QPainter& painter, const PracticeStage& stage) {
     }
 }
 
-void paintSettingsPanel(QPainter& painter, const PracticeStage& stage) {
+void paintSettingsPanel(QPainter& painter, const PracticeStage& stage, PanelPart part) {
     const PracticeLoop& loop = stage.loop();
     const bool shown = loop.settingsPanel() == SettingsPanel::Shown;
+    const bool card = part != PanelPart::Values;
+    const bool values = part != PanelPart::Card;
     const double arrived =
         shown
             ? 1.0
             : easeOut(static_cast<double>(loop.panelSlideStep()) / PracticeLoop::kPanelSlideSteps);
     // The main menu stays in view behind, softly dimmed.
-    QColor dim = kDim;
-    dim.setAlphaF(0.32 * arrived);
-    painter.fillRect(QRectF(0, 0, layout::kWidth, layout::kHeight), dim);
-
     const double drop = -(1 - arrived) * (layout::kPanel.bottom() + 16);
-    painter.save();
-    painter.translate(0, drop);
     const QRectF panel = layout::kPanel;
-    style::drawCard(painter, panel, 28);
-    painter.setPen(QPen(style::kSunEdge, 3));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(panel, 28, 28);
-    // The title ribbon along the top.
-    QPainterPath ribbon;
-    ribbon.addRoundedRect(panel.adjusted(1.5, 1.5, -1.5, 0), 27, 27);
-    QPainterPath top;
-    top.addRect(QRectF(panel.left(), panel.top(), panel.width(), 60));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(style::kSun);
-    painter.drawPath(ribbon.intersected(top));
-    painter.setPen(QPen(style::kSunEdge, 2));
-    painter.drawLine(QPointF(panel.left() + 2, panel.top() + 60),
-                     QPointF(panel.right() - 2, panel.top() + 60));
-    style::drawFittedText(painter, QRectF(panel.left(), panel.top(), panel.width(), 60),
-                          text("设置"), style::labelFont(28), style::kText);
-
-    // The music section and the volume row, each on a soft band.
     const QRectF songs = layout::songChoice(0).united(layout::songChoice(9));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kSoftBlue);
-    painter.drawRoundedRect(songs.adjusted(-12, -44, 12, 12), 20, 20);
-    drawNote(painter, QPointF(songs.left() + 6, songs.top() - 20), style::kSecondaryPressed);
-    style::drawFittedText(painter, QRectF(songs.left() + 30, songs.top() - 42, 240, 38),
-                          text("背景音乐"), style::labelFont(26), style::kText,
-                          Qt::AlignLeft | Qt::AlignVCenter);
+    painter.save();
+    if (card) {
+        QColor dim = kDim;
+        dim.setAlphaF(0.32 * arrived);
+        painter.fillRect(QRectF(0, 0, layout::kWidth, layout::kHeight), dim);
+        painter.translate(0, drop);
+        style::drawCard(painter, panel, 28);
+        painter.setPen(QPen(style::kSunEdge, 3));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(panel, 28, 28);
+        // The title ribbon along the top.
+        QPainterPath ribbon;
+        ribbon.addRoundedRect(panel.adjusted(1.5, 1.5, -1.5, 0), 27, 27);
+        QPainterPath top;
+        top.addRect(QRectF(panel.left(), panel.top(), panel.width(), 60));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(style::kSun);
+        painter.drawPath(ribbon.intersected(top));
+        painter.setPen(QPen(style::kSunEdge, 2));
+        painter.drawLine(QPointF(panel.left() + 2, panel.top() + 60),
+                         QPointF(panel.right() - 2, panel.top() + 60));
+        style::drawFittedText(painter, QRectF(panel.left(), panel.top(), panel.width(), 60),
+                              text("设置"), style::labelFont(28), style::kText);
 
-    const QRectF volumeRow(songs.left() - 12, layout::kVolumeUp.top() - 6, songs.width() + 24,
-                           layout::kVolumeUp.height() + 12);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kSoftBlue);
-    painter.drawRoundedRect(volumeRow, 20, 20);
-    drawSpeaker(painter, QPointF(songs.left() + 8, volumeRow.center().y()),
-                style::kSecondaryPressed);
-    style::drawFittedText(
-        painter,
-        QRectF(songs.left() + 48, layout::kVolumeUp.top(),
-               layout::kVolumeUp.left() - songs.left() - 60, layout::kVolumeUp.height()),
-        text("音量"), style::labelFont(26), style::kText, Qt::AlignLeft | Qt::AlignVCenter);
+        // The music section and the volume row, each on a soft band.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kSoftBlue);
+        painter.drawRoundedRect(songs.adjusted(-12, -44, 12, 12), 20, 20);
+        drawNote(painter, QPointF(songs.left() + 6, songs.top() - 20), style::kSecondaryPressed);
+        style::drawFittedText(painter, QRectF(songs.left() + 30, songs.top() - 42, 240, 38),
+                              text("背景音乐"), style::labelFont(26), style::kText,
+                              Qt::AlignLeft | Qt::AlignVCenter);
 
-    if (shown) {
+        const QRectF volumeRow(songs.left() - 12, layout::kVolumeUp.top() - 6, songs.width() + 24,
+                               layout::kVolumeUp.height() + 12);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kSoftBlue);
+        painter.drawRoundedRect(volumeRow, 20, 20);
+        drawSpeaker(painter, QPointF(songs.left() + 8, volumeRow.center().y()),
+                    style::kSecondaryPressed);
+        style::drawFittedText(
+            painter,
+            QRectF(songs.left() + 48, layout::kVolumeUp.top(),
+                   layout::kVolumeUp.left() - songs.left() - 60, layout::kVolumeUp.height()),
+            text("音量"), style::labelFont(26), style::kText, Qt::AlignLeft | Qt::AlignVCenter);
+    } else {
+        painter.translate(0, drop);
+    }
+
+    if (shown && values) {
         const QRectF value = layout::kVolumeValue;
         painter.setPen(QPen(style::kKeyEdge.darker(110), 2));
         painter.setBrush(Qt::white);
