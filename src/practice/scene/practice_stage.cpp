@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "practice/core/exercise_catalogue.h"
-#include "practice/core/music_rules.h"
 #include "scene_timing.h"
 #include "screen_painters.h"
+#include "screen_table.h"
 #include "stage_layout.h"
 
 namespace sumbrook {
@@ -15,8 +15,6 @@ using scene_style::ButtonKind;
 using Trigger = StageControl::Trigger;
 
 namespace {
-
-const char* const kKeypad[] = {"7", "8", "9", "4", "5", "6", "1", "2", "3", "0", "←", "确定"};
 
 StageControl makeControl(const QString& caption, const QRectF& rect, Trigger trigger,
                          std::function<void()> action, ButtonKind kind = ButtonKind::Primary) {
@@ -85,127 +83,23 @@ void PracticeStage::close() {
 void PracticeStage::addScreenControls(std::vector<StageControl>& controls) const {
     PracticeLoop& loop = *actions_;
     const Screen screen = loop_.screen();
-    switch (screen) {
-        case Screen::Zhongmulu: {
-            controls.push_back(makeControl(QStringLiteral("自选模式"), layout::mainMenuButton(0),
-                                           Trigger::Release, [&loop] { loop.chooseSelfMode(); }));
-            controls.push_back(makeControl(
-                QStringLiteral("游戏模式"), layout::mainMenuButton(1), Trigger::Release,
-                [&loop] { loop.chooseGameMode(); }, ButtonKind::Secondary));
-            controls.push_back(makeControl(
-                QStringLiteral("设置"), layout::mainMenuButton(2), Trigger::Press,
-                [&loop] { loop.openSettings(); }, ButtonKind::Quiet));
-            break;
-        }
-        case Screen::Mulu1:
-        case Screen::Mulu2: {
-            const int page = screen == Screen::Mulu1 ? 1 : 2;
-            for (int n = ExerciseCatalogue::kFirst; n <= ExerciseCatalogue::kLast; ++n) {
-                const Exercise& e = ExerciseCatalogue::exercise(n);
-                if (e.menuPage != page) {
-                    continue;
-                }
-                StageControl entry = makeControl(
-                    ExerciseCatalogue::title(n), layout::menuEntry(page, e.column, e.row),
-                    Trigger::Release, [&loop, n] { loop.chooseExercise(n); }, ButtonKind::Menu);
-                entry.name = QString::number(n);
-                entry.drawnByScreen = true;
-                controls.push_back(entry);
+    // A menu page's entries, from the catalogue; the page draws them itself.
+    if (screen == Screen::Mulu1 || screen == Screen::Mulu2) {
+        const int page = screen == Screen::Mulu1 ? 1 : 2;
+        for (int n = ExerciseCatalogue::kFirst; n <= ExerciseCatalogue::kLast; ++n) {
+            const Exercise& e = ExerciseCatalogue::exercise(n);
+            if (e.menuPage != page) {
+                continue;
             }
-            controls.push_back(makeControl(
-                QStringLiteral("总目录"), layout::kMenuBottomLeft, Trigger::Release,
-                [&loop] { loop.mainMenu(); }, ButtonKind::Secondary));
-            if (page == 1) {
-                controls.push_back(makeControl(QStringLiteral("下页"), layout::kMenuBottomRight,
-                                               Trigger::Release, [&loop] { loop.nextPage(); }));
-            } else {
-                controls.push_back(makeControl(QStringLiteral("上页"), layout::kMenuBottomRight,
-                                               Trigger::Release, [&loop] { loop.previousPage(); }));
-            }
-            break;
-        }
-        case Screen::Fen100:
-            controls.push_back(makeControl(
-                QStringLiteral("确定"), layout::kCompletionOk, Trigger::Release,
-                [&loop] { loop.confirm(); }, ButtonKind::Confirm));
-            break;
-        case Screen::Youxi:
-        case Screen::Youxi1: {
-            StageControl start = makeControl(
-                QStringLiteral("开始"), layout::kMapStart, Trigger::Release,
-                [&loop] { loop.startLevel(); }, ButtonKind::Confirm);
-            start.name = QStringLiteral("go_btn");
-            controls.push_back(start);
-            controls.push_back(makeControl(
-                QStringLiteral("重新开始"), layout::kMapRestart, Trigger::Release,
-                [&loop] { loop.askRestartGame(); }, ButtonKind::Secondary));
-            controls.push_back(makeControl(QStringLiteral("返回"), layout::kMapBack,
-                                           Trigger::Release, [&loop] { loop.back(); }));
-            break;
-        }
-        default:
-            break;
-    }
-    if (isQuestionScreen(screen)) {
-        for (int i = 0; i < 12; ++i) {
-            const QString caption = QString::fromUtf8(kKeypad[i]);
-            std::function<void()> action;
-            ButtonKind kind = ButtonKind::Key;
-            if (i == 10) {
-                action = [&loop] { loop.erase(); };
-                kind = ButtonKind::Erase;
-            } else if (i == 11) {
-                action = [&loop] { loop.confirm(); };
-                kind = ButtonKind::Confirm;
-            } else {
-                const int digit = caption.toInt();
-                action = [&loop, digit] { loop.typeDigit(digit); };
-            }
-            controls.push_back(makeControl(caption, layout::keypadKey(i), Trigger::Press,
-                                           std::move(action), kind));
+            StageControl entry = makeControl(
+                ExerciseCatalogue::title(n), layout::menuEntry(page, e.column, e.row),
+                Trigger::Release, [&loop, n] { loop.chooseExercise(n); }, ButtonKind::Menu);
+            entry.name = QString::number(n);
+            entry.drawnByScreen = true;
+            controls.push_back(entry);
         }
     }
-    if (isQuestionScreen(screen) || isAnswerScreen(screen)) {
-        controls.push_back(makeControl(
-            QStringLiteral("返回"), layout::kBack, Trigger::Release, [&loop] { loop.back(); },
-            ButtonKind::Secondary));
-        controls.push_back(makeControl(QStringLiteral("下一题"), layout::kNext, Trigger::Press,
-                                       [&loop] { loop.nextQuestion(); }));
-    }
-}
-
-void PracticeStage::addPanelControls(std::vector<StageControl>& controls) const {
-    PracticeLoop& loop = *actions_;
-    const auto& choices = MusicRules::choices();
-    for (int i = 0; i < static_cast<int>(choices.size()); ++i) {
-        controls.push_back(makeControl(
-            QString::fromUtf8(choices[static_cast<std::size_t>(i)].caption), layout::songChoice(i),
-            Trigger::Release, [&loop, i] { loop.chooseSong(i); }, ButtonKind::Quiet));
-    }
-    for (const int direction : {1, -1}) {
-        StageControl c = makeControl(
-            direction > 0 ? QStringLiteral("+") : QStringLiteral("-"),
-            direction > 0 ? layout::kVolumeUp : layout::kVolumeDown, Trigger::Hold,
-            [&loop, direction] { loop.holdVolume(direction); }, ButtonKind::Secondary);
-        c.letGo = [&loop] { loop.releaseVolume(); };
-        controls.push_back(c);
-    }
-    controls.push_back(makeControl(
-        QStringLiteral("清除历史纪录"), layout::kClearHistory, Trigger::Release,
-        [&loop] { loop.askClearHistory(); }, ButtonKind::Primary));
-    controls.push_back(makeControl(
-        QStringLiteral("返回"), layout::kPanelBack, Trigger::Release, [&loop] { loop.back(); },
-        ButtonKind::Secondary));
-}
-
-void PracticeStage::addBoxControls(std::vector<StageControl>& controls) const {
-    PracticeLoop& loop = *actions_;
-    controls.push_back(makeControl(
-        QStringLiteral("确定"), layout::kBoxOk, Trigger::Release, [&loop] { loop.confirm(); },
-        ButtonKind::Confirm));
-    controls.push_back(makeControl(
-        QStringLiteral("取消"), layout::kBoxCancel, Trigger::Release, [&loop] { loop.cancel(); },
-        ButtonKind::Secondary));
+    screen_table::addControls(screen_table::screenControls(screen), loop, controls);
 }
 
 std::vector<StageControl> PracticeStage::controls() const {
@@ -220,9 +114,9 @@ std::vector<StageControl> PracticeStage::controls() const {
         loop_.exitControlVisible() ? layout::kExitOnStage : layout::kExitOffStage, Trigger::Release,
         [&loop] { loop.exitFullScreen(); }, ButtonKind::Quiet));
     if (loop_.confirmBox() != ConfirmBox::None) {
-        addBoxControls(controls);
+        screen_table::addControls(screen_table::boxControls(), loop, controls);
     } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
-        addPanelControls(controls);
+        screen_table::addControls(screen_table::panelControls(), loop, controls);
     } else if (loop_.settingsPanel() == SettingsPanel::Hidden) {
         addScreenControls(controls);
     }

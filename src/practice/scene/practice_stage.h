@@ -88,8 +88,6 @@ class PracticeStage {
 
   private:
     void addScreenControls(std::vector<StageControl>& controls) const;
-    void addPanelControls(std::vector<StageControl>& controls) const;
-    void addBoxControls(std::vector<StageControl>& controls) const;
     std::optional<StageControl> controlAt(QPointF at) const;
     void paintControls(QPainter& painter, const QRectF& region) const;
     void paintScreenForeground(QPainter& painter, const QRectF& region) const;

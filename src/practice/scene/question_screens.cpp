@@ -11,6 +11,7 @@
 #include "practice/core/screen.h"
 #include "practice_stage.h"
 #include "scene_art.h"
+#include "scene_motion.h"
 #include "scene_style.h"
 #include "scene_timing.h"
 #include "screen_painters.h"
@@ -301,7 +302,7 @@ using clock_face::onDial;
 void drawDial(QPainter& painter, QPointF centre, double radius) {
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 40, 80, 30));
+    painter.setBrush(style::shadow(30));
     painter.drawEllipse(centre + QPointF(0, 5), radius, radius);
     // The thick rim, then the white dial inside it.
     painter.setBrush(style::kSecondary);
@@ -382,7 +383,7 @@ void drawScoreTrack(QPainter& painter) {
     const QRectF bar = layout::kScoreBar;
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 40, 80, 28));
+    painter.setBrush(style::shadow(28));
     painter.drawRoundedRect(bar.translated(0, 4), bar.width() / 2, bar.width() / 2);
     painter.setBrush(Qt::white);
     painter.setPen(QPen(style::kSunEdge, 3));
@@ -577,7 +578,7 @@ void drawBubble(QPainter& painter, const QString& words, const QColor& edge) {
     tail.closeSubpath();
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 40, 80, 28));
+    painter.setBrush(style::shadow(28));
     painter.drawPath((bubble.united(tail)).translated(0, 4));
     painter.setPen(QPen(edge, 3));
     painter.setBrush(Qt::white);
@@ -729,10 +730,6 @@ void drawCorrectAnswer(QPainter& painter, const Question& question, const QStrin
 
 // ----- the settings panel
 
-double easeOut(double t) {
-    return 1 - std::pow(1 - std::clamp(t, 0.0, 1.0), 3);
-}
-
 void drawNote(QPainter& painter, QPointF at, const QColor& colour) {
     painter.save();
     painter.setPen(QPen(colour, 3, Qt::SolidLine, Qt::RoundCap));
@@ -852,10 +849,9 @@ void paintSettingsPanel(QPainter& painter, const PracticeStage& stage, PanelPart
     const bool shown = loop.settingsPanel() == SettingsPanel::Shown;
     const bool card = part != PanelPart::Values;
     const bool values = part != PanelPart::Card;
-    const double arrived =
-        shown
-            ? 1.0
-            : easeOut(static_cast<double>(loop.panelSlideStep()) / PracticeLoop::kPanelSlideSteps);
+    const double arrived = shown ? 1.0
+                                 : motion::easeOutCubic(static_cast<double>(loop.panelSlideStep()) /
+                                                        PracticeLoop::kPanelSlideSteps);
     // The main menu stays in view behind, softly dimmed.
     const double drop = -(1 - arrived) * (layout::kPanel.bottom() + 16);
     const QRectF panel = layout::kPanel;

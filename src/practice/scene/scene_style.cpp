@@ -63,7 +63,7 @@ QFont digitFont(double size) {
 void drawCard(QPainter& painter, const QRectF& rect, double radius) {
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 40, 80, 28));
+    painter.setBrush(shadow(28));
     painter.drawRoundedRect(rect.translated(0, 5), radius, radius);
     painter.setBrush(kCard);
     painter.drawRoundedRect(rect, radius, radius);

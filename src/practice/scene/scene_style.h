@@ -27,6 +27,13 @@ inline const QColor kText{0x26, 0x32, 0x38};
 inline const QColor kRight{0x43, 0xA0, 0x47};
 inline const QColor kWrong{0xE5, 0x39, 0x35};
 inline const QColor kCard{0xFF, 0xFF, 0xFF};
+// Soft shadows under cards, buttons and the dial: a deep blue, never black.
+inline const QColor kShadow{0x00, 0x28, 0x50};
+inline QColor shadow(int alpha) {
+    QColor c = kShadow;
+    c.setAlpha(alpha);
+    return c;
+}
 
 enum class ButtonKind { Primary, Secondary, Key, Confirm, Erase, Menu, Quiet };
 
