@@ -11,6 +11,7 @@
 #include "practice/core/game_map.h"
 #include "practice/core/zhuanhuan.h"
 #include "practice_stage.h"
+#include "scene_motion.h"
 #include "screen_painters.h"
 #include "stage_layout.h"
 
@@ -19,6 +20,7 @@ namespace sumbrook::screen_painters {
 namespace {
 
 using namespace scene_style;
+using namespace motion;
 
 // Deep, friendly colours that keep white text (and white halos) above 4.5 : 1.
 const std::array<QColor, 6> kBadgeColours{QColor(0xBF, 0x36, 0x0C), QColor(0x15, 0x65, 0xC0),
@@ -29,39 +31,6 @@ const QColor kPathEdge{0xD9, 0xA5, 0x5B};
 const QColor kPathFill{0xFB, 0xE6, 0xB8};
 const QColor kRibbon{0xBF, 0x36, 0x0C};
 const QColor kRibbonFold{0x8C, 0x27, 0x09};
-
-double clamp01(double t) {
-    return std::clamp(t, 0.0, 1.0);
-}
-double easeOutCubic(double t) {
-    t = clamp01(t);
-    return 1 - std::pow(1 - t, 3);
-}
-// Overshoots a little and settles: things arrive with a friendly pop.
-double easeOutBack(double t) {
-    t = clamp01(t);
-    const double c = 1.70158;
-    return 1 + (c + 1) * std::pow(t - 1, 3) + c * std::pow(t - 1, 2);
-}
-// Falls and bounces twice, like a ball landing on grass.
-double easeOutBounce(double t) {
-    t = clamp01(t);
-    const double n = 7.5625;
-    const double d = 2.75;
-    if (t < 1 / d) {
-        return n * t * t;
-    }
-    if (t < 2 / d) {
-        t -= 1.5 / d;
-        return n * t * t + 0.75;
-    }
-    if (t < 2.5 / d) {
-        t -= 2.25 / d;
-        return n * t * t + 0.9375;
-    }
-    t -= 2.625 / d;
-    return n * t * t + 0.984375;
-}
 
 // --- scenery
 
@@ -176,7 +145,7 @@ void drawRibbon(QPainter& p, const QRectF& rect, const QString& text, double tex
         p.setBrush(kRibbonFold);
         p.drawPolygon(tail);
     }
-    p.setBrush(QColor(0, 40, 80, 30));
+    p.setBrush(shadow(30));
     p.drawRoundedRect(rect.translated(0, 4), 10, 10);
     p.setBrush(kRibbon);
     p.drawRoundedRect(rect, 10, 10);
@@ -339,7 +308,7 @@ void drawNewRecordBadge(QPainter& p, QPointF centre, int step) {
         burst << QPointF(r * std::cos(a), r * std::sin(a));
     }
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 40, 80, 40));
+    p.setBrush(shadow(40));
     p.drawPolygon(burst.translated(0, 5));
     p.setPen(QPen(kSunEdge, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(kSun);
@@ -445,7 +414,7 @@ void paintMenuPage(QPainter& painter, const PracticeStage& stage) {
         painter.save();
         painter.setPen(Qt::NoPen);
         if (!pressed) {
-            painter.setBrush(QColor(0, 40, 80, 34));
+            painter.setBrush(shadow(34));
             painter.drawRoundedRect(c.rect.translated(0, 4), 14, 14);
         }
         painter.setPen(QPen(pressed ? kSunEdge : kKeyEdge, 2));

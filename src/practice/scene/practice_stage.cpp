@@ -1,8 +1,11 @@
 #include "practice_stage.h"
 
+#include <algorithm>
+
 #include "practice/core/exercise_catalogue.h"
-#include "practice/core/music_rules.h"
+#include "scene_timing.h"
 #include "screen_painters.h"
+#include "screen_table.h"
 #include "stage_layout.h"
 
 namespace sumbrook {
@@ -13,8 +16,6 @@ using Trigger = StageControl::Trigger;
 
 namespace {
 
-const char* const kKeypad[] = {"7", "8", "9", "4", "5", "6", "1", "2", "3", "0", "←", "确定"};
-
 StageControl makeControl(const QString& caption, const QRectF& rect, Trigger trigger,
                          std::function<void()> action, ButtonKind kind = ButtonKind::Primary) {
     StageControl c;
@@ -24,6 +25,11 @@ StageControl makeControl(const QString& caption, const QRectF& rect, Trigger tri
     c.action = std::move(action);
     c.kind = kind;
     return c;
+}
+
+// Where a star of the trail may draw, turned and at its largest.
+QRectF starRect(const SparkleTrail::Star& star) {
+    return {star.position - QPointF(14, 14), QSizeF(28, 28)};
 }
 
 }  // namespace
@@ -52,6 +58,12 @@ void PracticeStage::step() {
     }
     ++steps_;
     loop_.step();
+    starsBefore_.clear();
+    for (const SparkleTrail::Star& star : sparkles_.stars()) {
+        if (star.opacity > 0) {
+            starsBefore_.push_back(starRect(star));
+        }
+    }
     sparkles_.step(pointer_);
     if (loop_.screen() != lastScreen_) {
         lastScreen_ = loop_.screen();
@@ -71,127 +83,23 @@ void PracticeStage::close() {
 void PracticeStage::addScreenControls(std::vector<StageControl>& controls) const {
     PracticeLoop& loop = *actions_;
     const Screen screen = loop_.screen();
-    switch (screen) {
-        case Screen::Zhongmulu: {
-            controls.push_back(makeControl(QStringLiteral("自选模式"), layout::mainMenuButton(0),
-                                           Trigger::Release, [&loop] { loop.chooseSelfMode(); }));
-            controls.push_back(makeControl(
-                QStringLiteral("游戏模式"), layout::mainMenuButton(1), Trigger::Release,
-                [&loop] { loop.chooseGameMode(); }, ButtonKind::Secondary));
-            controls.push_back(makeControl(
-                QStringLiteral("设置"), layout::mainMenuButton(2), Trigger::Press,
-                [&loop] { loop.openSettings(); }, ButtonKind::Quiet));
-            break;
-        }
-        case Screen::Mulu1:
-        case Screen::Mulu2: {
-            const int page = screen == Screen::Mulu1 ? 1 : 2;
-            for (int n = ExerciseCatalogue::kFirst; n <= ExerciseCatalogue::kLast; ++n) {
-                const Exercise& e = ExerciseCatalogue::exercise(n);
-                if (e.menuPage != page) {
-                    continue;
-                }
-                StageControl entry = makeControl(
-                    ExerciseCatalogue::title(n), layout::menuEntry(page, e.column, e.row),
-                    Trigger::Release, [&loop, n] { loop.chooseExercise(n); }, ButtonKind::Menu);
-                entry.name = QString::number(n);
-                entry.drawnByScreen = true;
-                controls.push_back(entry);
+    // A menu page's entries, from the catalogue; the page draws them itself.
+    if (screen == Screen::Mulu1 || screen == Screen::Mulu2) {
+        const int page = screen == Screen::Mulu1 ? 1 : 2;
+        for (int n = ExerciseCatalogue::kFirst; n <= ExerciseCatalogue::kLast; ++n) {
+            const Exercise& e = ExerciseCatalogue::exercise(n);
+            if (e.menuPage != page) {
+                continue;
             }
-            controls.push_back(makeControl(
-                QStringLiteral("总目录"), layout::kMenuBottomLeft, Trigger::Release,
-                [&loop] { loop.mainMenu(); }, ButtonKind::Secondary));
-            if (page == 1) {
-                controls.push_back(makeControl(QStringLiteral("下页"), layout::kMenuBottomRight,
-                                               Trigger::Release, [&loop] { loop.nextPage(); }));
-            } else {
-                controls.push_back(makeControl(QStringLiteral("上页"), layout::kMenuBottomRight,
-                                               Trigger::Release, [&loop] { loop.previousPage(); }));
-            }
-            break;
-        }
-        case Screen::Fen100:
-            controls.push_back(makeControl(
-                QStringLiteral("确定"), layout::kCompletionOk, Trigger::Release,
-                [&loop] { loop.confirm(); }, ButtonKind::Confirm));
-            break;
-        case Screen::Youxi:
-        case Screen::Youxi1: {
-            StageControl start = makeControl(
-                QStringLiteral("开始"), layout::kMapStart, Trigger::Release,
-                [&loop] { loop.startLevel(); }, ButtonKind::Confirm);
-            start.name = QStringLiteral("go_btn");
-            controls.push_back(start);
-            controls.push_back(makeControl(
-                QStringLiteral("重新开始"), layout::kMapRestart, Trigger::Release,
-                [&loop] { loop.askRestartGame(); }, ButtonKind::Secondary));
-            controls.push_back(makeControl(QStringLiteral("返回"), layout::kMapBack,
-                                           Trigger::Release, [&loop] { loop.back(); }));
-            break;
-        }
-        default:
-            break;
-    }
-    if (isQuestionScreen(screen)) {
-        for (int i = 0; i < 12; ++i) {
-            const QString caption = QString::fromUtf8(kKeypad[i]);
-            std::function<void()> action;
-            ButtonKind kind = ButtonKind::Key;
-            if (i == 10) {
-                action = [&loop] { loop.erase(); };
-                kind = ButtonKind::Erase;
-            } else if (i == 11) {
-                action = [&loop] { loop.confirm(); };
-                kind = ButtonKind::Confirm;
-            } else {
-                const int digit = caption.toInt();
-                action = [&loop, digit] { loop.typeDigit(digit); };
-            }
-            controls.push_back(makeControl(caption, layout::keypadKey(i), Trigger::Press,
-                                           std::move(action), kind));
+            StageControl entry = makeControl(
+                ExerciseCatalogue::title(n), layout::menuEntry(page, e.column, e.row),
+                Trigger::Release, [&loop, n] { loop.chooseExercise(n); }, ButtonKind::Menu);
+            entry.name = QString::number(n);
+            entry.drawnByScreen = true;
+            controls.push_back(entry);
         }
     }
-    if (isQuestionScreen(screen) || isAnswerScreen(screen)) {
-        controls.push_back(makeControl(
-            QStringLiteral("返回"), layout::kBack, Trigger::Release, [&loop] { loop.back(); },
-            ButtonKind::Secondary));
-        controls.push_back(makeControl(QStringLiteral("下一题"), layout::kNext, Trigger::Press,
-                                       [&loop] { loop.nextQuestion(); }));
-    }
-}
-
-void PracticeStage::addPanelControls(std::vector<StageControl>& controls) const {
-    PracticeLoop& loop = *actions_;
-    const auto& choices = MusicRules::choices();
-    for (int i = 0; i < static_cast<int>(choices.size()); ++i) {
-        controls.push_back(makeControl(
-            QString::fromUtf8(choices[static_cast<std::size_t>(i)].caption), layout::songChoice(i),
-            Trigger::Release, [&loop, i] { loop.chooseSong(i); }, ButtonKind::Quiet));
-    }
-    for (const int direction : {1, -1}) {
-        StageControl c = makeControl(
-            direction > 0 ? QStringLiteral("+") : QStringLiteral("-"),
-            direction > 0 ? layout::kVolumeUp : layout::kVolumeDown, Trigger::Hold,
-            [&loop, direction] { loop.holdVolume(direction); }, ButtonKind::Secondary);
-        c.letGo = [&loop] { loop.releaseVolume(); };
-        controls.push_back(c);
-    }
-    controls.push_back(makeControl(
-        QStringLiteral("清除历史纪录"), layout::kClearHistory, Trigger::Release,
-        [&loop] { loop.askClearHistory(); }, ButtonKind::Primary));
-    controls.push_back(makeControl(
-        QStringLiteral("返回"), layout::kPanelBack, Trigger::Release, [&loop] { loop.back(); },
-        ButtonKind::Secondary));
-}
-
-void PracticeStage::addBoxControls(std::vector<StageControl>& controls) const {
-    PracticeLoop& loop = *actions_;
-    controls.push_back(makeControl(
-        QStringLiteral("确定"), layout::kBoxOk, Trigger::Release, [&loop] { loop.confirm(); },
-        ButtonKind::Confirm));
-    controls.push_back(makeControl(
-        QStringLiteral("取消"), layout::kBoxCancel, Trigger::Release, [&loop] { loop.cancel(); },
-        ButtonKind::Secondary));
+    screen_table::addControls(screen_table::screenControls(screen), loop, controls);
 }
 
 std::vector<StageControl> PracticeStage::controls() const {
@@ -206,9 +114,9 @@ std::vector<StageControl> PracticeStage::controls() const {
         loop_.exitControlVisible() ? layout::kExitOnStage : layout::kExitOffStage, Trigger::Release,
         [&loop] { loop.exitFullScreen(); }, ButtonKind::Quiet));
     if (loop_.confirmBox() != ConfirmBox::None) {
-        addBoxControls(controls);
+        screen_table::addControls(screen_table::boxControls(), loop, controls);
     } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
-        addPanelControls(controls);
+        screen_table::addControls(screen_table::panelControls(), loop, controls);
     } else if (loop_.settingsPanel() == SettingsPanel::Hidden) {
         addScreenControls(controls);
     }
@@ -315,31 +223,57 @@ bool PracticeStage::click(const QString& caption) {
 
 // --- painting
 
-QString PracticeStage::lookSignature() const {
+StageLook PracticeStage::look() const {
+    StageLook look;
     if (!started_) {
-        return {};
+        return look;
     }
-    QString s = screenName(loop_.screen());
-    s += u'|' + QString::number(static_cast<int>(loop_.settingsPanel())) + u'|' +
-         QString::number(loop_.panelSlideStep()) + u'|' +
-         QString::number(static_cast<int>(loop_.confirmBox())) + u'|' + loop_.answerText() + u'|' +
-         loop_.minuteText() + u'|' + QString::number(loop_.activeField()) + u'|' +
-         QString::number(loop_.fenshu()) + u'|' + QString::number(loop_.tishu()) + u'|' +
-         QString::number(loop_.music().yinliang()) + u'|' + pressedCaption_ + u'|' +
-         QString::number(loop_.exitControlVisible()) + u'|' +
-         QString::number(loop_.map().markerPosition());
-    if (loop_.question()) {
-        s += u'|' + correctAnswerText(*loop_.question()) +
-             QString::number(static_cast<int>(loop_.question()->index()));
-        if (const auto* q = std::get_if<TwoNumberQuestion>(&*loop_.question())) {
-            s += q->xian1 + q->xian_fu + q->xian2 + q->xian4;
-        } else if (const auto* e = std::get_if<ExpressionQuestion>(&*loop_.question())) {
-            s += e->xian1;
-        } else if (const auto* m = std::get_if<MoneyQuestion>(&*loop_.question())) {
-            s += QString::number(m->picture);
-        }
+    look.started = true;
+    look.screen = loop_.screen();
+    look.panel = loop_.settingsPanel();
+    look.panelSlide = loop_.panelSlideStep();
+    look.box = loop_.confirmBox();
+    look.exitVisible = loop_.exitControlVisible();
+    look.question = loop_.question();
+    look.answer = loop_.answerText();
+    look.minute = loop_.minuteText();
+    look.activeField = loop_.activeField();
+    look.fenshu = loop_.fenshu();
+    look.tishu = loop_.tishu();
+    look.tishudui = loop_.tishudui();
+    look.tishuLs = loop_.tishuLs();
+    look.tishuduiLs = loop_.tishuduiLs();
+    look.level = loop_.levelText();
+    look.bestTime = loop_.bestTimeText();
+    look.answerClip = loop_.answerClip();
+    look.completionMs = loop_.completionMs();
+    look.newRecord = loop_.newRecord();
+    look.gameLevel = loop_.gameLevel();
+    look.marker = loop_.map().markerPosition();
+    look.yinliang = loop_.music().yinliang();
+    look.song = loop_.music().currentSong();
+    look.songRepeats = loop_.music().repeatingPickedSong();
+    look.pressedCaption = pressedCaption_;
+    look.pressedRect = pressedRect_;
+    return look;
+}
+
+BackdropKey PracticeStage::backdropKey() const {
+    BackdropKey key;
+    if (!started_) {
+        return key;
     }
-    return s;
+    key.started = true;
+    key.screen = loop_.screen();
+    key.exitVisible = loop_.exitControlVisible();
+    key.panelShown = loop_.settingsPanel() == SettingsPanel::Shown;
+    key.box = loop_.confirmBox();
+    if (key.box != ConfirmBox::None) {
+        key.behindBox = look();
+        key.behindBox->pressedCaption.clear();
+        key.behindBox->pressedRect = QRectF();
+    }
+    return key;
 }
 
 std::vector<QRectF> PracticeStage::movingRects() const {
@@ -352,18 +286,31 @@ std::vector<QRectF> PracticeStage::movingRects() const {
         rects.push_back(QRectF(0, 0, 800, 600));  // whole-screen animations
         return rects;
     }
-    if (isQuestionScreen(screen) || isAnswerScreen(screen)) {
-        rects.push_back(QRectF(layout::kHeader.right() - 300, 0, 300, layout::kHeader.height()));
+    const bool free =
+        loop_.confirmBox() == ConfirmBox::None && loop_.settingsPanel() == SettingsPanel::Hidden;
+    if (free && (isQuestionScreen(screen) || isAnswerScreen(screen))) {
+        rects.push_back(layout::headerCell(2, 0, loop_.exitControlVisible()));  // the time
         if (isQuestionScreen(screen)) {
-            rects.push_back(layout::kQuestionArea);  // the caret of an empty answer box
+            // The caret of an empty answer box, on the steps it blinks.
+            const bool empty = loop_.activeField() == PracticeLoop::kHourField
+                                   ? loop_.answerText().isEmpty()
+                                   : loop_.minuteText().isEmpty();
+            if (empty && steps_ % timing::kCaretSteps == 0) {
+                rects.push_back(layout::kQuestionArea);
+            }
         } else {
             rects.push_back(QRectF(24, 72, 776, 528));  // the cheering or thinking bear
         }
     }
-    // The sparkle trail, where it is visible.
+    // The sparkle trail, where it is lit and where it was lit before this step.
     for (const SparkleTrail::Star& star : sparkles_.stars()) {
         if (star.opacity > 0) {
-            rects.push_back(QRectF(star.position - QPointF(14, 14), QSizeF(28, 28)));
+            rects.push_back(starRect(star));
+        }
+    }
+    for (const QRectF& before : starsBefore_) {
+        if (std::find(rects.begin(), rects.end(), before) == rects.end()) {
+            rects.push_back(before);
         }
     }
     return rects;
@@ -390,21 +337,19 @@ void PracticeStage::paintBackdrop(QPainter& painter) const {
     } else if (isAnswerScreen(screen)) {
         paintAnswerBackdrop(painter, *this);
     }
-}
-
-void PracticeStage::paintControls(QPainter& painter) const {
-    for (const StageControl& c : controls()) {
-        if (c.drawnByScreen || c.rect.left() >= layout::kWidth) {
-            continue;
+    // Behind a box everything stands still; a panel that has slid in keeps its card.
+    if (loop_.confirmBox() != ConfirmBox::None) {
+        paintScreenForeground(painter, QRectF(0, 0, layout::kWidth, layout::kHeight));
+        if (loop_.settingsPanel() != SettingsPanel::Hidden) {
+            paintSettingsPanel(painter, *this, PanelPart::Whole);
         }
-        scene_style::drawButton(painter, c.rect, c.caption, c.kind, isPressed(c));
+        paintConfirmBox(painter, *this);
+    } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
+        paintSettingsPanel(painter, *this, PanelPart::Card);
     }
 }
 
-void PracticeStage::paintForeground(QPainter& painter) const {
-    if (!started_) {
-        return;
-    }
+void PracticeStage::paintScreenForeground(QPainter& painter, const QRectF& region) const {
     using namespace screen_painters;
     const Screen screen = loop_.screen();
     if (screen == Screen::Stat) {
@@ -418,23 +363,49 @@ void PracticeStage::paintForeground(QPainter& painter) const {
     } else if (screen == Screen::Fen100) {
         paintCompletion(painter, *this);
     } else if (isQuestionScreen(screen)) {
-        paintQuestion(painter, *this);
+        paintQuestion(painter, *this, region);
     } else if (isAnswerScreen(screen)) {
-        paintAnswer(painter, *this);
+        paintAnswer(painter, *this, region);
     }
-    if (loop_.settingsPanel() != SettingsPanel::Hidden) {
-        paintSettingsPanel(painter, *this);
+}
+
+void PracticeStage::paintControls(QPainter& painter, const QRectF& region) const {
+    for (const StageControl& c : controls()) {
+        // A button's edge and its pressed face reach a few units below its rectangle.
+        if (c.drawnByScreen || c.rect.left() >= layout::kWidth ||
+            !region.intersects(c.rect.adjusted(-2, -2, 2, 6))) {
+            continue;
+        }
+        scene_style::drawButton(painter, c.rect, c.caption, c.kind, isPressed(c));
     }
-    if (loop_.confirmBox() != ConfirmBox::None) {
-        paintConfirmBox(painter, *this);
+}
+
+void PracticeStage::paintForeground(QPainter& painter, const QRectF& region) const {
+    if (!started_) {
+        return;
     }
-    paintControls(painter);
+    using namespace screen_painters;
+    if (loop_.confirmBox() == ConfirmBox::None) {
+        paintScreenForeground(painter, region);
+        if (loop_.settingsPanel() == SettingsPanel::SlidingIn) {
+            paintSettingsPanel(painter, *this, PanelPart::Whole);
+        } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
+            paintSettingsPanel(painter, *this, PanelPart::Values);
+        }
+    }
+    paintControls(painter, region);
     // The sparkle trail over everything.
     for (const SparkleTrail::Star& star : sparkles_.stars()) {
         if (star.opacity == 0 || star.scale <= 0) {
             continue;
         }
+        // Past the middle of its life a star fades as it shrinks, so none is left standing
+        // on a caption.
+        const int phase = star.phase % SparkleTrail::kStars;
         painter.save();
+        painter.setOpacity(phase <= timing::kStarFadeFrom
+                               ? 1.0
+                               : 1.0 - (phase - timing::kStarFadeFrom) * timing::kStarFadePerStep);
         painter.translate(star.position);
         painter.rotate(star.rotation);
         const QColor colour(255, std::clamp(star.green, 0, 255), 0);

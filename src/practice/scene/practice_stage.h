@@ -15,6 +15,7 @@
 #include "practice/core/sound_channel.h"
 #include "practice/core/sparkle_trail.h"
 #include "stage_control.h"
+#include "stage_look.h"
 
 namespace sumbrook {
 
@@ -73,19 +74,23 @@ class PracticeStage {
 
     // Everything that decides the stage's look apart from what moves by itself; when it
     // is unchanged from one step to the next, only movingRects() need repainting.
-    QString lookSignature() const;
-    // The parts of the stage that may change at every step on the screen that is up.
+    StageLook look() const;
+    // The parts of the stage that change at this step on the screen that is up (the
+    // caret only on the steps it blinks).
     std::vector<QRectF> movingRects() const;
-    // The screen's scenery, which never changes while the screen is up.
+    // What the backdrop holds; paintBackdrop() draws the same picture for the same key.
+    BackdropKey backdropKey() const;
+    // The screen's scenery and whatever stands still in front of it: never changes while
+    // backdropKey() stays the same, so it may be cached.
     void paintBackdrop(QPainter& painter) const;
-    void paintForeground(QPainter& painter) const;
+    // Everything else, drawn over the backdrop; only what meets `region` (stage units).
+    void paintForeground(QPainter& painter, const QRectF& region = QRectF(0, 0, 800, 600)) const;
 
   private:
     void addScreenControls(std::vector<StageControl>& controls) const;
-    void addPanelControls(std::vector<StageControl>& controls) const;
-    void addBoxControls(std::vector<StageControl>& controls) const;
     std::optional<StageControl> controlAt(QPointF at) const;
-    void paintControls(QPainter& painter) const;
+    void paintControls(QPainter& painter, const QRectF& region) const;
+    void paintScreenForeground(QPainter& painter, const QRectF& region) const;
 
     ProgressStore& store_;
     ProgressRecords records_;
@@ -98,6 +103,9 @@ class PracticeStage {
     bool started_ = false;
     int steps_ = 0;
     int screenSince_ = 0;
+    // Where the stars lit before the last step stood: repainted once more, so that a star
+    // that went out leaves nothing of itself behind.
+    std::vector<QRectF> starsBefore_;
     Screen lastScreen_ = Screen::Stat;
     QString pressedCaption_;
     QRectF pressedRect_;

@@ -5,12 +5,15 @@
 #include <cmath>
 #include <vector>
 
+#include "clock_face.h"
 #include "mascot.h"
 #include "practice/core/music_rules.h"
 #include "practice/core/screen.h"
 #include "practice_stage.h"
 #include "scene_art.h"
+#include "scene_motion.h"
 #include "scene_style.h"
+#include "scene_timing.h"
 #include "screen_painters.h"
 #include "stage_layout.h"
 
@@ -48,7 +51,7 @@ QString text(const char* utf8) {
 
 // A slow blink: on for a third of a second, off for a third (1.5 blinks a second).
 bool caretOn(const PracticeStage& stage) {
-    return (stage.stepCount() / 4) % 2 == 0;
+    return (stage.stepCount() / timing::kCaretSteps) % 2 == 0;
 }
 
 // The minus of the generators is ASCII; the typographic sign is what a textbook prints.
@@ -79,6 +82,7 @@ struct Piece {
     bool marked = false;  // the clock's field marker xian_s
     int boxDigits = 3;    // how many digits the empty box makes room for
     double width = 0;     // set by the layout
+    double least = 0;     // the width with an empty box, set by the layout
 };
 
 // The items of one row and the digit size they share once laid out.
@@ -125,6 +129,10 @@ void layOut(Line& line, double available, double minSize) {
     while (line.size > minSize && widthAt(line.size, false) > available) {
         line.size = std::max(minSize, line.size - 2);
     }
+    widthAt(line.size, false);
+    for (Piece& p : line.pieces) {
+        p.least = p.width;
+    }
     const double total = widthAt(line.size, true);
     double extra = 0;
     for (const Piece& p : line.pieces) {
@@ -151,36 +159,29 @@ double lineWidth(const Line& line) {
     return total;
 }
 
-// Digits that fit the box however many are typed: shrunk first, then broken into up to
-// four rows, whichever leaves the larger digits; only past that are the oldest digits
-// dropped behind an ellipsis.
-void drawBoxText(QPainter& painter, const QRectF& inner, QString digits, double size) {
+// A long entry stays on one line: its digits shrink down to a third of the line's size,
+// and past that only its last digits show, behind an ellipsis.
+QFont entryFont(QString& digits, double width, double size, double smallestShare = 1.0 / 3) {
     QFont font = style::digitFont(size);
-    const double advance = QFontMetricsF(font).horizontalAdvance(QString(digits.size(), u'8'));
-    int rows = 1;
-    double best = 0;
-    for (int n = 1; n <= 4 && n <= digits.size(); ++n) {
-        const double perRow = std::ceil(static_cast<double>(digits.size()) / n);
-        const double byWidth = size * inner.width() / (advance * perRow / digits.size());
-        const double fitted = std::min({size, byWidth, inner.height() / (n * 1.2)});
-        if (fitted > best + 0.5) {
-            best = fitted;
-            rows = n;
+    const int smallest = std::max(style::kSmallestText, static_cast<int>(size * smallestShare));
+    for (int px = static_cast<int>(size); px > smallest; --px) {
+        font.setPixelSize(px);
+        if (QFontMetricsF(font).horizontalAdvance(digits) <= width) {
+            return font;
         }
     }
-    font.setPixelSize(std::max(9, static_cast<int>(std::floor(best))));
+    font.setPixelSize(smallest);
     const QFontMetricsF metrics(font);
-    while (rows == 1 && metrics.horizontalAdvance(digits) > inner.width() && digits.size() > 2) {
+    while (metrics.horizontalAdvance(digits) > width && digits.size() > 2) {
         digits = QChar(0x2026) + digits.mid(2);
     }
-    const int perRow = static_cast<int>(std::ceil(static_cast<double>(digits.size()) / rows));
-    QStringList lines;
-    for (int i = 0; i < digits.size(); i += perRow) {
-        lines << digits.mid(i, perRow);
-    }
-    painter.setFont(font);
+    return font;
+}
+
+void drawBoxText(QPainter& painter, const QRectF& inner, QString digits, double size) {
+    painter.setFont(entryFont(digits, inner.width(), size));
     painter.setPen(style::kText);
-    painter.drawText(inner, Qt::AlignCenter, lines.join(u'\n'));
+    painter.drawText(inner, Qt::AlignCenter, digits);
 }
 
 void drawAnswerBox(QPainter& painter, const QRectF& box, const Piece& piece, double size,
@@ -224,17 +225,31 @@ void drawAnswerBox(QPainter& painter, const QRectF& box, const Piece& piece, dou
 // Draws the laid-out line in `area`, centred vertically, placed by `alignment`.
 void drawLine(QPainter& painter, const Line& line, const QRectF& area, Qt::Alignment alignment,
               bool blinkOn) {
-    const double width = lineWidth(line);
+    // The line stands where it stands with empty boxes; a box that grows with a long
+    // entry takes only the room to its right, so the question never moves while the
+    // child types.
+    Line placed = line;
+    double least = line.gap * line.size / 64 * (line.pieces.size() - 1);
+    for (const Piece& p : line.pieces) {
+        least += p.least;
+    }
     double x = area.left();
     if (alignment & Qt::AlignRight) {
-        x = area.right() - width;
+        x = area.right() - lineWidth(line);
     } else if (alignment & Qt::AlignHCenter) {
-        x = area.center().x() - width / 2;
+        x = std::max(area.left(), area.center().x() - least / 2);
+        const double growth = lineWidth(line) - least;
+        const double room = std::max(0.0, area.right() - x - least);
+        if (growth > room) {
+            for (Piece& p : placed.pieces) {
+                p.width = p.least + (p.width - p.least) * room / growth;
+            }
+        }
     }
     const double boxHeight = line.size * 1.45;
     const QRectF row(0, area.center().y() - boxHeight / 2, 0, boxHeight);
     const double gap = line.gap * line.size / 64;
-    for (const Piece& p : line.pieces) {
+    for (const Piece& p : placed.pieces) {
         const QRectF slot(x, row.top(), p.width, row.height());
         if (p.box) {
             drawAnswerBox(painter, slot, p, line.size, blinkOn);
@@ -282,21 +297,18 @@ std::vector<Piece> mixedRuns(const QString& s) {
 
 // ----- the clock face szhong
 
-QPointF onDial(QPointF centre, double radius, double degrees) {
-    const double a = degrees * M_PI / 180;
-    return centre + QPointF(radius * std::sin(a), -radius * std::cos(a));
-}
+using clock_face::onDial;
 
 void drawDial(QPainter& painter, QPointF centre, double radius) {
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 40, 80, 30));
+    painter.setBrush(style::shadow(30));
     painter.drawEllipse(centre + QPointF(0, 5), radius, radius);
     // The thick rim, then the white dial inside it.
     painter.setBrush(style::kSecondary);
     painter.setPen(QPen(style::kSecondaryPressed, 3));
     painter.drawEllipse(centre, radius, radius);
-    const double dial = radius - 14;
+    const double dial = radius - clock_face::kRimWidth;
     painter.setBrush(Qt::white);
     painter.setPen(QPen(style::kSecondaryPressed.lighter(130), 2));
     painter.drawEllipse(centre, dial, dial);
@@ -308,13 +320,10 @@ void drawDial(QPainter& painter, QPointF centre, double radius) {
         painter.drawLine(onDial(centre, dial - 3, m * 6),
                          onDial(centre, dial - (hour ? 12 : 7), m * 6));
     }
-    // Condensed numerals keep 10, 11 and 12 apart at a size a child reads at a glance.
-    QFont numerals = style::digitFont(radius * 0.2);
-    numerals.setStretch(QFont::SemiCondensed);
-    painter.setFont(numerals);
+    painter.setFont(clock_face::numeralFont(radius));
     painter.setPen(style::kText);
     for (int h = 1; h <= 12; ++h) {
-        const QPointF at = onDial(centre, dial - radius * 0.25, h * 30);
+        const QPointF at = clock_face::numeralCentre(centre, radius, h);
         painter.drawText(QRectF(at.x() - 24, at.y() - 18, 48, 36), Qt::AlignCenter,
                          QString::number(h));
     }
@@ -330,10 +339,11 @@ void drawHand(QPainter& painter, QPointF centre, double length, double tail, dou
 void drawHands(QPainter& painter, QPointF centre, double radius, const ClockQuestion& q) {
     painter.save();
     // Hour hand short, thick and dark blue; minute hand long, thin and coral.
-    drawHand(painter, centre, radius * 0.44, radius * 0.08, radius * 0.1, q.hourAngle,
+    drawHand(painter, centre, radius * clock_face::kHourHand, radius * 0.08,
+             radius * clock_face::kHourHandWidth, q.hourAngle,
              style::kSecondaryPressed.darker(125));
-    drawHand(painter, centre, radius * 0.72, radius * 0.12, radius * 0.045, q.minuteAngle,
-             style::kPrimaryPressed);
+    drawHand(painter, centre, radius * clock_face::kMinuteHand, radius * 0.12,
+             radius * clock_face::kMinuteHandWidth, q.minuteAngle, style::kPrimaryPressed);
     painter.setPen(QPen(style::kSunEdge, 2));
     painter.setBrush(style::kSun);
     painter.drawEllipse(centre, radius * 0.08, radius * 0.08);
@@ -342,16 +352,9 @@ void drawHands(QPainter& painter, QPointF centre, double radius, const ClockQues
 
 // ----- the header, the score bar and the backdrop they sit on
 
-// One of the header's white pills: its left edge and the labels of its two rows.
-struct HeaderColumn {
-    double left;
-    const char* top;
-    const char* bottom;
-};
-constexpr double kColumnWidth = 156;
-const HeaderColumn kColumns[] = {
-    {200, "本次题目:", "正确:"}, {368, "已做题目:", "共正确:"}, {536, "用时:", "最好："}};
-const QRectF kLevelPill{16, 10, 168, 52};
+// The labels of the two rows of each of the header's three columns.
+const char* const kColumnLabels[3][2] = {
+    {"本次题目:", "正确:"}, {"已做题目:", "共正确:"}, {"用时:", "最好："}};
 
 void drawPill(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& edge) {
     painter.save();
@@ -361,7 +364,7 @@ void drawPill(QPainter& painter, const QRectF& rect, const QColor& fill, const Q
     painter.restore();
 }
 
-void drawHeaderBackdrop(QPainter& painter) {
+void drawHeaderBackdrop(QPainter& painter, bool roomForExit) {
     painter.save();
     QLinearGradient band(0, 0, 0, layout::kHeader.bottom());
     band.setColorAt(0, QColor(255, 255, 255, 235));
@@ -370,9 +373,9 @@ void drawHeaderBackdrop(QPainter& painter) {
     painter.setPen(QPen(style::kKeyEdge, 3));
     painter.drawLine(QPointF(0, layout::kHeader.bottom()), QPointF(800, layout::kHeader.bottom()));
     painter.restore();
-    drawPill(painter, kLevelPill, style::kSun, style::kSunEdge);
-    for (const HeaderColumn& c : kColumns) {
-        drawPill(painter, QRectF(c.left, 8, kColumnWidth, 56), Qt::white, style::kKeyEdge);
+    drawPill(painter, layout::levelPill(roomForExit), style::kSun, style::kSunEdge);
+    for (int c = 0; c < 3; ++c) {
+        drawPill(painter, layout::headerColumn(c, roomForExit), Qt::white, style::kKeyEdge);
     }
 }
 
@@ -380,7 +383,7 @@ void drawScoreTrack(QPainter& painter) {
     const QRectF bar = layout::kScoreBar;
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 40, 80, 28));
+    painter.setBrush(style::shadow(28));
     painter.drawRoundedRect(bar.translated(0, 4), bar.width() / 2, bar.width() / 2);
     painter.setBrush(Qt::white);
     painter.setPen(QPen(style::kSunEdge, 3));
@@ -424,27 +427,39 @@ void drawScore(QPainter& painter, int fenshu) {
         value, valueFont, style::kText, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-void drawHeader(QPainter& painter, const PracticeStage& stage) {
+void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& region) {
     const PracticeLoop& loop = stage.loop();
+    if (region.intersects(layout::kScoreBar.adjusted(-44, -36, 44, 4))) {
+        drawScore(painter, loop.fenshu());
+    }
+    if (!region.intersects(layout::kHeader)) {
+        return;
+    }
     // The level: its label and value in one line, shrunk if a long title needs it.
-    const QRectF level = kLevelPill.adjusted(12, 0, -12, 0);
+    const bool roomForExit = loop.exitControlVisible();
+    const QRectF level = layout::levelPill(roomForExit).adjusted(12, 0, -12, 0);
     const QFont labelFont = style::counterFont(16);
-    const double labelWidth = QFontMetricsF(labelFont).horizontalAdvance(text("等级:")) + 8;
-    style::drawFittedText(painter, QRectF(level.left(), level.top(), labelWidth, level.height()),
-                          text("等级:"), labelFont, style::kText, Qt::AlignLeft | Qt::AlignVCenter);
-    style::drawFittedText(painter, level.adjusted(labelWidth, 0, 0, 0), loop.levelText(),
-                          bold(style::counterFont(18)), style::kText,
-                          Qt::AlignLeft | Qt::AlignVCenter);
+    if (region.intersects(level)) {
+        const double labelWidth = QFontMetricsF(labelFont).horizontalAdvance(text("等级:")) + 8;
+        style::drawFittedText(
+            painter, QRectF(level.left(), level.top(), labelWidth, level.height()), text("等级:"),
+            labelFont, style::kText, Qt::AlignLeft | Qt::AlignVCenter);
+        style::drawFittedText(painter, level.adjusted(labelWidth, 0, 0, 0), loop.levelText(),
+                              bold(style::counterFont(18)), style::kText,
+                              Qt::AlignLeft | Qt::AlignVCenter);
+    }
 
     const QString values[3][2] = {
         {QString::number(loop.tishu()), QString::number(loop.tishudui())},
         {QString::number(loop.tishuLs()), QString::number(loop.tishuduiLs())},
         {loop.runningTimeText(), loop.bestTimeText()}};
     for (int c = 0; c < 3; ++c) {
-        const HeaderColumn& column = kColumns[c];
-        const char* labels[2] = {column.top, column.bottom};
+        const char* const* labels = kColumnLabels[c];
         for (int row = 0; row < 2; ++row) {
-            const QRectF cell(column.left + 10, 10 + row * 26, kColumnWidth - 20, 26);
+            const QRectF cell = layout::headerCell(c, row, roomForExit);
+            if (!region.intersects(cell)) {
+                continue;
+            }
             const double width = QFontMetricsF(labelFont).horizontalAdvance(text(labels[row])) + 6;
             style::drawFittedText(painter, cell, text(labels[row]), labelFont, kLabelText,
                                   Qt::AlignLeft | Qt::AlignVCenter);
@@ -453,12 +468,11 @@ void drawHeader(QPainter& painter, const PracticeStage& stage) {
                                   Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-    drawScore(painter, loop.fenshu());
 }
 
-void drawSky(QPainter& painter) {
+void drawSky(QPainter& painter, const PracticeStage& stage) {
     style::drawMeadow(painter, 500);
-    drawHeaderBackdrop(painter);
+    drawHeaderBackdrop(painter, stage.loop().exitControlVisible());
     drawScoreTrack(painter);
 }
 
@@ -564,7 +578,7 @@ void drawBubble(QPainter& painter, const QString& words, const QColor& edge) {
     tail.closeSubpath();
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 40, 80, 28));
+    painter.setBrush(style::shadow(28));
     painter.drawPath((bubble.united(tail)).translated(0, 4));
     painter.setPen(QPen(edge, 3));
     painter.setBrush(Qt::white);
@@ -600,12 +614,55 @@ void drawPraiseStars(QPainter& painter, int step) {
                           {{776, 520}, 16, 9}, {{470, 512}, 15, 4}, {{60, 112}, 14, 7},
                           {{412, 560}, 11, 10}};
     for (const Spot& s : spots) {
-        const double beat = 0.85 + 0.15 * std::sin((step + s.phase) * M_PI / 6);
+        const double beat =
+            0.85 + 0.15 * std::sin((step + s.phase) * 2 * M_PI / timing::kTwinkleSteps);
         style::drawStar(painter, s.at, s.size * beat, style::kSun, style::kSunEdge);
     }
 }
 
-void drawCorrectAnswer(QPainter& painter, const Question& question) {
+// What the child typed, as the answer would be written: the clock's two fields with their
+// units, the money value with its unit; empty when nothing was typed.
+QString typedAnswer(const Question& question, const QString& entry, const QString& minute) {
+    if (std::holds_alternative<ClockQuestion>(question)) {
+        if (entry.isEmpty() && minute.isEmpty()) {
+            return {};
+        }
+        return (entry.isEmpty() ? QStringLiteral("?") : entry) + text("点") +
+               (minute.isEmpty() ? QStringLiteral("?") : minute) + text("分");
+    }
+    if (entry.isEmpty()) {
+        return {};
+    }
+    if (const auto* money = std::get_if<MoneyQuestion>(&question)) {
+        return entry + money->danw;
+    }
+    return entry;
+}
+
+constexpr double kCrossedOutSmallest = 0.55;
+
+// The child's answer, quiet and gently crossed out, ending at `right`; a long one shows
+// its last digits. Returns its left edge.
+double drawCrossedOut(QPainter& painter, QString typed, double right, double centreY,
+                      double maxWidth, double size) {
+    const QFont font = entryFont(typed, maxWidth, size, kCrossedOutSmallest);
+    const double width = QFontMetricsF(font).horizontalAdvance(typed);
+    const QRectF at(right - width, centreY - size * 0.8, width, size * 1.6);
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(kLabelText);
+    painter.drawText(at.adjusted(-4, 0, 4, 0), Qt::AlignCenter, typed);
+    QColor stroke = style::kWrong;
+    stroke.setAlphaF(0.55);
+    painter.setPen(
+        QPen(stroke, std::max(2.0, font.pixelSize() / 12.0), Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(at.left() - 4, centreY + font.pixelSize() * 0.12),
+                     QPointF(at.right() + 4, centreY - font.pixelSize() * 0.12));
+    painter.restore();
+    return at.left();
+}
+
+void drawCorrectAnswer(QPainter& painter, const Question& question, const QString& typed) {
     const bool picture = std::holds_alternative<MoneyQuestion>(question) ||
                          std::holds_alternative<ClockQuestion>(question);
     if (const auto* money = std::get_if<MoneyQuestion>(&question)) {
@@ -616,24 +673,48 @@ void drawCorrectAnswer(QPainter& painter, const Question& question) {
     const QRectF area = !picture ? kCard.adjusted(32, 4, -32, -16)
                         : std::holds_alternative<MoneyQuestion>(question) ? kMoneyAnswerArea
                                                                           : kClockAnswerArea;
-    const QRectF label(area.left(), area.top() + (picture ? 24 : 4), area.width(), 44);
+    const bool typedUnder = picture && !typed.isEmpty();
+    const QRectF label(area.left(), area.top() + (picture && !typedUnder ? 24 : 4), area.width(),
+                       44);
     style::drawFittedText(painter, label, text("正确的答案是:"), style::labelFont(28),
                           style::kText);
     Line answer;
     answer.size = picture ? 72 : 64;
     answer.gap = 4;
     answer.pieces = mixedRuns(correctAnswerText(question));
-    layOut(answer, area.width() - 48, 32);
+    // The child's answer, when there is one, stands crossed out before the right one (under
+    // it beside a picture, where the row is narrow); the right one keeps its own room.
+    const double typedSize = picture ? 30 : 40;
+    const bool beside = !typed.isEmpty() && !picture;
+    const double typedRoom = beside ? std::min(area.width() * 0.42, 260.0) : area.width() - 48;
+    layOut(answer, area.width() - 48 - (beside ? typedRoom : 0), 32);
     // A soft blue pill draws the eye to the answer without any alarm.
     const QRectF row(area.left(), label.bottom() + 12, area.width(), answer.size * 1.6);
     const double width = lineWidth(answer);
+    double typedWidth = 0;
+    if (beside) {
+        QString shown = typed;
+        typedWidth =
+            QFontMetricsF(entryFont(shown, typedRoom - 24, typedSize)).horizontalAdvance(shown) +
+            24;
+    }
+    const double pillLeft = row.center().x() - (width + 48 - typedWidth) / 2;
+    const QRectF answerRow(pillLeft, row.top(), width + 48, row.height());
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.setBrush(kSoftBlue);
-    painter.drawRoundedRect(
-        QRectF(row.center().x() - width / 2 - 24, row.top(), width + 48, row.height()), 20, 20);
+    painter.drawRoundedRect(answerRow, 20, 20);
     painter.restore();
-    drawLine(painter, answer, row, Qt::AlignHCenter, false);
+    if (beside) {
+        drawCrossedOut(painter, typed, pillLeft - 20, row.center().y(), typedRoom - 24, typedSize);
+    } else if (!typed.isEmpty()) {
+        QString shown = typed;
+        const double under =
+            QFontMetricsF(entryFont(shown, typedRoom, typedSize)).horizontalAdvance(shown);
+        drawCrossedOut(painter, typed, row.center().x() + under / 2, row.bottom() + typedSize * 0.9,
+                       typedRoom, typedSize);
+    }
+    drawLine(painter, answer, answerRow, Qt::AlignHCenter, false);
     // Under a written sum, the sum itself with the answer in its place, to read once more.
     const QRectF recap(area.left(), row.bottom() + 4, area.width(),
                        kCard.bottom() - row.bottom() - 8);
@@ -648,10 +729,6 @@ void drawCorrectAnswer(QPainter& painter, const Question& question) {
 }
 
 // ----- the settings panel
-
-double easeOut(double t) {
-    return 1 - std::pow(1 - std::clamp(t, 0.0, 1.0), 3);
-}
 
 void drawNote(QPainter& painter, QPointF at, const QColor& colour) {
     painter.save();
@@ -708,7 +785,7 @@ void drawPanelButtons(QPainter& painter) {
 }  // namespace
 
 void paintQuestionBackdrop(QPainter& painter, const PracticeStage& stage) {
-    drawSky(painter);
+    drawSky(painter, stage);
     style::drawCard(painter, kCard);
     // The keypad's tray.
     painter.save();
@@ -726,13 +803,15 @@ void paintQuestionBackdrop(QPainter& painter, const PracticeStage& stage) {
     }
 }
 
-void paintQuestion(QPainter& painter, const PracticeStage& stage) {
-    drawHeader(painter, stage);
-    drawQuestionContent(painter, stage, false);
+void paintQuestion(QPainter& painter, const PracticeStage& stage, const QRectF& region) {
+    drawHeader(painter, stage, region);
+    if (region.intersects(kCard)) {
+        drawQuestionContent(painter, stage, false);
+    }
 }
 
 void paintAnswerBackdrop(QPainter& painter, const PracticeStage& stage) {
-    drawSky(painter);
+    drawSky(painter, stage);
     style::drawCard(painter, kCard);
     const Screen screen = stage.loop().screen();
     if (screen == Screen::Dui4 || screen == Screen::Chuo4) {
@@ -740,13 +819,13 @@ void paintAnswerBackdrop(QPainter& painter, const PracticeStage& stage) {
     }
 }
 
-void paintAnswer(QPainter& painter, const PracticeStage& stage) {
+void paintAnswer(QPainter& painter, const PracticeStage& stage, const QRectF& region) {
     const PracticeLoop& loop = stage.loop();
     const Screen screen = loop.screen();
     const bool right = screen == Screen::Dui || screen == Screen::Dui2 || screen == Screen::Dui3 ||
                        screen == Screen::Dui4;
     const int clip = std::clamp(loop.answerClip(), 0, 2);
-    drawHeader(painter, stage);
+    drawHeader(painter, stage, region);
     if (right) {
         drawPraiseStars(painter, stage.stepCount());
         drawQuestionContent(painter, stage, true);
@@ -756,7 +835,8 @@ void paintAnswer(QPainter& painter, const PracticeStage& stage) {
         drawBubble(painter, text(kPraise[clip]), style::kSunEdge);
     } else {
         if (loop.question()) {
-            drawCorrectAnswer(painter, *loop.question());
+            drawCorrectAnswer(painter, *loop.question(),
+                              typedAnswer(*loop.question(), loop.answerText(), loop.minuteText()));
         }
         Mascot::paint(painter, kMascotFeet, kMascotHeight, Mascot::Mood::Thinking,
                       stage.stepsOnScreen());
@@ -764,64 +844,68 @@ void paintAnswer(QPainter& painter, const PracticeStage& stage) {
     }
 }
 
-void paintSettingsPanel(QPainter& painter, const PracticeStage& stage) {
+void paintSettingsPanel(QPainter& painter, const PracticeStage& stage, PanelPart part) {
     const PracticeLoop& loop = stage.loop();
     const bool shown = loop.settingsPanel() == SettingsPanel::Shown;
-    const double arrived =
-        shown
-            ? 1.0
-            : easeOut(static_cast<double>(loop.panelSlideStep()) / PracticeLoop::kPanelSlideSteps);
+    const bool card = part != PanelPart::Values;
+    const bool values = part != PanelPart::Card;
+    const double arrived = shown ? 1.0
+                                 : motion::easeOutCubic(static_cast<double>(loop.panelSlideStep()) /
+                                                        PracticeLoop::kPanelSlideSteps);
     // The main menu stays in view behind, softly dimmed.
-    QColor dim = kDim;
-    dim.setAlphaF(0.32 * arrived);
-    painter.fillRect(QRectF(0, 0, layout::kWidth, layout::kHeight), dim);
-
     const double drop = -(1 - arrived) * (layout::kPanel.bottom() + 16);
-    painter.save();
-    painter.translate(0, drop);
     const QRectF panel = layout::kPanel;
-    style::drawCard(painter, panel, 28);
-    painter.setPen(QPen(style::kSunEdge, 3));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(panel, 28, 28);
-    // The title ribbon along the top.
-    QPainterPath ribbon;
-    ribbon.addRoundedRect(panel.adjusted(1.5, 1.5, -1.5, 0), 27, 27);
-    QPainterPath top;
-    top.addRect(QRectF(panel.left(), panel.top(), panel.width(), 60));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(style::kSun);
-    painter.drawPath(ribbon.intersected(top));
-    painter.setPen(QPen(style::kSunEdge, 2));
-    painter.drawLine(QPointF(panel.left() + 2, panel.top() + 60),
-                     QPointF(panel.right() - 2, panel.top() + 60));
-    style::drawFittedText(painter, QRectF(panel.left(), panel.top(), panel.width(), 60),
-                          text("设置"), style::labelFont(28), style::kText);
-
-    // The music section and the volume row, each on a soft band.
     const QRectF songs = layout::songChoice(0).united(layout::songChoice(9));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kSoftBlue);
-    painter.drawRoundedRect(songs.adjusted(-12, -44, 12, 12), 20, 20);
-    drawNote(painter, QPointF(songs.left() + 6, songs.top() - 20), style::kSecondaryPressed);
-    style::drawFittedText(painter, QRectF(songs.left() + 30, songs.top() - 42, 240, 38),
-                          text("背景音乐"), style::labelFont(26), style::kText,
-                          Qt::AlignLeft | Qt::AlignVCenter);
+    painter.save();
+    if (card) {
+        QColor dim = kDim;
+        dim.setAlphaF(0.32 * arrived);
+        painter.fillRect(QRectF(0, 0, layout::kWidth, layout::kHeight), dim);
+        painter.translate(0, drop);
+        style::drawCard(painter, panel, 28);
+        painter.setPen(QPen(style::kSunEdge, 3));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(panel, 28, 28);
+        // The title ribbon along the top.
+        QPainterPath ribbon;
+        ribbon.addRoundedRect(panel.adjusted(1.5, 1.5, -1.5, 0), 27, 27);
+        QPainterPath top;
+        top.addRect(QRectF(panel.left(), panel.top(), panel.width(), 60));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(style::kSun);
+        painter.drawPath(ribbon.intersected(top));
+        painter.setPen(QPen(style::kSunEdge, 2));
+        painter.drawLine(QPointF(panel.left() + 2, panel.top() + 60),
+                         QPointF(panel.right() - 2, panel.top() + 60));
+        style::drawFittedText(painter, QRectF(panel.left(), panel.top(), panel.width(), 60),
+                              text("设置"), style::labelFont(28), style::kText);
 
-    const QRectF volumeRow(songs.left() - 12, layout::kVolumeUp.top() - 6, songs.width() + 24,
-                           layout::kVolumeUp.height() + 12);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kSoftBlue);
-    painter.drawRoundedRect(volumeRow, 20, 20);
-    drawSpeaker(painter, QPointF(songs.left() + 8, volumeRow.center().y()),
-                style::kSecondaryPressed);
-    style::drawFittedText(
-        painter,
-        QRectF(songs.left() + 48, layout::kVolumeUp.top(),
-               layout::kVolumeUp.left() - songs.left() - 60, layout::kVolumeUp.height()),
-        text("音量"), style::labelFont(26), style::kText, Qt::AlignLeft | Qt::AlignVCenter);
+        // The music section and the volume row, each on a soft band.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kSoftBlue);
+        painter.drawRoundedRect(songs.adjusted(-12, -44, 12, 12), 20, 20);
+        drawNote(painter, QPointF(songs.left() + 6, songs.top() - 20), style::kSecondaryPressed);
+        style::drawFittedText(painter, QRectF(songs.left() + 30, songs.top() - 42, 240, 38),
+                              text("背景音乐"), style::labelFont(26), style::kText,
+                              Qt::AlignLeft | Qt::AlignVCenter);
 
-    if (shown) {
+        const QRectF volumeRow(songs.left() - 12, layout::kVolumeUp.top() - 6, songs.width() + 24,
+                               layout::kVolumeUp.height() + 12);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kSoftBlue);
+        painter.drawRoundedRect(volumeRow, 20, 20);
+        drawSpeaker(painter, QPointF(songs.left() + 8, volumeRow.center().y()),
+                    style::kSecondaryPressed);
+        style::drawFittedText(
+            painter,
+            QRectF(songs.left() + 48, layout::kVolumeUp.top(),
+                   layout::kVolumeUp.left() - songs.left() - 60, layout::kVolumeUp.height()),
+            text("音量"), style::labelFont(26), style::kText, Qt::AlignLeft | Qt::AlignVCenter);
+    } else {
+        painter.translate(0, drop);
+    }
+
+    if (shown && values) {
         const QRectF value = layout::kVolumeValue;
         painter.setPen(QPen(style::kKeyEdge.darker(110), 2));
         painter.setBrush(Qt::white);

@@ -47,7 +47,11 @@ ButtonColours coloursOf(ButtonKind kind) {
 }  // namespace
 
 QFont labelFont(double size) {
-    return sized("AR PL UKai CN", size, false);
+    // A modern 楷体 with the forms a first-grade textbook prints (真, not 眞); the older
+    // AR PL face stands in where it is missing.
+    QFont font = sized("LXGW WenKai", size, false);
+    font.setFamilies({QStringLiteral("LXGW WenKai"), QStringLiteral("AR PL UKai CN")});
+    return font;
 }
 QFont counterFont(double size) {
     return sized("Noto Sans CJK SC", size, false);
@@ -59,19 +63,31 @@ QFont digitFont(double size) {
 void drawCard(QPainter& painter, const QRectF& rect, double radius) {
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 40, 80, 28));
+    painter.setBrush(shadow(28));
     painter.drawRoundedRect(rect.translated(0, 5), radius, radius);
     painter.setBrush(kCard);
     painter.drawRoundedRect(rect, radius, radius);
     painter.restore();
 }
 
+QFont fittedFont(const QString& text, QFont font, double width) {
+    // Glyphs drawn at a scaled device size may come out a little wider than their advance
+    // at stage size, and a 楷体 stroke may overhang its advance: a few per cent of room
+    // keeps the ink inside.
+    const double room = width * kFitRoom;
+    for (int size = font.pixelSize(); size > kSmallestText; --size) {
+        font.setPixelSize(size);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= room) {
+            return font;
+        }
+    }
+    font.setPixelSize(kSmallestText);
+    return font;
+}
+
 void drawFittedText(QPainter& painter, const QRectF& rect, const QString& text, QFont font,
                     const QColor& colour, int flags) {
-    const double width = QFontMetricsF(font).horizontalAdvance(text);
-    if (width > rect.width() && width > 0) {
-        font.setPixelSize(std::max(8, static_cast<int>(font.pixelSize() * rect.width() / width)));
-    }
+    font = fittedFont(text, font, rect.width());
     painter.save();
     painter.setFont(font);
     painter.setPen(colour);

@@ -27,6 +27,13 @@ inline const QColor kText{0x26, 0x32, 0x38};
 inline const QColor kRight{0x43, 0xA0, 0x47};
 inline const QColor kWrong{0xE5, 0x39, 0x35};
 inline const QColor kCard{0xFF, 0xFF, 0xFF};
+// Soft shadows under cards, buttons and the dial: a deep blue, never black.
+inline const QColor kShadow{0x00, 0x28, 0x50};
+inline QColor shadow(int alpha) {
+    QColor c = kShadow;
+    c.setAlpha(alpha);
+    return c;
+}
 
 enum class ButtonKind { Primary, Secondary, Key, Confirm, Erase, Menu, Quiet };
 
@@ -42,6 +49,11 @@ void drawButton(QPainter& painter, const QRectF& rect, const QString& caption, B
                 bool pressed);
 // A white rounded card with a soft shadow.
 void drawCard(QPainter& painter, const QRectF& rect, double radius = 24);
+// The font shrunk, pixel by pixel down to kSmallestText, until `text` fits `width`
+// with a little room to spare.
+constexpr int kSmallestText = 8;
+constexpr double kFitRoom = 0.94;
+QFont fittedFont(const QString& text, QFont font, double width);
 // Text centred in a rectangle, shrunk to fit its width when it is long.
 void drawFittedText(QPainter& painter, const QRectF& rect, const QString& text, QFont font,
                     const QColor& colour, int flags = Qt::AlignCenter);

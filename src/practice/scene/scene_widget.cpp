@@ -2,17 +2,15 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "practice/core/music_rules.h"
 #include "practice_stage.h"
+#include "scene_timing.h"
 #include "stage_layout.h"
 
 namespace sumbrook {
-
-namespace {
-constexpr int kStepMs = 1000 / 12;
-}
 
 SceneWidget::SceneWidget(PracticeStage& stage, QWidget* parent)
     : QWidget(parent), stage_(stage), keyboard_(stage) {
@@ -20,7 +18,7 @@ SceneWidget::SceneWidget(PracticeStage& stage, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
-    steps_.setInterval(kStepMs);
+    steps_.setInterval(timing::kStepMs);
     steps_.setTimerType(Qt::PreciseTimer);
     connect(&steps_, &QTimer::timeout, this, &SceneWidget::advance);
     steps_.start();
@@ -46,56 +44,41 @@ QPointF SceneWidget::toStage(QPointF p) const {
 
 void SceneWidget::advance() {
     stage_.step();
-    const QString look = stage_.lookSignature();
-    if (look != lastLook_) {
-        lastLook_ = look;
+    lastRepaints_.clear();
+    StageLook look = stage_.look();
+    if (!(look == lastLook_)) {
+        lastLook_ = std::move(look);
         ++fullRepaints_;
+        lastRepaints_.push_back(rect());
         update();
         return;
     }
     const QRectF r = stageRect();
     const double scale = r.width() / stage_layout::kWidth;
-    for (const QRectF& moving : stage_.movingRects()) {
+    for (const QRectF& part : stage_.movingRects()) {
         ++partialRepaints_;
-        update(QRectF(r.left() + moving.left() * scale, r.top() + moving.top() * scale,
-                      moving.width() * scale, moving.height() * scale)
-                   .toAlignedRect()
-                   .adjusted(-2, -2, 2, 2));
+        lastRepaints_.push_back(QRectF(r.left() + part.left() * scale, r.top() + part.top() * scale,
+                                       part.width() * scale, part.height() * scale)
+                                    .toAlignedRect()
+                                    .adjusted(-2, -2, 2, 2));
+        update(lastRepaints_.back());
     }
 }
 
-void SceneWidget::paintEvent(QPaintEvent*) {
+void SceneWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRectF r = stageRect();
-    const double scale = r.width() / stage_layout::kWidth;
     // The letterbox bands, if the widget is not 4:3.
-    painter.fillRect(rect(), QColor(0x26, 0x32, 0x38));
-
-    // The scenery is drawn once per screen and size, at the screen's pixel density (and
-    // once more when the stage starts: before, it is empty).
-    const QString screen = stage_.started()
-                               ? QString::number(static_cast<int>(stage_.loop().screen()))
-                               : QStringLiteral("-");
-    const QSize pixels = (r.size() * devicePixelRatioF()).toSize();
-    if (backdrop_.size() != pixels || backdropScreen_ != screen) {
-        backdrop_ = QPixmap(pixels);
-        backdrop_.setDevicePixelRatio(devicePixelRatioF());
-        backdrop_.fill(Qt::white);
-        QPainter p(&backdrop_);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(scale, scale);
-        stage_.paintBackdrop(p);
-        backdropScreen_ = screen;
+    const QColor band(0x26, 0x32, 0x38);
+    if (r.left() > 0) {
+        painter.fillRect(QRectF(0, 0, r.left(), height()), band);
+        painter.fillRect(QRectF(r.right(), 0, width() - r.right(), height()), band);
     }
-    painter.drawPixmap(r.topLeft(), backdrop_);
-
-    painter.translate(r.topLeft());
-    painter.scale(scale, scale);
-    painter.setClipRect(QRectF(0, 0, stage_layout::kWidth, stage_layout::kHeight));
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    stage_.paintForeground(painter);
+    if (r.top() > 0) {
+        painter.fillRect(QRectF(0, 0, width(), r.top()), band);
+        painter.fillRect(QRectF(0, r.bottom(), width(), height() - r.bottom()), band);
+    }
+    frame_.paint(painter, stage_, r, devicePixelRatioF(), event->rect());
 }
 
 void SceneWidget::mouseMoveEvent(QMouseEvent* event) {

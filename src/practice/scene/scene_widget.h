@@ -3,6 +3,10 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
+#include <vector>
+
+#include "stage_frame.h"
+#include "stage_look.h"
 
 #include "scene_keyboard.h"
 
@@ -28,6 +32,8 @@ class SceneWidget : public QWidget {
     // Repaints requested since the widget was made (full ones counted apart).
     int fullRepaints() const { return fullRepaints_; }
     int partialRepaints() const { return partialRepaints_; }
+    // The rectangles, in widget pixels, that the last step asked to repaint.
+    const std::vector<QRect>& lastRepaints() const { return lastRepaints_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,9 +52,9 @@ class SceneWidget : public QWidget {
     SceneKeyboard keyboard_;
     QTimer steps_;
     QTimer volumeRepeat_;
-    QPixmap backdrop_;
-    QString backdropScreen_;
-    QString lastLook_;
+    StageFrame frame_;
+    StageLook lastLook_;
+    std::vector<QRect> lastRepaints_;
     int fullRepaints_ = 0;
     int partialRepaints_ = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPainter>
+#include <QRectF>
 
 namespace sumbrook {
 
@@ -24,10 +25,15 @@ void paintCompletionBackdrop(QPainter& painter, const PracticeStage& stage);
 void paintCompletion(QPainter& painter, const PracticeStage& stage);  // times, badge
 
 void paintQuestionBackdrop(QPainter& painter, const PracticeStage& stage);
-void paintQuestion(QPainter& painter, const PracticeStage& stage);  // header, question, keypad
+// Header, question and keypad; only what meets `region` (stage units).
+void paintQuestion(QPainter& painter, const PracticeStage& stage, const QRectF& region);
 void paintAnswerBackdrop(QPainter& painter, const PracticeStage& stage);
-void paintAnswer(QPainter& painter, const PracticeStage& stage);  // praise or the right answer
-void paintSettingsPanel(QPainter& painter, const PracticeStage& stage);
+// Praise or the right answer; only what meets `region` (stage units).
+void paintAnswer(QPainter& painter, const PracticeStage& stage, const QRectF& region);
+// The panel's card (dimmed screen, card, headings: still once it has slid in), its values
+// (the volume, the ring round the playing song), or both.
+enum class PanelPart { Whole, Card, Values };
+void paintSettingsPanel(QPainter& painter, const PracticeStage& stage, PanelPart part);
 void paintConfirmBox(QPainter& painter, const PracticeStage& stage);
 
 }  // namespace screen_painters

@@ -10,6 +10,21 @@ constexpr double kHeight = 600;
 
 // Question screens: header band, question area, keypad at the lower right.
 constexpr QRectF kHeader{0, 0, 800, 72};
+// The header's pills: the level at the left, then three columns of counters and times.
+// While "退出全屏" shows at the top right they close up to the left to make room for it.
+inline QRectF levelPill(bool roomForExit) {
+    return {16, 10, roomForExit ? 160.0 : 168.0, 52};
+}
+inline QRectF headerColumn(int index, bool roomForExit) {
+    return roomForExit ? QRectF(188.0 + index * 160, 8, 152, 56)
+                       : QRectF(200.0 + index * 168, 8, 156, 56);
+}
+// One line of a header column: row 0 the upper, row 1 the lower; column 2 row 0 holds
+// the running time, the only text of a question screen that changes by itself.
+inline QRectF headerCell(int column, int row, bool roomForExit) {
+    const QRectF c = headerColumn(column, roomForExit);
+    return {c.left() + 10, 10.0 + row * 26, c.width() - 20, 26};
+}
 constexpr QRectF kQuestionArea{24, 88, 660, 256};
 constexpr QRectF kScoreBar{716, 112, 40, 216};  // fst, beside the question
 inline QRectF keypadKey(int index) {            // 0..11: 7 8 9 / 4 5 6 / 1 2 3 / 0 ← 确定

@@ -1,0 +1,421 @@
+// Every screen of the practice scene and every mood of the bear, drawn from a fixed state
+// (seeded draws, a clock that moves only when told, a fixed number of steps) and compared
+// with the stored pictures under golden/. A change of look shows up here as a failing
+// picture; a reviewed change is stored again with tools/update-golden-pictures
+// (SUMBROOK_UPDATE_GOLDEN=1). On a failure the actual picture and a picture of the
+// differing pixels are written to golden-failures/ in the test's working directory.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "practice/core/exercise_catalogue.h"
+#include "practice/scene/mascot.h"
+#include "practice/scene/practice_stage.h"
+#include "practice/scene/stage_frame.h"
+#include "practice/scene/stage_layout.h"
+#include "support/fake_sound_channel.h"
+#include "support/manual_clock.h"
+#include "support/qstring_printer.h"
+
+namespace sumbrook {
+namespace {
+
+// A pixel differs when one of its channels is off by more than this; a picture matches
+// when no more than the given share of its pixels differ. Together they absorb the
+// antialiasing of glyph edges and nothing larger.
+constexpr int kChannelTolerance = 40;
+constexpr double kDifferingShare = 0.002;
+
+QString goldenDir() {
+    return QStringLiteral(SUMBROOK_GOLDEN_DIR);
+}
+
+bool updating() {
+    return qEnvironmentVariable("SUMBROOK_UPDATE_GOLDEN") == QStringLiteral("1");
+}
+
+struct Comparison {
+    int differing = 0;
+    int worst = 0;
+    QImage diff;
+};
+
+Comparison compare(const QImage& expected, const QImage& actual) {
+    Comparison c;
+    c.diff = QImage(actual.size(), QImage::Format_RGB32);
+    c.diff.fill(Qt::white);
+    for (int y = 0; y < actual.height(); ++y) {
+        const auto* e = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+        const auto* a = reinterpret_cast<const QRgb*>(actual.constScanLine(y));
+        for (int x = 0; x < actual.width(); ++x) {
+            const int d =
+                std::max({std::abs(qRed(e[x]) - qRed(a[x])), std::abs(qGreen(e[x]) - qGreen(a[x])),
+                          std::abs(qBlue(e[x]) - qBlue(a[x]))});
+            c.worst = std::max(c.worst, d);
+            if (d > kChannelTolerance) {
+                ++c.differing;
+                c.diff.setPixel(x, y, qRgb(229, 57, 53));
+            } else if (d > 0) {
+                c.diff.setPixel(x, y, qRgb(255, 224, 178));
+            }
+        }
+    }
+    return c;
+}
+
+// Compares `actual` with the stored picture `name`.png, or stores it when updating.
+void expectGolden(const QImage& picture, const QString& name) {
+    const QImage actual = picture.convertToFormat(QImage::Format_RGB32);
+    const QString stored = goldenDir() + u'/' + name + QStringLiteral(".png");
+    if (updating()) {
+        QDir().mkpath(goldenDir());
+        ASSERT_TRUE(actual.save(stored)) << stored.toStdString();
+        return;
+    }
+    const QImage expected = QImage(stored).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(expected.isNull())
+        << "no stored picture " << stored.toStdString() << "; run tools/update-golden-pictures";
+    ASSERT_EQ(expected.size(), actual.size()) << name.toStdString();
+    const Comparison c = compare(expected, actual);
+    const int allowed = static_cast<int>(actual.width() * actual.height() * kDifferingShare);
+    if (c.differing > allowed) {
+        QDir().mkpath(QStringLiteral("golden-failures"));
+        actual.save(QStringLiteral("golden-failures/") + name + QStringLiteral(".actual.png"));
+        c.diff.save(QStringLiteral("golden-failures/") + name + QStringLiteral(".diff.png"));
+    }
+    EXPECT_LE(c.differing, allowed)
+        << name.toStdString() << ": " << c.differing << " pixels differ (worst channel " << c.worst
+        << "); see golden-failures/" << name.toStdString() << ".actual.png and .diff.png in "
+        << QDir::currentPath().toStdString();
+}
+
+// How far two pictures of the same stage differ, in pixels beyond the tolerance.
+int differingPixels(const QImage& a, const QImage& b) {
+    return compare(a.convertToFormat(QImage::Format_RGB32), b.convertToFormat(QImage::Format_RGB32))
+        .differing;
+}
+
+// A stage on a fresh store, with seeded draws and a still clock, shown the main menu.
+class Scene {
+  public:
+    Scene() {
+        stage = std::make_unique<PracticeStage>(
+            store, std::make_unique<testing::FakeSoundChannel>(), source, clock);
+        stage->start();
+        steps(PracticeLoop::kIntroSteps);
+    }
+    void steps(int n) {
+        for (int i = 0; i < n; ++i) {
+            stage->step();
+        }
+    }
+    Screen screen() const { return stage->loop().screen(); }
+    void click(const char* caption) {
+        ASSERT_TRUE(stage->click(QString::fromUtf8(caption))) << caption;
+    }
+    void typeNumber(const QString& digits) {
+        for (const QChar c : digits) {
+            ASSERT_TRUE(stage->click(QString(c)));
+        }
+    }
+    void openExercise(int number) {
+        if (screen() != Screen::Mulu1 && screen() != Screen::Mulu2) {
+            click("自选模式");
+        }
+        if (ExerciseCatalogue::exercise(number).menuPage == 2 && screen() == Screen::Mulu1) {
+            click("下页");
+        }
+        ASSERT_TRUE(stage->click(ExerciseCatalogue::title(number)));
+    }
+    // The expected answer typed (clock: both fields), or `wrong` in its place.
+    void answer(bool right) {
+        const Question& q = *stage->loop().question();
+        const int expected = expectedAnswer(q);
+        typeNumber(QString::number(right ? expected : expected + 1));
+        click("确定");
+        if (const auto* clockQuestion = std::get_if<ClockQuestion>(&q)) {
+            typeNumber(
+                QString::number(right ? clockQuestion->deshu0 : (clockQuestion->deshu0 + 30) % 60));
+            click("确定");
+        }
+    }
+    void completeExercise() {
+        while (screen() != Screen::Fen100) {
+            answer(true);
+            if (screen() != Screen::Fen100) {
+                click("下一题");
+            }
+        }
+    }
+    // The pointer taken off the stage and the sparkle trail left to die down, so that
+    // only the screen itself is in the picture.
+    void settle() {
+        stage->pointerMoved(QPointF(-100, -100));
+        steps(24);
+    }
+    QImage render() const {
+        QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        stage->paint(painter);
+        return image;
+    }
+
+    QTemporaryDir dir;
+    ProgressStore store{dir.path()};
+    testing::ManualClock clock;
+    SeededUniformSource source{20260901};
+    std::unique_ptr<PracticeStage> stage;
+};
+
+struct Shot {
+    const char* name;
+    std::function<void(Scene&)> reach;
+};
+
+void PrintTo(const Shot& shot, std::ostream* out) {
+    *out << shot.name;
+}
+
+const std::vector<Shot>& shots() {
+    static const std::vector<Shot> all{
+        {"intro",
+         [](Scene& s) {
+             s.stage = std::make_unique<PracticeStage>(
+                 s.store, std::make_unique<testing::FakeSoundChannel>(), s.source, s.clock);
+             s.stage->start();
+             s.steps(PracticeLoop::kIntroSteps / 2);
+         }},
+        {"main_menu", [](Scene& s) { s.settle(); }},
+        {"menu_page_1",
+         [](Scene& s) {
+             s.click("自选模式");
+             s.settle();
+         }},
+        {"menu_page_2",
+         [](Scene& s) {
+             s.click("自选模式");
+             s.click("下页");
+             s.settle();
+         }},
+        {"question_two_number",
+         [](Scene& s) {
+             s.openExercise(4);
+             s.settle();
+         }},
+        {"question_two_number_typed",
+         [](Scene& s) {
+             s.openExercise(33);
+             s.typeNumber(QStringLiteral("57"));
+             s.clock.advance(83'450);
+             s.settle();
+         }},
+        {"question_long_entry",
+         [](Scene& s) {
+             s.openExercise(4);
+             s.typeNumber(QStringLiteral("1234567890123456789012345678901234567890123456789012"));
+             s.settle();
+         }},
+        {"question_expression",
+         [](Scene& s) {
+             s.openExercise(32);
+             s.settle();
+         }},
+        {"question_money",
+         [](Scene& s) {
+             s.openExercise(37);
+             s.settle();
+         }},
+        {"question_clock",
+         [](Scene& s) {
+             s.openExercise(36);
+             s.typeNumber(QStringLiteral("8"));
+             s.settle();
+         }},
+        {"right_two_number",
+         [](Scene& s) {
+             s.openExercise(4);
+             s.answer(true);
+             s.settle();
+         }},
+        {"wrong_two_number",
+         [](Scene& s) {
+             s.openExercise(4);
+             s.answer(false);
+             s.settle();
+         }},
+        {"wrong_long_entry",
+         [](Scene& s) {
+             s.openExercise(4);
+             s.typeNumber(QStringLiteral("1234567890123456789012345678901234567890123456789012"));
+             s.click("确定");
+             s.settle();
+         }},
+        {"right_expression",
+         [](Scene& s) {
+             s.openExercise(32);
+             s.answer(true);
+             s.settle();
+         }},
+        {"wrong_expression",
+         [](Scene& s) {
+             s.openExercise(32);
+             s.answer(false);
+             s.settle();
+         }},
+        {"right_money",
+         [](Scene& s) {
+             s.openExercise(37);
+             s.answer(true);
+             s.settle();
+         }},
+        {"wrong_money",
+         [](Scene& s) {
+             s.openExercise(37);
+             s.answer(false);
+             s.settle();
+         }},
+        {"right_clock",
+         [](Scene& s) {
+             s.openExercise(36);
+             s.answer(true);
+             s.settle();
+         }},
+        {"wrong_clock",
+         [](Scene& s) {
+             s.openExercise(36);
+             s.answer(false);
+             s.settle();
+         }},
+        {"completion_record",
+         [](Scene& s) {
+             s.openExercise(4);
+             s.clock.advance(95'120);
+             s.completeExercise();
+             s.settle();
+         }},
+        {"completion_no_record",
+         [](Scene& s) {
+             s.openExercise(4);
+             s.clock.advance(65'000);
+             s.completeExercise();
+             s.click("确定");
+             s.openExercise(4);
+             s.clock.advance(125'370);
+             s.completeExercise();
+             ASSERT_FALSE(s.stage->loop().newRecord());
+             s.settle();
+         }},
+        {"map",
+         [](Scene& s) {
+             s.click("游戏模式");
+             s.settle();
+         }},
+        {"settings_panel",
+         [](Scene& s) {
+             s.click("设置");
+             s.settle();
+         }},
+        {"confirm_clear_history",
+         [](Scene& s) {
+             s.click("设置");
+             s.steps(PracticeLoop::kPanelSlideSteps);
+             s.click("清除历史纪录");
+             s.settle();
+         }},
+        {"confirm_restart_game",
+         [](Scene& s) {
+             s.click("游戏模式");
+             s.click("重新开始");
+             s.settle();
+         }},
+        {"full_screen_question",
+         [](Scene& s) {
+             s.stage->setQuanping(QStringLiteral("1"));
+             s.openExercise(4);
+             s.settle();
+         }},
+    };
+    return all;
+}
+
+class SceneGolden : public ::testing::TestWithParam<Shot> {};
+
+TEST_P(SceneGolden, MatchesItsStoredPicture) {
+    Scene scene;
+    GetParam().reach(scene);
+    if (::testing::Test::HasFatalFailure()) {
+        return;
+    }
+    expectGolden(scene.render(), QString::fromUtf8(GetParam().name));
+}
+
+// The widget's way of drawing, a cached backdrop under the foreground, gives the same
+// picture; and repainting only what the stage says moves, step after step, keeps it the
+// same as a whole repaint (nothing left behind, nothing missed).
+TEST_P(SceneGolden, TheCachedBackdropAndTheMovingPartsGiveTheSamePicture) {
+    Scene scene;
+    GetParam().reach(scene);
+    if (::testing::Test::HasFatalFailure()) {
+        return;
+    }
+    const QRectF whole(0, 0, 800, 600);
+    QImage frame(800, 600, QImage::Format_ARGB32_Premultiplied);
+    frame.fill(Qt::white);
+    StageFrame cache;
+    {
+        QPainter painter(&frame);
+        cache.paint(painter, *scene.stage, whole, 1.0, whole);
+    }
+    EXPECT_LE(differingPixels(frame, scene.render()), 0) << GetParam().name;
+    StageLook look = scene.stage->look();
+    for (int i = 0; i < 9; ++i) {
+        scene.clock.advance(1000 / 12);  // the running time moves on
+        scene.stage->step();
+        QPainter painter(&frame);
+        if (!(scene.stage->look() == look)) {
+            look = scene.stage->look();
+            cache.paint(painter, *scene.stage, whole, 1.0, whole);
+            continue;
+        }
+        for (const QRectF& part : scene.stage->movingRects()) {
+            cache.paint(painter, *scene.stage, whole, 1.0,
+                        part.toAlignedRect().adjusted(-2, -2, 2, 2));
+        }
+    }
+    // Both are drawn by the same code on the same machine: no share of glyph edges to
+    // allow for, only a few pixels where a clip cuts through an antialiased edge.
+    EXPECT_LE(differingPixels(frame, scene.render()), 8) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, SceneGolden, ::testing::ValuesIn(shots()),
+                         [](const ::testing::TestParamInfo<Shot>& row) {
+                             return std::string(row.param.name);
+                         });
+
+// Each mood of the bear alone, large, at two moments of its little animation.
+TEST(SceneGoldenMascot, EachMoodMatchesItsStoredPicture) {
+    const struct {
+        Mascot::Mood mood;
+        const char* name;
+    } moods[] = {{Mascot::Mood::Happy, "happy"},
+                 {Mascot::Mood::Cheering, "cheering"},
+                 {Mascot::Mood::Thinking, "thinking"},
+                 {Mascot::Mood::Walking, "walking"}};
+    for (const auto& m : moods) {
+        QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
+        image.fill(QColor(0xE9, 0xF7, 0xFF));
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        Mascot::paint(painter, QPointF(220, 560), 480, m.mood, 0);
+        Mascot::paint(painter, QPointF(600, 560), 480, m.mood, 5);
+        painter.end();
+        expectGolden(image, QStringLiteral("mascot_") + QString::fromUtf8(m.name));
+    }
+}
+
+}  // namespace
+}  // namespace sumbrook
