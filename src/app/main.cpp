@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "moviehost/scene_services.h"
+#include "parent_command.h"
+#include "practice_services.h"
 #include "questions_command.h"
 #include "quit_on_signal.h"
 #include "shell/main_window.h"
@@ -17,10 +18,12 @@
 #include "worksheet_command.h"
 
 // Under the leak checker: GStreamer's PulseAudio sink keeps one process-wide connection
-// whose bookkeeping is never freed before exit. It is theirs, allocated by libpulse;
-// nothing of ours is hidden by naming that library.
+// whose bookkeeping is never freed before exit, and under a real X display Qt's D-Bus
+// thread leaves one block that libdbus allocated for itself. Both are theirs; nothing of
+// ours is hidden by naming those libraries.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libpulse.so\n";
+    return "leak:libpulse.so\n"
+           "leak:libdbus-1.so\n";
 }
 
 namespace {
@@ -51,7 +54,12 @@ constexpr const char* kUsage =
     "      Prints the questions in the order they stand on the sheet, one per line (the\n"
     "      lines of a vertical form joined by \" | \"), or as JSON objects with --json;\n"
     "      --answers adds the answers and an answer page; --pdf writes the sheets as an\n"
-    "      A4 PDF; --copies makes C different sheets; the same seed, the same sheets.\n";
+    "      A4 PDF; --copies makes C different sheets; the same seed, the same sheets.\n"
+    "\n"
+    "  sumbrook parent --export-csv FILE [--child NAME]\n"
+    "      writes every question the chosen child (or the child NAME) answered as a\n"
+    "      CSV file for a spreadsheet: time, exercise, question, answers, right or\n"
+    "      wrong and the time taken.\n";
 
 // Qt's note that XDG_RUNTIME_DIR is unset (usual for root and for batch jobs) says
 // nothing to the user of a command and would pollute its error output.
@@ -76,7 +84,7 @@ int runProgram(int argc, char* argv[]) {
     // The process-wide objects: the movie player, skinModule, the filtered windows, the
     // file-open hook and the memory files. Their shutdown routine runs when the event loop
     // ends, whichever way the program ends, and at the latest when they go out of scope.
-    sumbrook::ShellGlobals globals(sumbrook::SceneServices::forThisMachine());
+    sumbrook::ShellGlobals globals(sumbrook::practiceServices());
     // Without the skin module the program runs in the system look.
     globals.LoadSkinModule();
 
@@ -125,6 +133,11 @@ int main(int argc, char* argv[]) {
         QApplication app(argc, argv);
         sumbrook::QuitOnSignal quitOnSignal;
         return sumbrook::runThemesCommand(arguments, stderr);
+    }
+    if (command == QStringLiteral("parent")) {
+        qInstallMessageHandler(quietMessages);
+        QCoreApplication app(argc, argv);
+        return sumbrook::runParentCommand(arguments, stdout, stderr);
     }
     if (command == QStringLiteral("worksheet")) {
         // Sheets are drawn without a screen.
