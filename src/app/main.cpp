@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "parent_command.h"
+#include "parent_window_command.h"
 #include "practice_services.h"
 #include "questions_command.h"
 #include "quit_on_signal.h"
@@ -55,6 +55,16 @@ constexpr const char* kUsage =
     "      lines of a vertical form joined by \" | \"), or as JSON objects with --json;\n"
     "      --answers adds the answers and an answer page; --pdf writes the sheets as an\n"
     "      A4 PDF; --copies makes C different sheets; the same seed, the same sheets.\n"
+    "\n"
+    "  sumbrook worksheet --from-mistakes [--child NAME] [--days D] --pdf FILE\n"
+    "      a sheet of the sums the chosen child (or the child NAME) got wrong in the last\n"
+    "      D days (30 unless given), topped up with sums close to them, and its answer\n"
+    "      key, as a two-page A4 PDF (错题练习).\n"
+    "\n"
+    "  sumbrook parent [--child NAME]\n"
+    "      the parent's window (家长中心): the chosen child's questions and accuracy per\n"
+    "      day, time per question, the 37 exercises and the facts most often wrong; the\n"
+    "      children of the family; a mistakes worksheet to print and the CSV export.\n"
     "\n"
     "  sumbrook parent --export-csv FILE [--child NAME]\n"
     "      writes every question the chosen child (or the child NAME) answered as a\n"
@@ -136,8 +146,7 @@ int main(int argc, char* argv[]) {
     }
     if (command == QStringLiteral("parent")) {
         qInstallMessageHandler(quietMessages);
-        QCoreApplication app(argc, argv);
-        return sumbrook::runParentCommand(arguments, stdout, stderr);
+        return sumbrook::runParentWindowCommand(argc, argv, arguments);
     }
     if (command == QStringLiteral("worksheet")) {
         // Sheets are drawn without a screen.

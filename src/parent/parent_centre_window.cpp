@@ -1,4 +1,4 @@
-#include "parent_window.h"
+#include "parent_centre_window.h"
 
 #include <QButtonGroup>
 #include <QChartView>
@@ -70,7 +70,7 @@ QString dayText(const QDateTime& at) {
 
 }  // namespace
 
-ParentWindow::ParentWindow(JournalQueries& journal, QWidget* parent)
+ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, QWidget* parent)
     : QWidget(parent), journal_(journal), now_([] { return QDateTime::currentDateTime(); }) {
     setObjectName(QStringLiteral("家长中心"));
     setWindowTitle(QStringLiteral("家长中心"));
@@ -202,34 +202,34 @@ ParentWindow::ParentWindow(JournalQueries& journal, QWidget* parent)
 
     connect(children_, &QComboBox::activated, this,
             [this](int index) { chooseChild(children_->itemData(index).toInt()); });
-    connect(add, &QPushButton::clicked, this, &ParentWindow::addChild);
-    connect(rename, &QPushButton::clicked, this, &ParentWindow::renameChild);
+    connect(add, &QPushButton::clicked, this, &ParentCentreWindow::addChild);
+    connect(rename, &QPushButton::clicked, this, &ParentCentreWindow::renameChild);
     connect(spans_, &QButtonGroup::idClicked, this,
             [this](int id) { setSpan(static_cast<ReportSpan>(id)); });
     connect(exercises_, &QComboBox::activated, this,
             [this](int index) { chooseExercise(exercises_->itemData(index).toInt()); });
-    connect(sheet, &QPushButton::clicked, this, &ParentWindow::openMistakesSheet);
-    connect(exportButton, &QPushButton::clicked, this, &ParentWindow::exportCsv);
+    connect(sheet, &QPushButton::clicked, this, &ParentCentreWindow::openMistakesSheet);
+    connect(exportButton, &QPushButton::clicked, this, &ParentCentreWindow::exportCsv);
 
     childId_ = journal_.currentChildId();
     fillChildren();
     refresh();
 }
 
-ParentWindow::~ParentWindow() = default;
+ParentCentreWindow::~ParentCentreWindow() = default;
 
-void ParentWindow::setClock(std::function<QDateTime()> now) {
+void ParentCentreWindow::setClock(std::function<QDateTime()> now) {
     now_ = std::move(now);
     refresh();
 }
 
-void ParentWindow::setSpan(ReportSpan span) {
+void ParentCentreWindow::setSpan(ReportSpan span) {
     span_ = span;
     spans_->button(static_cast<int>(span))->setChecked(true);
     refresh();
 }
 
-void ParentWindow::chooseChild(int id) {
+void ParentCentreWindow::chooseChild(int id) {
     if (id <= 0) {
         return;
     }
@@ -244,7 +244,7 @@ void ParentWindow::chooseChild(int id) {
     refresh();
 }
 
-void ParentWindow::chooseExercise(int exercise) {
+void ParentCentreWindow::chooseExercise(int exercise) {
     exercise_ = exercise;
     const int index = exercises_->findData(exercise);
     if (index >= 0) {
@@ -253,7 +253,7 @@ void ParentWindow::chooseExercise(int exercise) {
     showExerciseTimes();
 }
 
-void ParentWindow::fillChildren() {
+void ParentCentreWindow::fillChildren() {
     const QSignalBlocker block(children_);
     children_->clear();
     for (const Child& c : journal_.children()) {
@@ -267,21 +267,21 @@ void ParentWindow::fillChildren() {
     children_->setCurrentIndex(index);
 }
 
-QString ParentWindow::childName() const {
+QString ParentCentreWindow::childName() const {
     const int index = children_->findData(childId_);
     return index >= 0 ? children_->itemText(index) : QString();
 }
 
-void ParentWindow::tell(const QString& text) {
+void ParentCentreWindow::tell(const QString& text) {
     status_->setText(text);
 }
 
-void ParentWindow::refresh() {
+void ParentCentreWindow::refresh() {
     report_ = ParentReport::load(journal_, childId_, journalSpanOf(span_, now_()));
     showReport();
 }
 
-void ParentWindow::showReport() {
+void ParentCentreWindow::showReport() {
     const QString spanName = reportSpanName(span_);
     if (report_.isEmpty()) {
         summary_->setText(QString());
@@ -324,7 +324,7 @@ void ParentWindow::showReport() {
     fillMissedTable();
 }
 
-void ParentWindow::showExerciseTimes() {
+void ParentCentreWindow::showExerciseTimes() {
     QVector<AnswerTimePoint> times;
     QString title = QStringLiteral("每题用时");
     if (exercise_ > 0) {
@@ -336,7 +336,7 @@ void ParentWindow::showExerciseTimes() {
     delete old;
 }
 
-void ParentWindow::fillExerciseTable() {
+void ParentCentreWindow::fillExerciseTable() {
     exerciseTable_->setRowCount(static_cast<int>(report_.exercises.size()));
     int row = 0;
     for (const ExerciseTally& t : report_.exercises) {
@@ -353,7 +353,7 @@ void ParentWindow::fillExerciseTable() {
     }
 }
 
-void ParentWindow::fillMissedTable() {
+void ParentCentreWindow::fillMissedTable() {
     missedTable_->setRowCount(static_cast<int>(report_.mostMissed.size()));
     int row = 0;
     for (const MissedFact& f : report_.mostMissed) {
@@ -370,7 +370,7 @@ void ParentWindow::fillMissedTable() {
     }
 }
 
-void ParentWindow::addChild() {
+void ParentCentreWindow::addChild() {
     const std::optional<QString> name =
         askName_(QStringLiteral("添加孩子"), QStringLiteral("孩子的名字："), QString());
     if (!name || name->trimmed().isEmpty()) {
@@ -385,7 +385,7 @@ void ParentWindow::addChild() {
     chooseChild(id);
 }
 
-void ParentWindow::renameChild() {
+void ParentCentreWindow::renameChild() {
     const QString current = childName();
     const std::optional<QString> name =
         askName_(QStringLiteral("改名"), QStringLiteral("新的名字："), current);
@@ -400,7 +400,7 @@ void ParentWindow::renameChild() {
     showReport();
 }
 
-void ParentWindow::openMistakesSheet() {
+void ParentCentreWindow::openMistakesSheet() {
     mistakes_ = MistakesSheet::build(
         journal_.missedFacts(childId_, journalSpanOf(span_, now_()), ParentReport::kMissedAsked));
     mistakesName_ = childName();
@@ -432,7 +432,7 @@ void ParentWindow::openMistakesSheet() {
     }
 }
 
-void ParentWindow::exportCsv() {
+void ParentCentreWindow::exportCsv() {
     const QString suggested = QStringLiteral("%1的练习记录.csv").arg(childName());
     const QString path = askPath_(suggested);
     if (path.isEmpty()) {

@@ -1,4 +1,4 @@
-#include "parent/parent_window.h"
+#include "parent/parent_centre_window.h"
 
 #include <gtest/gtest.h>
 
@@ -84,10 +84,10 @@ struct Window {
         return out;
     }
 
-    ParentWindow window;
+    ParentCentreWindow window;
 };
 
-TEST(ParentWindow, AnEmptyJournalShowsAFriendlySentenceInsteadOfEmptyCharts) {
+TEST(ParentCentreWindow, AnEmptyJournalShowsAFriendlySentenceInsteadOfEmptyCharts) {
     MemoryJournal journal;
     Window w(journal);
     w.window.show();
@@ -136,7 +136,7 @@ struct SpanCase {
     const char* bestOf4;
 };
 
-TEST(ParentWindow, ChartsAndTablesCountWhatTheChildPractisedInTheSpan) {
+TEST(ParentCentreWindow, ChartsAndTablesCountWhatTheChildPractisedInTheSpan) {
     // Per day d: d % 7 + 1 questions of exercise 4 and 2 of exercise 12.
     auto count = [](int fromMonth, int fromDay) {
         int asked = 0;
@@ -191,7 +191,7 @@ TEST(ParentWindow, ChartsAndTablesCountWhatTheChildPractisedInTheSpan) {
     }
 }
 
-TEST(ParentWindow, ASecondChildsPracticeNeverAppearsInTheFirstsChartsOrTables) {
+TEST(ParentCentreWindow, ASecondChildsPracticeNeverAppearsInTheFirstsChartsOrTables) {
     MemoryJournal journal;
     practise(journal, 1);
     const int second = journal.addChild(QStringLiteral("小明"));
@@ -227,7 +227,7 @@ TEST(ParentWindow, ASecondChildsPracticeNeverAppearsInTheFirstsChartsOrTables) {
     EXPECT_TRUE(w.summary().startsWith(QStringLiteral("小明")));
 }
 
-TEST(ParentWindow, ChildrenAreAddedRenamedAndChosenInTheWindow) {
+TEST(ParentCentreWindow, ChildrenAreAddedRenamedAndChosenInTheWindow) {
     MemoryJournal journal;
     Window w(journal);
     auto* children = w.find<QComboBox>(QStringLiteral("组合框_孩子"));
@@ -266,7 +266,7 @@ TEST(ParentWindow, ChildrenAreAddedRenamedAndChosenInTheWindow) {
     EXPECT_EQ(w.window.childId(), 1);
 }
 
-TEST(ParentWindow, ExportWritesTheChosenChildsRecordsWhereTheParentSays) {
+TEST(ParentCentreWindow, ExportWritesTheChosenChildsRecordsWhereTheParentSays) {
     MemoryJournal journal;
     Window w(journal);
     w.window.setPathAsker([](const QString& suggested) {
@@ -284,7 +284,7 @@ TEST(ParentWindow, ExportWritesTheChosenChildsRecordsWhereTheParentSays) {
     EXPECT_EQ(w.status(), "导出失败：无法写入 /tmp/a.csv");
 }
 
-TEST(ParentWindow, TheMistakesSheetOpensInThePrintPreviewWithItsAnswerKey) {
+TEST(ParentCentreWindow, TheMistakesSheetOpensInThePrintPreviewWithItsAnswerKey) {
     MemoryJournal journal;
     Window w(journal);
     w.window.openMistakesSheet();

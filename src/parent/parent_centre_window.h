@@ -29,7 +29,7 @@ class SheetPrintPreview;
 // "家长中心": what the chosen child practised over the chosen span, as charts and tables,
 // with the family's children, a mistakes sheet to print and the export for the teacher.
 // It reads the journal when the child or span changes and then only displays.
-class ParentWindow : public QWidget {
+class ParentCentreWindow : public QWidget {
     Q_OBJECT
   public:
     // Asks for a child's name; nothing when the parent cancels.
@@ -38,8 +38,8 @@ class ParentWindow : public QWidget {
     // Asks where to save the export; empty when the parent cancels.
     using PathAsker = std::function<QString(const QString& suggested)>;
 
-    explicit ParentWindow(JournalQueries& journal, QWidget* parent = nullptr);
-    ~ParentWindow() override;
+    explicit ParentCentreWindow(JournalQueries& journal, QWidget* parent = nullptr);
+    ~ParentCentreWindow() override;
 
     // What "today" is; the spans end with it.
     void setClock(std::function<QDateTime()> now);
