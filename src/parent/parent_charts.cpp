@@ -130,6 +130,7 @@ QChart* ParentCharts::timeChart(const QVector<AnswerTimePoint>& times, const QSt
     wrong->setBorderColor(Qt::transparent);
     auto* median = new QLineSeries;
     median->setName(medianTimesName());
+    median->setPointsVisible(true);
     median->setPen(QPen(QColor(0x2f, 0x6f, 0xd6), 2));
 
     qreal maxSeconds = 10;
@@ -143,8 +144,9 @@ QChart* ParentCharts::timeChart(const QVector<AnswerTimePoint>& times, const QSt
         first = !first.isValid() || d < first ? d : first;
         last = !last.isValid() || d > last ? d : last;
     }
-    for (const auto& [day, ms] : ParentReport::dailyMedians(times)) {
-        median->append(dayX(day), static_cast<qreal>(ms) / 1000.0);
+    for (const ParentReport::DailyMedian& m : ParentReport::dailyMedians(times)) {
+        median->append(static_cast<qreal>(m.middle.toMSecsSinceEpoch()),
+                       static_cast<qreal>(m.ms) / 1000.0);
     }
     if (!first.isValid()) {
         first = last = QDate::currentDate();

@@ -54,13 +54,15 @@ int ParentReport::mostTriedExercise() const {
     return best;
 }
 
-QVector<std::pair<QDate, std::int64_t>> ParentReport::dailyMedians(
+QVector<ParentReport::DailyMedian> ParentReport::dailyMedians(
     const QVector<AnswerTimePoint>& times) {
     QVector<AnswerTimePoint> sorted = times;
     std::sort(sorted.begin(), sorted.end(),
               [](const AnswerTimePoint& a, const AnswerTimePoint& b) { return a.at < b.at; });
-    QVector<std::pair<QDate, std::int64_t>> out;
+    QVector<DailyMedian> out;
     std::vector<std::int64_t> day;
+    QDateTime firstAt;
+    QDateTime lastAt;
     auto flush = [&](const QDate& date) {
         if (day.empty()) {
             return;
@@ -72,7 +74,7 @@ QVector<std::pair<QDate, std::int64_t>> ParentReport::dailyMedians(
             const std::int64_t below = *std::max_element(day.begin(), middle);
             median = (below + median) / 2;
         }
-        out.append({date, median});
+        out.append({date, firstAt.addMSecs(firstAt.msecsTo(lastAt) / 2), median});
         day.clear();
     };
     QDate current;
@@ -81,7 +83,9 @@ QVector<std::pair<QDate, std::int64_t>> ParentReport::dailyMedians(
         if (date != current) {
             flush(current);
             current = date;
+            firstAt = p.at;
         }
+        lastAt = p.at;
         day.push_back(p.ms);
     }
     flush(current);

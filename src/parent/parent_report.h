@@ -28,9 +28,14 @@ struct ParentReport {
     // The exercise tried most often, 0 when none was.
     int mostTriedExercise() const;
 
-    // The middle of each day's times, day by day: how the child's pace goes.
-    static QVector<std::pair<QDate, std::int64_t>> dailyMedians(
-        const QVector<AnswerTimePoint>& times);
+    // The middle of one day's times, placed halfway through that day's practice.
+    struct DailyMedian {
+        QDate day;
+        QDateTime middle;
+        std::int64_t ms = 0;
+    };
+    // Day by day, oldest first: how the child's pace goes.
+    static QVector<DailyMedian> dailyMedians(const QVector<AnswerTimePoint>& times);
     // "3.2秒", "1分05秒".
     static QString secondsText(std::int64_t ms);
     // "87%"; "—" for nothing asked.
