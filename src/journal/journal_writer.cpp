@@ -107,8 +107,10 @@ void JournalWriter::run() {
             "INSERT INTO runs (child, exercise, event, at_ms, ms) VALUES (?, ?, ?, ?, ?)"));
     if (!prepared) {
         qCWarning(journalLog).noquote()
-            << "the practice journal cannot be written; practice goes on without it:"
-            << (opened ? answer.lastError().text() : connection.error().text());
+            << QStringLiteral(
+                   "the practice journal cannot be written (%1); practice goes on "
+                   "without it")
+                   .arg((opened ? answer.lastError() : connection.error()).text().trimmed());
     }
     bool failureSaid = !prepared;
 
