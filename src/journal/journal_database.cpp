@@ -109,18 +109,25 @@ bool JournalDatabase::open() {
     if (outcome == Outcome::Damaged) {
         if (!setAside()) {
             qCWarning(journalLog).noquote()
-                << "the practice journal" << path_ << "is damaged or locked (" << reason
-                << ") and cannot be set aside; practice goes on without a journal";
+                << QStringLiteral(
+                       "the practice journal %1 is damaged or locked (%2) and cannot "
+                       "be set aside; practice goes on without a journal")
+                       .arg(path_, reason.trimmed());
             return false;
         }
         qCWarning(journalLog).noquote()
-            << "the practice journal was damaged or locked (" << reason << "); it is kept as"
-            << setAside_ << "and a fresh one is started";
+            << QStringLiteral(
+                   "the practice journal was damaged or locked (%1); it is kept as %2 "
+                   "and a fresh one is started")
+                   .arg(reason.trimmed(), setAside_);
         outcome = tryOpen(reason);
     }
     if (outcome != Outcome::Ready) {
-        qCWarning(journalLog).noquote() << "the practice journal" << path_ << "cannot be opened ("
-                                        << reason << "); practice goes on without a journal";
+        qCWarning(journalLog).noquote()
+            << QStringLiteral(
+                   "the practice journal %1 cannot be opened (%2); practice goes on "
+                   "without a journal")
+                   .arg(path_, reason.trimmed());
         return false;
     }
     writer_ = std::make_unique<JournalWriter>(path_);

@@ -4,7 +4,11 @@ namespace sumbrook {
 
 JournalRecorder::JournalRecorder(std::shared_ptr<PracticeJournal> journal, int childId,
                                  WallClock now)
-    : journal_(std::move(journal)), childId_(childId), now_(std::move(now)) {}
+    : journal_(std::move(journal)), childId_(childId), now_(std::move(now)) {
+    // The first reading of the local time loads the time zone, which takes milliseconds:
+    // done here, at start-up, rather than on the display step of the first answer.
+    (void)now_();
+}
 
 void JournalRecorder::runStarted(int xiangm) {
     journal_->recordRunStart(childId_, xiangm, now_());

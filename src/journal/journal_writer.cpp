@@ -4,7 +4,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-#include <vector>
 
 #include "journal_connection.h"
 #include "journal_log.h"
@@ -64,32 +63,41 @@ JournalWriter::JournalWriter(QString databasePath)
     : path_(std::move(databasePath)), thread_([this] { run(); }) {}
 
 JournalWriter::~JournalWriter() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_one();
+    stopping_.store(true);
+    wake_.release();
     thread_.join();
 }
 
 void JournalWriter::post(Row row) {
-    {
-        std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(row));
-        ++posted_;
+    // Counted before it is on the list, so that a waiter's count never runs ahead.
+    posted_.fetch_add(1);
+    auto* node = new Node{std::move(row), head_.load(std::memory_order_relaxed)};
+    while (!head_.compare_exchange_weak(node->next, node, std::memory_order_release,
+                                        std::memory_order_relaxed)) {
     }
-    wake_.notify_one();
+    wake_.release();
+}
+
+JournalWriter::Node* JournalWriter::takeAll() {
+    Node* newest = head_.exchange(nullptr, std::memory_order_acquire);
+    Node* oldest = nullptr;
+    while (newest) {
+        Node* next = newest->next;
+        newest->next = oldest;
+        oldest = newest;
+        newest = next;
+    }
+    return oldest;
 }
 
 void JournalWriter::waitUntilWritten() {
-    std::unique_lock lock(mutex_);
-    const std::uint64_t target = posted_;
+    const std::uint64_t target = posted_.load();
+    std::unique_lock lock(doneMutex_);
     written_.wait(lock, [&] { return done_ >= target; });
 }
 
 std::uint64_t JournalWriter::dropped() const {
-    std::lock_guard lock(mutex_);
-    return dropped_;
+    return dropped_.load();
 }
 
 void JournalWriter::run() {
@@ -107,27 +115,28 @@ void JournalWriter::run() {
             "INSERT INTO runs (child, exercise, event, at_ms, ms) VALUES (?, ?, ?, ?, ?)"));
     if (!prepared) {
         qCWarning(journalLog).noquote()
-            << "the practice journal cannot be written; practice goes on without it:"
-            << (opened ? answer.lastError().text() : connection.error().text());
+            << QStringLiteral(
+                   "the practice journal cannot be written (%1); practice goes on "
+                   "without it")
+                   .arg((opened ? answer.lastError() : connection.error()).text().trimmed());
     }
     bool failureSaid = !prepared;
 
-    std::vector<Row> batch;
     for (;;) {
-        {
-            std::unique_lock lock(mutex_);
-            wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
-            if (queue_.empty()) {
+        wake_.acquire();
+        Node* batch = takeAll();
+        if (!batch) {
+            if (stopping_.load()) {
                 break;  // stopping, and nothing left to write
             }
-            batch.assign(std::make_move_iterator(queue_.begin()),
-                         std::make_move_iterator(queue_.end()));
-            queue_.clear();
+            continue;  // a wake-up for rows an earlier round already took
         }
         bool ok = prepared && db.transaction();
         const RowWriter writer{answer, run};
-        for (const Row& row : batch) {
-            ok = ok && std::visit(writer, row);
+        std::uint64_t count = 0;
+        for (Node* n = batch; n; n = n->next) {
+            ok = ok && std::visit(writer, n->row);
+            ++count;
         }
         ok = ok && db.commit();
         if (!ok && prepared) {
@@ -137,19 +146,26 @@ void JournalWriter::run() {
             db.rollback();
             if (!failureSaid) {
                 qCWarning(journalLog).noquote()
-                    << "a practice record could not be written; practice goes on:" << error.text();
+                    << QStringLiteral(
+                           "a practice record could not be written (%1); practice "
+                           "goes on")
+                           .arg(error.text().trimmed());
                 failureSaid = true;
             }
         }
+        while (batch) {
+            Node* next = batch->next;
+            delete batch;
+            batch = next;
+        }
+        if (!ok) {
+            dropped_.fetch_add(count);
+        }
         {
-            std::lock_guard lock(mutex_);
-            done_ += batch.size();
-            if (!ok) {
-                dropped_ += batch.size();
-            }
+            std::lock_guard lock(doneMutex_);
+            done_ += count;
         }
         written_.notify_all();
-        batch.clear();
     }
     answer.finish();
     run.finish();

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <mutex>
+#include <semaphore>
 #include <thread>
 #include <variant>
 
@@ -22,10 +23,11 @@ struct RunEvent {
     std::int64_t ms = 0;  // completions only
 };
 
-// Writes journal rows on a thread of its own, over a connection of its own, so that the
-// caller only ever waits for a queue's lock. Whatever has queued up by the time the
-// thread comes round is committed as one transaction; every row is committed before the
-// thread goes back to sleep. A row that cannot be written is dropped, and said once.
+// Writes journal rows on a thread of its own, over a connection of its own. Posting takes
+// no lock the writer could hold: the row goes onto a lock-free list and a semaphore wakes
+// the thread. Whatever has queued up by the time the thread comes round is committed as
+// one transaction; every row is committed before the thread goes back to sleep. A row
+// that cannot be written is dropped, and said once.
 class JournalWriter {
   public:
     using Row = std::variant<AnsweredQuestion, RunEvent>;
@@ -44,17 +46,24 @@ class JournalWriter {
     std::uint64_t dropped() const;
 
   private:
+    struct Node {
+        Row row;
+        Node* next = nullptr;
+    };
+
     void run();
+    // Everything posted so far, oldest first; the list is left empty.
+    Node* takeAll();
 
     QString path_;
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
+    std::atomic<Node*> head_{nullptr};  // newest first
+    std::counting_semaphore<> wake_{0};
+    std::atomic<bool> stopping_{false};
+    std::atomic<std::uint64_t> posted_{0};
+    std::atomic<std::uint64_t> dropped_{0};
+    std::mutex doneMutex_;
     std::condition_variable written_;
-    std::deque<Row> queue_;
-    std::uint64_t posted_ = 0;
     std::uint64_t done_ = 0;
-    std::uint64_t dropped_ = 0;
-    bool stopping_ = false;
     std::thread thread_;
 };
 

@@ -208,7 +208,9 @@ QVector<DayTally> PracticeJournal::dailyTallies(int childId, const JournalSpan& 
     }
     QVariantList values{childId};
     const QString sql =
-        QStringLiteral("SELECT day, COUNT(*), SUM(right) FROM answers WHERE child = ?") +
+        QStringLiteral(
+            "SELECT day, COUNT(*), SUM(right) FROM answers INDEXED BY answers_by_day"
+            " WHERE child = ?") +
         spanClause(span, values, QStringLiteral("at_ms")) +
         QStringLiteral(" GROUP BY day ORDER BY day");
     QSqlQuery query(database_->db());
@@ -259,7 +261,7 @@ QVector<ExerciseTally> PracticeJournal::exerciseTallies(int childId,
     QString clause = spanClause(span, values, QStringLiteral("at_ms"));
     if (run(query,
             QStringLiteral("SELECT exercise, COUNT(*), SUM(right), MAX(at_ms) FROM answers"
-                           " WHERE child = ?") +
+                           " INDEXED BY answers_by_fact WHERE child = ?") +
                 clause + QStringLiteral(" GROUP BY exercise"),
             values)) {
         while (query.next()) {
@@ -270,20 +272,27 @@ QVector<ExerciseTally> PracticeJournal::exerciseTallies(int childId,
             }
         }
     }
-    // The median in the engine: the middle one or two times of each exercise, averaged.
-    if (run(query,
-            QStringLiteral("SELECT exercise, AVG(ms) FROM (SELECT exercise, ms,"
-                           " ROW_NUMBER() OVER (PARTITION BY exercise ORDER BY ms) AS n,"
-                           " COUNT(*) OVER (PARTITION BY exercise) AS total"
-                           " FROM answers WHERE child = ?") +
-                clause +
-                QStringLiteral(") WHERE n IN ((total + 1) / 2, (total + 2) / 2)"
-                               " GROUP BY exercise"),
-            values)) {
-        while (query.next()) {
-            if (ExerciseTally* t = at(query.value(0).toInt())) {
-                t->medianMs = std::llround(query.value(1).toDouble());
+    // The median: the middle one or two of each exercise's times, read in order from
+    // their index at the right offset.
+    for (ExerciseTally& t : result) {
+        if (t.tried == 0) {
+            continue;
+        }
+        QVariantList middle{childId, t.exercise};
+        const QString sql = QStringLiteral(
+                                "SELECT ms FROM answers INDEXED BY answers_by_time_taken"
+                                " WHERE child = ? AND exercise = ?") +
+                            spanClause(span, middle, QStringLiteral("at_ms")) +
+                            QStringLiteral(" ORDER BY ms LIMIT ? OFFSET ?");
+        middle << (t.tried % 2 == 0 ? 2 : 1) << (t.tried - 1) / 2;
+        if (run(query, sql, middle)) {
+            double sum = 0;
+            int n = 0;
+            while (query.next()) {
+                sum += query.value(0).toDouble();
+                ++n;
             }
+            t.medianMs = n > 0 ? std::llround(sum / n) : 0;
         }
     }
     values = {childId};
@@ -309,21 +318,14 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
         return result;
     }
     QVariantList values{childId};
-    const QString missedClause = spanClause(span, values, QStringLiteral("at_ms"));
-    values.append(childId);
-    const QString askedClause = spanClause(span, values, QStringLiteral("a.at_ms"));
-    // Only facts missed at least once; the wrong answers have an index of their own.
+    // One pass over the span: how often each fact was asked and missed, and when last
+    // missed; only facts missed at least once.
     const QString sql =
         QStringLiteral(
-            "WITH missed AS (SELECT exercise, shown, expected, COUNT(*) AS n, MAX(at_ms) AS last"
-            " FROM answers WHERE child = ? AND right = 0") +
-        missedClause +
-        QStringLiteral(
-            " GROUP BY exercise, shown, expected)"
-            " SELECT m.exercise, m.shown, m.expected, m.n, m.last,"
-            " (SELECT COUNT(*) FROM answers a WHERE a.child = ? AND a.exercise = m.exercise"
-            " AND a.shown = m.shown AND a.expected = m.expected") +
-        askedClause + QStringLiteral(") FROM missed m");
+            "SELECT exercise, shown, expected, SUM(right = 0), MAX(CASE WHEN right = 0"
+            " THEN at_ms END), COUNT(*) FROM answers INDEXED BY answers_by_fact WHERE child = ?") +
+        spanClause(span, values, QStringLiteral("at_ms")) +
+        QStringLiteral(" GROUP BY exercise, shown, expected HAVING SUM(right = 0) > 0");
     QSqlQuery query(database_->db());
     if (!run(query, sql, values)) {
         return result;
