@@ -70,8 +70,12 @@ QString dayText(const QDateTime& at) {
 
 }  // namespace
 
-ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, QWidget* parent)
-    : QWidget(parent), journal_(journal), now_([] { return QDateTime::currentDateTime(); }) {
+ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
+                                       std::function<QDateTime()> now, QWidget* parent)
+    : QWidget(parent),
+      journal_(journal),
+      now_(now ? std::move(now) : [] { return QDateTime::currentDateTime(); }),
+      span_(span) {
     setObjectName(QStringLiteral("家长中心"));
     setWindowTitle(QStringLiteral("家长中心"));
     setFont(uiFont(10));

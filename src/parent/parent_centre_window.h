@@ -38,7 +38,10 @@ class ParentCentreWindow : public QWidget {
     // Asks where to save the export; empty when the parent cancels.
     using PathAsker = std::function<QString(const QString& suggested)>;
 
-    explicit ParentCentreWindow(JournalQueries& journal, QWidget* parent = nullptr);
+    // Opens on `span` with `now` as today (the system clock when empty), reading the
+    // journal once.
+    explicit ParentCentreWindow(JournalQueries& journal, ReportSpan span = ReportSpan::Week,
+                                std::function<QDateTime()> now = {}, QWidget* parent = nullptr);
     ~ParentCentreWindow() override;
 
     // What "today" is; the spans end with it.

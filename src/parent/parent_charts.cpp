@@ -85,19 +85,23 @@ QChart* ParentCharts::dailyChart(const QVector<DayTally>& days, const JournalSpa
         first = last = QDate::currentDate();
     }
     int maxAsked = 10;
+    QList<QPointF> askedPoints;
+    QList<QPointF> accuracyPoints;
     auto it = days.begin();
     for (QDate d = first; d <= last; d = d.addDays(1)) {
         while (it != days.end() && it->day < d) {
             ++it;
         }
         if (it != days.end() && it->day == d && it->asked > 0) {
-            asked->append(dayX(d), it->asked);
-            accuracy->append(dayX(d), 100.0 * it->right / it->asked);
+            askedPoints.append(QPointF(dayX(d), it->asked));
+            accuracyPoints.append(QPointF(dayX(d), 100.0 * it->right / it->asked));
             maxAsked = std::max(maxAsked, it->asked);
         } else {
-            asked->append(dayX(d), 0);
+            askedPoints.append(QPointF(dayX(d), 0));
         }
     }
+    asked->replace(askedPoints);
+    accuracy->replace(accuracyPoints);
     chart->addSeries(asked);
     chart->addSeries(accuracy);
     QDateTimeAxis* x = dayAxis(first, last);
@@ -133,21 +137,29 @@ QChart* ParentCharts::timeChart(const QVector<AnswerTimePoint>& times, const QSt
     median->setPointsVisible(true);
     median->setPen(QPen(QColor(0x2f, 0x6f, 0xd6), 2));
 
+    // The points go in as whole lists: appended one by one, each would redraw the series.
     qreal maxSeconds = 10;
     QDate first;
     QDate last;
+    QList<QPointF> rightPoints;
+    QList<QPointF> wrongPoints;
     for (const AnswerTimePoint& p : times) {
         const qreal seconds = static_cast<qreal>(p.ms) / 1000.0;
-        (p.right ? right : wrong)->append(static_cast<qreal>(p.at.toMSecsSinceEpoch()), seconds);
+        (p.right ? rightPoints : wrongPoints)
+            .append(QPointF(static_cast<qreal>(p.at.toMSecsSinceEpoch()), seconds));
         maxSeconds = std::max(maxSeconds, seconds);
         const QDate d = p.at.date();
         first = !first.isValid() || d < first ? d : first;
         last = !last.isValid() || d > last ? d : last;
     }
+    right->replace(rightPoints);
+    wrong->replace(wrongPoints);
+    QList<QPointF> medianPoints;
     for (const ParentReport::DailyMedian& m : ParentReport::dailyMedians(times)) {
-        median->append(static_cast<qreal>(m.middle.toMSecsSinceEpoch()),
-                       static_cast<qreal>(m.ms) / 1000.0);
+        medianPoints.append(QPointF(static_cast<qreal>(m.middle.toMSecsSinceEpoch()),
+                                    static_cast<qreal>(m.ms) / 1000.0));
     }
+    median->replace(medianPoints);
     if (!first.isValid()) {
         first = last = QDate::currentDate();
     }
