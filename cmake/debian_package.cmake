@@ -25,7 +25,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-arphic-uming")
+# Loaded at run time, so no binary names them: the fonts, and the SQLite driver of the
+# practice journal.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-noto-cjk, fonts-arphic-uming, fonts-lxgw-wenkai, fonts-dejavu-core, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fonts-arphic-ukai, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://sumbrook.org")

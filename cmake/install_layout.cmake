@@ -18,6 +18,7 @@ file(CREATE_LINK ../${SUMBROOK_PROGRAM_FOLDER}/sumbrook ${program_link} SYMBOLIC
 install(FILES ${program_link} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${CMAKE_SOURCE_DIR}/assets/desktop/sumbrook.desktop
+  ${CMAKE_SOURCE_DIR}/assets/desktop/sumbrook-parent.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/desktop/org.sumbrook.Sumbrook.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -8,6 +8,8 @@
 
 #include "common/qt_translations.h"
 #include "moviehost/scene_services.h"
+#include "parent_window_command.h"
+#include "practice_services.h"
 #include "questions_command.h"
 #include "quit_on_signal.h"
 #include "shell/main_window.h"
@@ -18,10 +20,12 @@
 #include "worksheet_command.h"
 
 // Under the leak checker: GStreamer's PulseAudio sink keeps one process-wide connection
-// whose bookkeeping is never freed before exit. It is theirs, allocated by libpulse;
-// nothing of ours is hidden by naming that library.
+// whose bookkeeping is never freed before exit, and under a real X display Qt's D-Bus
+// thread leaves one block that libdbus allocated for itself. Both are theirs; nothing of
+// ours is hidden by naming those libraries.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libpulse.so\n";
+    return "leak:libpulse.so\n"
+           "leak:libdbus-1.so\n";
 }
 
 namespace {
@@ -55,6 +59,23 @@ constexpr const char* kUsage =
     "      all answer pages after all the sheets); --pdf writes the sheets as an A4 PDF;\n"
     "      --copies makes C different sheets, each and its key marked \"第 k 份\"; the same\n"
     "      seed, the same sheets. 'sumbrook worksheet --help' tells more.\n";
+    "      --answers adds the answers and an answer page; --pdf writes the sheets as an\n"
+    "      A4 PDF; --copies makes C different sheets; the same seed, the same sheets.\n"
+    "\n"
+    "  sumbrook worksheet --from-mistakes [--child NAME] [--days D] --pdf FILE\n"
+    "      a sheet of the sums the chosen child (or the child NAME) got wrong in the last\n"
+    "      D days (30 unless given), topped up with sums close to them, and its answer\n"
+    "      key, as a two-page A4 PDF (错题练习).\n"
+    "\n"
+    "  sumbrook parent [--child NAME]\n"
+    "      the parent's window (家长中心): the chosen child's questions and accuracy per\n"
+    "      day, time per question, the 37 exercises and the facts most often wrong; the\n"
+    "      children of the family; a mistakes worksheet to print and the CSV export.\n"
+    "\n"
+    "  sumbrook parent --export-csv FILE [--child NAME]\n"
+    "      writes every question the chosen child (or the child NAME) answered as a\n"
+    "      CSV file for a spreadsheet: time, exercise, question, answers, right or\n"
+    "      wrong and the time taken.\n";
 
 // Qt's note that XDG_RUNTIME_DIR is unset (usual for root and for batch jobs) says
 // nothing to the user of a command and would pollute its error output.
@@ -80,7 +101,7 @@ int runProgram(int argc, char* argv[]) {
     // The process-wide objects: the movie player, skinModule, the filtered windows, the
     // file-open hook and the memory files. Their shutdown routine runs when the event loop
     // ends, whichever way the program ends, and at the latest when they go out of scope.
-    sumbrook::ShellGlobals globals(sumbrook::SceneServices::forThisMachine());
+    sumbrook::ShellGlobals globals(sumbrook::practiceServices());
     // Without the skin module the program runs in the system look.
     globals.LoadSkinModule();
 
@@ -131,6 +152,10 @@ int main(int argc, char* argv[]) {
         sumbrook::QtTranslations::install(app);
         sumbrook::QuitOnSignal quitOnSignal;
         return sumbrook::runThemesCommand(arguments, stderr);
+    }
+    if (command == QStringLiteral("parent")) {
+        qInstallMessageHandler(quietMessages);
+        return sumbrook::runParentWindowCommand(argc, argv, arguments);
     }
     if (command == QStringLiteral("worksheet")) {
         // Sheets are drawn without a screen.

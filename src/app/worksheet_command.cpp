@@ -7,6 +7,7 @@
 
 #include "command_options.h"
 #include "common/json_line.h"
+#include "mistakes_sheet_command.h"
 #include "worksheet/core/generate_worksheet.h"
 #include "worksheet/core/generation_error.h"
 #include "worksheet/core/tick_source.h"
@@ -240,6 +241,9 @@ QByteArray outputOf(const Request& request, int copy, const GeneratedWorksheet& 
 }  // namespace
 
 int runWorksheetCommand(const QStringList& arguments, std::FILE* out, std::FILE* err) {
+    if (asksForMistakesSheet(arguments)) {
+        return runMistakesSheetCommand(arguments, out, err);
+    }
     auto parsed = parseRequest(arguments);
     if (auto* reason = std::get_if<QString>(&parsed)) {
         return refuse(err, *reason);

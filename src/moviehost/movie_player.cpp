@@ -190,7 +190,8 @@ void MoviePlayer::SetVariable(const QString& name, const QString& value) {
 
 void MoviePlayer::makeScene(int left, int top, int width, int height) {
     stage_ = std::make_unique<PracticeStage>(*services_.store, services_.soundChannel(),
-                                             *services_.source, *services_.clock);
+                                             *services_.source, *services_.clock,
+                                             services_.observer.get());
     widget_ = new SceneWidget(*stage_, parent_);
     widget_->setGeometry(left, top, width, height);
     widget_->show();

@@ -5,6 +5,7 @@
 
 #include "common/monotonic_clock.h"
 #include "common/uniform_source.h"
+#include "practice/core/practice_observer.h"
 #include "practice/core/progress_store.h"
 #include "practice/core/sound_channel.h"
 
@@ -19,6 +20,8 @@ struct SceneServices {
     std::shared_ptr<UniformSource> source;
     std::shared_ptr<const MonotonicClock> clock;
     std::function<std::unique_ptr<SoundChannel>()> soundChannel;
+    // Told of every run, answer and completion of every scene; may be empty.
+    std::shared_ptr<PracticeObserver> observer;
 
     // The per-user progress store, a source seeded from the system's entropy, the steady
     // clock and this machine's sound output. Needs the application object.

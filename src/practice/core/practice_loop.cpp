@@ -8,13 +8,39 @@
 
 namespace sumbrook {
 
+namespace {
+
+PracticeObserver& nobody() {
+    static PracticeObserver silent;
+    return silent;
+}
+
+}  // namespace
+
 PracticeLoop::PracticeLoop(ProgressRecords& records, const MonotonicClock& clock,
                            UniformSource& source, SoundChannel& channel)
     : records_(records),
+      monotonic_(clock),
       clock_(clock),
       source_(source),
       channel_(channel),
-      music_(channel, source) {}
+      music_(channel, source),
+      observer_(&nobody()) {}
+
+void PracticeLoop::setObserver(PracticeObserver* observer) {
+    observer_ = observer ? observer : &nobody();
+}
+
+void PracticeLoop::close() {
+    endRun();
+}
+
+void PracticeLoop::endRun() {
+    if (inRun_) {
+        inRun_ = false;
+        observer_->runEnded(xiangm_);
+    }
+}
 
 void PracticeLoop::start() {
     tishu_ = 0;
@@ -65,6 +91,8 @@ bool PracticeLoop::controlsFree() const {
 // --- screens
 
 void PracticeLoop::enter(Screen screen) {
+    // Every screen entered this way lies outside an exercise.
+    endRun();
     screen_ = screen;
     switch (screen) {
         case Screen::Mulu1:
@@ -108,7 +136,10 @@ void PracticeLoop::enterMenuPage1() {
 }
 
 void PracticeLoop::enterExercise(int number) {
+    endRun();
     xiangm_ = number;
+    inRun_ = true;
+    observer_->runStarted(number);
     screen_ = questionScreenOf(ExerciseCatalogue::screen(number));
     newQuestion();
 }
@@ -120,6 +151,7 @@ void PracticeLoop::newQuestion() {
     minute_.clear();
     xianY_ = kHourField;
     question_ = QuestionGenerator::generate(xiangm_, source_);
+    questionShownMs_ = monotonic_.nowMs();
 }
 
 QuestionScreen PracticeLoop::currentQuestionScreen() const {
@@ -254,6 +286,9 @@ void PracticeLoop::check() {
     if (const auto* clock = std::get_if<ClockQuestion>(&*question_)) {
         right = right && minute_ == QString::number(clock->deshu0);
     }
+    observer_->answered({xiangm_, shownQuestionText(*question_), expectedAnswerText(*question_),
+                         typedAnswerText(*question_, xian3_, minute_), right,
+                         monotonic_.nowMs() - questionShownMs_});
 
     if (right && fenshu_ + kScoreStep > 99.2) {
         ++tishudui_;
@@ -288,6 +323,7 @@ void PracticeLoop::enterCompletion() {
     screen_ = Screen::Fen100;
     completionMs_ = clock_.elapsedMs();
     newRecord_ = records_.recordCompletion(xiangm_, completionMs_);
+    observer_->completed(xiangm_, completionMs_);
     b320_ = kCompletionMarker;
     channel_.playEffect(sound_names::fanfare());
 }

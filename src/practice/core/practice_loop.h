@@ -9,6 +9,7 @@
 #include "common/uniform_source.h"
 #include "game_map.h"
 #include "music_rules.h"
+#include "practice_observer.h"
 #include "progress_records.h"
 #include "question.h"
 #include "running_clock.h"
@@ -45,6 +46,10 @@ class PracticeLoop {
     // One display step (12 per second): the intro, the panel's slide and the map's
     // marker move on.
     void step();
+    // The program is closing: an exercise still under way ends here.
+    void close();
+    // Who is told of runs, answers and completions; nullptr tells no one. Not owned.
+    void setObserver(PracticeObserver* observer);
 
     // --- what the screens show
     Screen screen() const { return screen_; }
@@ -132,8 +137,10 @@ class PracticeLoop {
     void acknowledgeCompletion();
     QuestionScreen currentQuestionScreen() const;
     bool controlsFree() const;  // no box and no panel in front
+    void endRun();
 
     ProgressRecords& records_;
+    const MonotonicClock& monotonic_;
     RunningClock clock_;
     UniformSource& source_;
     SoundChannel& channel_;
@@ -148,6 +155,10 @@ class PracticeLoop {
     int tishudui_ = 0;
     int youxi_ = 0;
     int b320_ = 0;
+
+    PracticeObserver* observer_;
+    bool inRun_ = false;
+    std::int64_t questionShownMs_ = 0;
 
     std::optional<Question> question_;
     AnswerEntry entry_;

@@ -1,13 +1,20 @@
 #include "progress_store.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cstdio>
 
 namespace sumbrook {
+
+Q_LOGGING_CATEGORY(progressLog, "sumbrook.progress")
 
 ProgressStore::ProgressStore() : ProgressStore(defaultDirectory()) {}
 
@@ -25,13 +32,61 @@ QString ProgressStore::filePath() const {
     return QDir(directory_).filePath(QString::fromLatin1(kName) + QStringLiteral(".json"));
 }
 
+void ProgressStore::removeStaleTemporaries() const {
+    // QSaveFile's temporaries: the file name, a dot and six letters or digits.
+    const QString name = QFileInfo(filePath()).fileName();
+    const QRegularExpression temporary(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(name)));
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-kStaleTemporarySeconds);
+    const QDir folder(directory_);
+    for (const QFileInfo& entry :
+         folder.entryInfoList({name + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+        if (temporary.match(entry.fileName()).hasMatch() &&
+            entry.lastModified().toUTC() < staleBefore) {
+            QFile::remove(entry.filePath());
+        }
+    }
+}
+
+void ProgressStore::setDamagedFileAside() {
+    const QString aside = filePath() + QStringLiteral(".damaged");
+    // rename() takes the place of an older damaged copy in one step where the system
+    // allows it; elsewhere the older copy goes first.
+    if (std::rename(QFile::encodeName(filePath()).constData(),
+                    QFile::encodeName(aside).constData()) == 0) {
+        return;
+    }
+    QFile::remove(aside);
+    if (QFile::rename(filePath(), aside)) {
+        return;
+    }
+    keepFile_ = true;
+    sayOnce(QStringLiteral("the progress store %1 is damaged and cannot be set aside; it is "
+                           "left as it is and this session's progress stays in memory")
+                .arg(filePath()));
+}
+
+void ProgressStore::sayOnce(const QString& what) {
+    if (!failureSaid_) {
+        failureSaid_ = true;
+        qCWarning(progressLog).noquote() << what;
+    }
+}
+
 void ProgressStore::open() {
     image_ = {};
+    keepFile_ = false;
+    removeStaleTemporaries();
     QFile file(filePath());
     if (!file.exists()) {
         return;
     }
     if (!file.open(QIODevice::ReadOnly)) {
+        // There but unreadable: perhaps good, so never written over.
+        keepFile_ = true;
+        sayOnce(QStringLiteral("the progress store %1 cannot be read (%2); it is left as it is "
+                               "and this session's progress stays in memory")
+                    .arg(filePath(), file.errorString()));
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -42,26 +97,38 @@ void ProgressStore::open() {
         image_ = document.object();
         return;
     }
-    QFile::remove(filePath() + QStringLiteral(".damaged"));
-    QFile::copy(filePath(), filePath() + QStringLiteral(".damaged"));
+    setDamagedFileAside();
 }
 
 bool ProgressStore::flush() {
-    if (!QDir().mkpath(directory_)) {
+    if (keepFile_) {
         return false;
+    }
+    const auto failed = [this](const QString& reason) {
+        sayOnce(QStringLiteral("the progress store %1 cannot be written (%2); practice goes on "
+                               "and this session's progress stays in memory")
+                    .arg(filePath(), reason));
+        return false;
+    };
+    if (!QDir().mkpath(directory_)) {
+        return failed(QStringLiteral("its folder cannot be made"));
     }
     QSaveFile file(filePath());
     // Unbuffered: a buffered save file can report a write cut short by a full disk as
     // success and then put the truncated file in place of the good one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return false;
+        return failed(file.errorString());
     }
     const QByteArray bytes = QJsonDocument(image_).toJson(QJsonDocument::Indented);
     if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return false;
+        return failed(reason);
     }
-    return file.commit();
+    if (!file.commit()) {
+        return failed(file.errorString());
+    }
+    return true;
 }
 
 }  // namespace sumbrook

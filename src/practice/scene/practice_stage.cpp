@@ -35,12 +35,15 @@ QRectF starRect(const SparkleTrail::Star& star) {
 }  // namespace
 
 PracticeStage::PracticeStage(ProgressStore& store, std::unique_ptr<SoundChannel> channel,
-                             UniformSource& source, const MonotonicClock& clock)
+                             UniformSource& source, const MonotonicClock& clock,
+                             PracticeObserver* observer)
     : store_(store),
       records_(store_),
       channel_(std::move(channel)),
       loop_(records_, clock, source, *channel_),
-      actions_(&loop_) {}
+      actions_(&loop_) {
+    loop_.setObserver(observer);
+}
 
 PracticeStage::~PracticeStage() = default;
 
@@ -75,6 +78,7 @@ void PracticeStage::close() {
     if (!started_) {
         return;
     }
+    loop_.close();
     records_.flush();
 }
 

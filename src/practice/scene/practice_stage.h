@@ -24,8 +24,11 @@ namespace sumbrook {
 // the whole stage. Knows nothing of widgets or windows; a SceneWidget shows it.
 class PracticeStage {
   public:
+    // The observer, when given, is told of the practice's runs, answers and completions;
+    // it must outlive the stage.
     PracticeStage(ProgressStore& store, std::unique_ptr<SoundChannel> channel,
-                  UniformSource& source, const MonotonicClock& clock);
+                  UniformSource& source, const MonotonicClock& clock,
+                  PracticeObserver* observer = nullptr);
     ~PracticeStage();
 
     // Start-up: the store opened and checked, the intro begun. Until then the stage is
@@ -35,8 +38,9 @@ class PracticeStage {
     bool started() const { return started_; }
     // One display step (12 per second).
     void step();
-    // Writes the progress store as it stands (the program is closing). A stage that never
-    // started never read the store, so it leaves the store alone.
+    // Ends an exercise under way and writes the progress store as it stands (the program
+    // is closing). A stage that never started never read the store, so it leaves the store
+    // alone.
     void close();
 
     void paint(QPainter& painter) const;

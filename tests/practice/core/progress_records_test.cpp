@@ -5,11 +5,13 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <csignal>
 
@@ -260,6 +262,132 @@ TEST_F(ProgressRecordsTest, AWriteCutShortByAFullDiskKeepsTheOldFile) {
     QFile after(store.filePath());
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), old);
+}
+
+// Holds the file-size limit low while it lives: a stand-in for a full disk (the tests run
+// as root, so permissions cannot refuse a write).
+class FullDisk {
+  public:
+    explicit FullDisk(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved_;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FullDisk() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+  private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Collects what the progress store says, by category.
+QStringList said;
+void collect(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    said << QString::fromLatin1(context.category) + QStringLiteral(": ") + message;
+}
+
+TEST_F(ProgressRecordsTest, ADamagedStoreLargerThanTheFreeSpaceIsKept) {
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    const QByteArray damaged = "{\"jishu123\":123,\"timels01\":[" + QByteArray(200000, '7');
+    writeFile(damaged);
+    {
+        const FullDisk full(4096);  // room for the defaults, not for a copy
+        records.load();
+    }
+    EXPECT_EQ(readAll(store.filePath() + QStringLiteral(".damaged")), damaged);
+    EXPECT_EQ(onDisk().value("jishu123").toInt(), 123);
+
+    // Less room still: the defaults cannot be written either, and the damaged bytes stay.
+    writeFile(damaged);
+    {
+        const FullDisk full(64);
+        records.load();
+        EXPECT_FALSE(records.flush());
+    }
+    EXPECT_EQ(readAll(store.filePath() + QStringLiteral(".damaged")), damaged);
+}
+
+TEST_F(ProgressRecordsTest, ADamagedStoreThatCannotBeSetAsideIsNeverWrittenOver) {
+    QDir(dir.path()).mkpath(QStringLiteral("data/shuxue.json.damaged/in-the-way"));
+    writeFile("not JSON at all");
+    said.clear();
+    const auto previous = qInstallMessageHandler(collect);
+    records.load();
+    records.countQuestion();
+    const bool written = records.flush();
+    records.recordCompletion(3, 1000);
+    qInstallMessageHandler(previous);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readAll(store.filePath()), "not JSON at all");
+    ASSERT_EQ(said.size(), 1) << said.join(u'\n').toStdString();
+    EXPECT_TRUE(said.front().startsWith("sumbrook.progress: ")) << said.front().toStdString();
+    EXPECT_EQ(records.tishuLs(), 1);  // practice goes on from memory
+}
+
+TEST_F(ProgressRecordsTest, StaleTemporariesAreRemovedOnOpeningAndNothingElse) {
+    const QString data = dir.path() + QStringLiteral("/data");
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-3600);
+    struct Row {
+        const char* name;
+        bool old;
+        bool removed;
+    };
+    const Row rows[] = {
+        {"shuxue.json.aB3xY9", true, true},  // a write killed before its rename
+        {"shuxue.json.Q1w2E3", true, true},
+        {"shuxue.json.k8Jh2L", false, false},  // perhaps another writer's, under way
+        {"shuxue.json.damaged", true, false},  // a damaged store set aside
+        {"shuxue.json.abc", true, false},
+        {"shuxue.json.abcdefg", true, false},
+        {"other.json.aB3xY9", true, false},
+    };
+    for (const Row& row : rows) {
+        QFile file(data + u'/' + QString::fromLatin1(row.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("{\"jishu123\":");
+        file.flush();
+        if (row.old) {
+            ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+        }
+    }
+    records.load();
+    for (const Row& row : rows) {
+        EXPECT_EQ(QFile::exists(data + u'/' + QString::fromLatin1(row.name)), !row.removed)
+            << row.name;
+    }
+}
+
+TEST_F(ProgressRecordsTest, AFolderThatCannotBeWrittenIsSaidOnceAndPracticeGoesOn) {
+    QFile blocker(dir.path() + QStringLiteral("/blocked"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ProgressStore blocked(dir.path() + QStringLiteral("/blocked"));
+    ProgressRecords stuck(blocked);
+    said.clear();
+    const auto previous = qInstallMessageHandler(collect);
+    stuck.load();
+    stuck.countQuestion();
+    stuck.recordCompletion(2, 5000);
+    stuck.setLevel(3);
+    stuck.flush();
+    qInstallMessageHandler(previous);
+    ASSERT_EQ(said.size(), 1) << said.join(u'\n').toStdString();
+    EXPECT_TRUE(said.front().startsWith("sumbrook.progress: "));
+    EXPECT_EQ(stuck.tishuLs(), 1);
+    EXPECT_EQ(stuck.bestTime(2), 5000);
+    EXPECT_EQ(stuck.level(), 3);
 }
 
 TEST(ProgressStore, TheDataFolderCanBeMovedByTheEnvironment) {

@@ -1,0 +1,105 @@
+#include "mistakes_sheet_command.h"
+
+#include "command_options.h"
+#include "journal/practice_journal.h"
+#include "practice/core/progress_store.h"
+#include "worksheet/core/mistakes_sheet.h"
+#include "worksheet/ui/sheet_pdf_writer.h"
+
+namespace sumbrook {
+
+namespace {
+
+const QString kFromMistakes = QStringLiteral("from-mistakes");
+const QString kChild = QStringLiteral("child");
+const QString kDays = QStringLiteral("days");
+const QString kPdf = QStringLiteral("pdf");
+constexpr int kDefaultDays = 30;
+constexpr std::uint64_t kMaxDays = 36600;
+
+void say(std::FILE* stream, const QString& line) {
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+int refuse(std::FILE* err, const QString& reason, int status) {
+    say(err, QStringLiteral("sumbrook worksheet: %1").arg(reason));
+    return status;
+}
+
+}  // namespace
+
+bool asksForMistakesSheet(const QStringList& arguments) {
+    return arguments.contains(QStringLiteral("--") + kFromMistakes);
+}
+
+int runMistakesSheetCommand(const QStringList& arguments, std::FILE* out, std::FILE* err,
+                            const QDateTime& now) {
+    CommandOptions options;
+    options.withFlag(kFromMistakes).withValue(kChild).withValue(kDays).withValue(kPdf);
+    if (!options.parse(arguments)) {
+        return refuse(err, options.error(), 2);
+    }
+    if (!options.has(kPdf) || options.value(kPdf).isEmpty()) {
+        return refuse(err, QStringLiteral("--from-mistakes needs --pdf FILE"), 2);
+    }
+    int days = kDefaultDays;
+    if (options.has(kDays)) {
+        const auto d = CommandOptions::wholeNumber(options.value(kDays), 1, kMaxDays);
+        if (!d) {
+            return refuse(
+                err, QStringLiteral("--days takes a whole number from 1 to %1").arg(kMaxDays), 2);
+        }
+        days = static_cast<int>(*d);
+    }
+
+    PracticeJournal journal(ProgressStore::defaultDirectory());
+    if (!journal.open()) {
+        return refuse(
+            err, QStringLiteral("the practice journal %1 cannot be opened").arg(journal.filePath()),
+            1);
+    }
+    int childId = journal.currentChildId();
+    QString name;
+    const QString wanted = options.value(kChild).simplified();
+    QStringList names;
+    for (const Child& child : journal.children()) {
+        names.append(child.name);
+        if (options.has(kChild) ? child.name == wanted : child.id == childId) {
+            childId = child.id;
+            name = child.name;
+        }
+    }
+    if (options.has(kChild) && name.isEmpty()) {
+        return refuse(err,
+                      QStringLiteral("no child is named '%1' (children: %2)")
+                          .arg(wanted, names.join(QStringLiteral(", "))),
+                      2);
+    }
+
+    JournalSpan span;
+    span.to = now.date().addDays(1).startOfDay();
+    span.from = now.date().addDays(1 - days).startOfDay();
+    const MistakesSheet sheet = MistakesSheet::build(journal.missedFacts(childId, span, 200));
+    if (!sheet.leftOutNote().isEmpty()) {
+        say(err, sheet.leftOutNote());
+    }
+    if (sheet.isEmpty()) {
+        return refuse(err,
+                      QStringLiteral("%1 missed no sum in the last %2 days; no sheet written")
+                          .arg(name)
+                          .arg(days),
+                      1);
+    }
+    for (const MistakesSheet::Item& item : sheet.items()) {
+        say(out, item.fact.sheetText());
+    }
+    QString error;
+    if (!SheetPdfWriter::write(options.value(kPdf), {sheet.sheet(name), sheet.answerKey(name)},
+                               &error)) {
+        return refuse(err, error, 1);
+    }
+    return 0;
+}
+
+}  // namespace sumbrook

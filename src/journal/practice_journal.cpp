@@ -1,0 +1,436 @@
+#include "practice_journal.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+#include <cmath>
+
+#include "csv_writer.h"
+#include "journal_database.h"
+#include "journal_log.h"
+#include "practice/core/exercise_catalogue.h"
+
+namespace sumbrook {
+
+namespace {
+
+constexpr int kExercises = 37;
+const QString kCurrentChildKey = QStringLiteral("current_child");
+
+// "AND at_ms >= ? AND at_ms < ?" for the ends the span has, with their values appended.
+QString spanClause(const JournalSpan& span, QVariantList& values, const QString& column) {
+    QString clause;
+    if (span.from.isValid()) {
+        clause += QStringLiteral(" AND %1 >= ?").arg(column);
+        values.append(span.from.toMSecsSinceEpoch());
+    }
+    if (span.to.isValid()) {
+        clause += QStringLiteral(" AND %1 < ?").arg(column);
+        values.append(span.to.toMSecsSinceEpoch());
+    }
+    return clause;
+}
+
+bool run(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        return false;
+    }
+    for (int i = 0; i < values.size(); ++i) {
+        query.bindValue(i, values.at(i));
+    }
+    return query.exec();
+}
+
+QDateTime fromMs(const QVariant& value) {
+    return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong());
+}
+
+QString cleanName(const QString& name) {
+    return name.simplified();
+}
+
+}  // namespace
+
+PracticeJournal::PracticeJournal(QString directory)
+    : directory_(std::move(directory)),
+      database_(std::make_unique<JournalDatabase>(QDir(directory_).filePath(kFileName))) {}
+
+PracticeJournal::~PracticeJournal() = default;
+
+QString PracticeJournal::filePath() const {
+    return database_->path();
+}
+
+bool PracticeJournal::open() {
+    return database_->open();
+}
+
+// --- children
+
+QVector<Child> PracticeJournal::children() const {
+    QVector<Child> result;
+    if (database_->isOpen()) {
+        QSqlQuery query(database_->db());
+        if (run(query, QStringLiteral("SELECT id, name FROM children ORDER BY id"), {})) {
+            while (query.next()) {
+                result.append({query.value(0).toInt(), query.value(1).toString()});
+            }
+        }
+    }
+    if (result.isEmpty()) {
+        // Without a journal there is still the one child who practises.
+        result.append({kFirstChildId, QStringLiteral("宝贝")});
+    }
+    return result;
+}
+
+int PracticeJournal::currentChildId() const {
+    if (!database_->isOpen()) {
+        return kFirstChildId;
+    }
+    QSqlQuery query(database_->db());
+    if (run(query,
+            QStringLiteral("SELECT c.id FROM settings s JOIN children c ON c.id = s.value"
+                           " WHERE s.key = ?"),
+            {kCurrentChildKey}) &&
+        query.next()) {
+        return query.value(0).toInt();
+    }
+    return kFirstChildId;
+}
+
+int PracticeJournal::addChild(const QString& name) {
+    const QString clean = cleanName(name);
+    if (!database_->isOpen() || clean.isEmpty()) {
+        return 0;
+    }
+    // A journal started afresh may have forgotten children whose stores are still on disk;
+    // a new child never takes over one of those folders.
+    int id = kFirstChildId;
+    QSqlQuery query(database_->db());
+    if (!run(query, QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM children"), {}) ||
+        !query.next()) {
+        return 0;
+    }
+    id = std::max(id, query.value(0).toInt());
+    query.finish();
+    const QDir folder(QDir(directory_).filePath(QStringLiteral("children")));
+    for (const QString& entry : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isNumber = false;
+        const int taken = entry.toInt(&isNumber);
+        if (isNumber) {
+            id = std::max(id, taken);
+        }
+    }
+    ++id;
+    if (!run(query, QStringLiteral("INSERT INTO children (id, name) VALUES (?, ?)"), {id, clean})) {
+        qCWarning(journalLog).noquote()
+            << "a child could not be added:" << query.lastError().text();
+        return 0;
+    }
+    return id;
+}
+
+bool PracticeJournal::renameChild(int id, const QString& name) {
+    const QString clean = cleanName(name);
+    if (!database_->isOpen() || clean.isEmpty()) {
+        return false;
+    }
+    QSqlQuery query(database_->db());
+    return run(query, QStringLiteral("UPDATE children SET name = ? WHERE id = ?"), {clean, id}) &&
+           query.numRowsAffected() == 1;
+}
+
+bool PracticeJournal::chooseChild(int id) {
+    if (!database_->isOpen()) {
+        return false;
+    }
+    QSqlQuery query(database_->db());
+    if (!run(query, QStringLiteral("SELECT 1 FROM children WHERE id = ?"), {id}) || !query.next()) {
+        return false;
+    }
+    query.finish();
+    return run(query, QStringLiteral("INSERT OR REPLACE INTO settings (key, value) VALUES (?, ?)"),
+               {kCurrentChildKey, id});
+}
+
+QString PracticeJournal::storeDirectory(int childId) const {
+    if (childId == kFirstChildId) {
+        return directory_;
+    }
+    return QDir(directory_).filePath(QStringLiteral("children/%1").arg(childId));
+}
+
+// --- recording
+
+void PracticeJournal::recordAnswer(const AnsweredQuestion& answer) {
+    if (JournalWriter* writer = database_->writer()) {
+        writer->post(answer);
+    }
+}
+
+void PracticeJournal::recordRunStart(int childId, int exercise, const QDateTime& at) {
+    if (JournalWriter* writer = database_->writer()) {
+        writer->post(RunEvent{RunEvent::Kind::Start, childId, exercise, at, 0});
+    }
+}
+
+void PracticeJournal::recordRunEnd(int childId, int exercise, const QDateTime& at) {
+    if (JournalWriter* writer = database_->writer()) {
+        writer->post(RunEvent{RunEvent::Kind::End, childId, exercise, at, 0});
+    }
+}
+
+void PracticeJournal::recordCompletion(int childId, int exercise, std::int64_t ms,
+                                       const QDateTime& at) {
+    if (JournalWriter* writer = database_->writer()) {
+        writer->post(RunEvent{RunEvent::Kind::Completion, childId, exercise, at, ms});
+    }
+}
+
+void PracticeJournal::waitForWrites() const {
+    if (JournalWriter* writer = database_->writer()) {
+        writer->waitUntilWritten();
+    }
+}
+
+// --- queries
+
+QVector<DayTally> PracticeJournal::dailyTallies(int childId, const JournalSpan& span) const {
+    QVector<DayTally> result;
+    if (!database_->isOpen()) {
+        return result;
+    }
+    QVariantList values{childId};
+    const QString sql =
+        QStringLiteral(
+            "SELECT day, COUNT(*), SUM(right) FROM answers INDEXED BY answers_by_day"
+            " WHERE child = ?") +
+        spanClause(span, values, QStringLiteral("at_ms")) +
+        QStringLiteral(" GROUP BY day ORDER BY day");
+    QSqlQuery query(database_->db());
+    if (run(query, sql, values)) {
+        while (query.next()) {
+            result.append({QDate::fromString(query.value(0).toString(), Qt::ISODate),
+                           query.value(1).toInt(), query.value(2).toInt()});
+        }
+    }
+    return result;
+}
+
+QVector<AnswerTimePoint> PracticeJournal::answerTimes(int childId, int exercise,
+                                                      const JournalSpan& span) const {
+    QVector<AnswerTimePoint> result;
+    if (!database_->isOpen()) {
+        return result;
+    }
+    QVariantList values{childId, exercise};
+    const QString sql =
+        QStringLiteral("SELECT at_ms, ms, right FROM answers WHERE child = ? AND exercise = ?") +
+        spanClause(span, values, QStringLiteral("at_ms")) + QStringLiteral(" ORDER BY at_ms, id");
+    QSqlQuery query(database_->db());
+    if (run(query, sql, values)) {
+        while (query.next()) {
+            result.append(
+                {fromMs(query.value(0)), query.value(1).toLongLong(), query.value(2).toInt() != 0});
+        }
+    }
+    return result;
+}
+
+QVector<ExerciseTally> PracticeJournal::exerciseTallies(int childId,
+                                                        const JournalSpan& span) const {
+    QVector<ExerciseTally> result(kExercises);
+    for (int i = 0; i < kExercises; ++i) {
+        result[i].exercise = i + 1;
+    }
+    if (!database_->isOpen()) {
+        return result;
+    }
+    const auto at = [&result](int exercise) -> ExerciseTally* {
+        return exercise >= 1 && exercise <= kExercises ? &result[exercise - 1] : nullptr;
+    };
+    QSqlQuery query(database_->db());
+
+    QVariantList values{childId};
+    QString clause = spanClause(span, values, QStringLiteral("at_ms"));
+    if (run(query,
+            QStringLiteral("SELECT exercise, COUNT(*), SUM(right), MAX(at_ms) FROM answers"
+                           " INDEXED BY answers_by_fact WHERE child = ?") +
+                clause + QStringLiteral(" GROUP BY exercise"),
+            values)) {
+        while (query.next()) {
+            if (ExerciseTally* t = at(query.value(0).toInt())) {
+                t->tried = query.value(1).toInt();
+                t->right = query.value(2).toInt();
+                t->lastPractised = fromMs(query.value(3));
+            }
+        }
+    }
+    // The median: the middle one or two of each exercise's times, read in order from
+    // their index at the right offset.
+    for (ExerciseTally& t : result) {
+        if (t.tried == 0) {
+            continue;
+        }
+        QVariantList middle{childId, t.exercise};
+        const QString sql = QStringLiteral(
+                                "SELECT ms FROM answers INDEXED BY answers_by_time_taken"
+                                " WHERE child = ? AND exercise = ?") +
+                            spanClause(span, middle, QStringLiteral("at_ms")) +
+                            QStringLiteral(" ORDER BY ms LIMIT ? OFFSET ?");
+        middle << (t.tried % 2 == 0 ? 2 : 1) << (t.tried - 1) / 2;
+        if (run(query, sql, middle)) {
+            double sum = 0;
+            int n = 0;
+            while (query.next()) {
+                sum += query.value(0).toDouble();
+                ++n;
+            }
+            t.medianMs = n > 0 ? std::llround(sum / n) : 0;
+        }
+    }
+    values = {childId};
+    clause = spanClause(span, values, QStringLiteral("at_ms"));
+    if (run(query,
+            QStringLiteral("SELECT exercise, MIN(ms) FROM runs WHERE child = ?"
+                           " AND event = 'completion'") +
+                clause + QStringLiteral(" GROUP BY exercise"),
+            values)) {
+        while (query.next()) {
+            if (ExerciseTally* t = at(query.value(0).toInt())) {
+                t->bestMs = query.value(1).toLongLong();
+            }
+        }
+    }
+    return result;
+}
+
+QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan& span,
+                                                 int limit) const {
+    QVector<MissedFact> result;
+    if (!database_->isOpen() || limit <= 0) {
+        return result;
+    }
+    QVariantList values{childId};
+    // One pass over the span: how often each fact was asked and missed, and when last
+    // missed; only facts missed at least once.
+    const QString sql =
+        QStringLiteral(
+            "SELECT exercise, shown, expected, SUM(right = 0), MAX(CASE WHEN right = 0"
+            " THEN at_ms END), COUNT(*) FROM answers INDEXED BY answers_by_fact WHERE child = ?") +
+        spanClause(span, values, QStringLiteral("at_ms")) +
+        QStringLiteral(" GROUP BY exercise, shown, expected HAVING SUM(right = 0) > 0");
+    QSqlQuery query(database_->db());
+    if (!run(query, sql, values)) {
+        return result;
+    }
+    while (query.next()) {
+        MissedFact fact;
+        fact.exercise = query.value(0).toInt();
+        fact.shown = query.value(1).toString();
+        fact.expected = query.value(2).toString();
+        fact.missed = query.value(3).toInt();
+        fact.lastMissed = fromMs(query.value(4));
+        fact.asked = query.value(5).toInt();
+        result.append(fact);
+    }
+    if (result.isEmpty()) {
+        return result;
+    }
+    // Most often and most recently at once: each fact's misses count for less the longer
+    // ago it was last missed, halving every two weeks before the latest miss in the span.
+    QDateTime latest;
+    for (const MissedFact& f : result) {
+        latest = std::max(latest, f.lastMissed);
+    }
+    constexpr double kHalfLifeDays = 14.0;
+    const auto weight = [&](const MissedFact& f) {
+        const double days = static_cast<double>(f.lastMissed.msecsTo(latest)) / 86400000.0;
+        return f.missed * std::exp2(-days / kHalfLifeDays);
+    };
+    std::stable_sort(result.begin(), result.end(), [&](const MissedFact& a, const MissedFact& b) {
+        const double wa = weight(a);
+        const double wb = weight(b);
+        if (wa != wb) {
+            return wa > wb;
+        }
+        if (a.lastMissed != b.lastMissed) {
+            return a.lastMissed > b.lastMissed;
+        }
+        return std::tie(a.exercise, a.shown) < std::tie(b.exercise, b.shown);
+    });
+    if (result.size() > limit) {
+        result.resize(limit);
+    }
+    return result;
+}
+
+QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpan& span) const {
+    QVector<AnsweredQuestion> result;
+    if (!database_->isOpen()) {
+        return result;
+    }
+    QVariantList values{childId};
+    const QString sql = QStringLiteral(
+                            "SELECT at_ms, exercise, shown, expected, typed, right, ms FROM answers"
+                            " WHERE child = ?") +
+                        spanClause(span, values, QStringLiteral("at_ms")) +
+                        QStringLiteral(" ORDER BY at_ms, id");
+    QSqlQuery query(database_->db());
+    if (run(query, sql, values)) {
+        while (query.next()) {
+            AnsweredQuestion a;
+            a.at = fromMs(query.value(0));
+            a.childId = childId;
+            a.exercise = query.value(1).toInt();
+            a.shown = query.value(2).toString();
+            a.expected = query.value(3).toString();
+            a.typed = query.value(4).toString();
+            a.right = query.value(5).toInt() != 0;
+            a.ms = query.value(6).toLongLong();
+            result.append(a);
+        }
+    }
+    return result;
+}
+
+bool PracticeJournal::exportCsv(int childId, const QString& path) const {
+    QString name;
+    for (const Child& c : children()) {
+        if (c.id == childId) {
+            name = c.name;
+        }
+    }
+    QString text = QStringLiteral("\uFEFF");
+    text += CsvWriter::row({QStringLiteral("时间"), QStringLiteral("孩子"), QStringLiteral("练习"),
+                            QStringLiteral("练习名称"), QStringLiteral("题目"),
+                            QStringLiteral("正确答案"), QStringLiteral("孩子的答案"),
+                            QStringLiteral("对错"), QStringLiteral("用时（毫秒）")});
+    for (const AnsweredQuestion& a : answers(childId, {})) {
+        const QString title = ExerciseCatalogue::contains(a.exercise)
+                                  ? ExerciseCatalogue::title(a.exercise)
+                                  : QString();
+        text += CsvWriter::row({a.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), name,
+                                QString::number(a.exercise), title, a.shown, a.expected, a.typed,
+                                a.right ? QStringLiteral("对") : QStringLiteral("错"),
+                                QString::number(a.ms)});
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return false;
+    }
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+}  // namespace sumbrook

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+#include <cstdint>
+#include <memory>
+
+#include "journal_types.h"
+
+namespace sumbrook {
+
+class JournalDatabase;
+
+// The practice journal of one family: every answered question, run and completion of
+// each child, the children themselves and which of them practises next, kept in
+// "journal.sqlite" in the data folder. Recording never waits on the disk: rows go to a
+// writer thread with its own connection and are committed one answer at a time. A
+// damaged or locked database is set aside and a fresh one started; the practice never
+// stops for the journal. It does not know the progress store's keys, only where each
+// child's store lives.
+class PracticeJournal {
+  public:
+    static constexpr const char* kFileName = "journal.sqlite";
+    static constexpr int kFirstChildId = 1;
+
+    explicit PracticeJournal(QString directory);  // journal.sqlite in that folder
+    ~PracticeJournal();
+    PracticeJournal(const PracticeJournal&) = delete;
+    PracticeJournal& operator=(const PracticeJournal&) = delete;
+
+    bool open();  // creates/migrates; damaged → set aside, fresh
+    QVector<Child> children() const;
+    int currentChildId() const;
+    int addChild(const QString& name);  // returns the new id, 0 on failure
+    bool renameChild(int id, const QString& name);
+    bool chooseChild(int id);
+    QString storeDirectory(int childId) const;  // where that child's shuxue.json lives
+
+    // recording (used by the practice loop's observer)
+    void recordAnswer(const AnsweredQuestion& answer);
+    void recordRunStart(int childId, int exercise, const QDateTime& at);
+    void recordRunEnd(int childId, int exercise, const QDateTime& at);
+    void recordCompletion(int childId, int exercise, std::int64_t ms, const QDateTime& at);
+    // Waits until every record handed over so far is committed (or given up on).
+    void waitForWrites() const;
+
+    // queries (a span with an invalid `from` means from the first record)
+    QVector<DayTally> dailyTallies(int childId, const JournalSpan& span) const;
+    QVector<AnswerTimePoint> answerTimes(int childId, int exercise, const JournalSpan& span) const;
+    QVector<ExerciseTally> exerciseTallies(int childId,
+                                           const JournalSpan& span) const;  // 37 rows, 1..37
+    QVector<MissedFact> missedFacts(int childId, const JournalSpan& span,
+                                    int limit) const;  // most recently and most often first
+    QVector<AnsweredQuestion> answers(int childId, const JournalSpan& span) const;
+    // One row per answered question, header row, UTF-8 with a byte-order mark for
+    // spreadsheet programs, fields quoted where needed.
+    bool exportCsv(int childId, const QString& path) const;
+
+    QString filePath() const;
+
+  private:
+    QString directory_;
+    std::unique_ptr<JournalDatabase> database_;
+};
+
+}  // namespace sumbrook

@@ -1,0 +1,452 @@
+#include "parent_centre_window.h"
+
+#include <QButtonGroup>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "parent_charts.h"
+#include "practice/core/exercise_catalogue.h"
+#include "practice/core/zhuanhuan.h"
+#include "worksheet/ui/sheet_print_preview.h"
+
+namespace sumbrook {
+
+namespace {
+
+QFont uiFont(int pointSize, bool bold = false) {
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QPushButton* button(const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QStringLiteral("按钮_") + text);
+    b->setMinimumHeight(30);
+    return b;
+}
+
+QTableWidget* table(const QString& name, const QStringList& headers, QWidget* parent) {
+    auto* t = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+    t->setObjectName(name);
+    t->setHorizontalHeaderLabels(headers);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->setAlternatingRowColors(true);
+    t->verticalHeader()->setVisible(false);
+    t->verticalHeader()->setDefaultSectionSize(24);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    t->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    t->setFont(uiFont(10));
+    return t;
+}
+
+QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignCenter) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(align | Qt::AlignVCenter);
+    return item;
+}
+
+QString exerciseName(int exercise) {
+    return QStringLiteral("%1 %2").arg(exercise).arg(ExerciseCatalogue::title(exercise));
+}
+
+QString dayText(const QDateTime& at) {
+    return at.isValid() ? at.toString(QStringLiteral("M月d日 HH:mm")) : QStringLiteral("—");
+}
+
+}  // namespace
+
+ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
+                                       std::function<QDateTime()> now, QWidget* parent)
+    : QWidget(parent),
+      journal_(journal),
+      now_(now ? std::move(now) : [] { return QDateTime::currentDateTime(); }),
+      span_(span) {
+    setObjectName(QStringLiteral("家长中心"));
+    setWindowTitle(QStringLiteral("家长中心"));
+    setFont(uiFont(10));
+    resize(1180, 800);
+
+    askName_ = [this](const QString& title, const QString& label,
+                      const QString& initial) -> std::optional<QString> {
+        bool ok = false;
+        const QString name =
+            QInputDialog::getText(this, title, label, QLineEdit::Normal, initial, &ok);
+        return ok ? std::optional<QString>(name) : std::nullopt;
+    };
+    askPath_ = [this](const QString& suggested) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("导出练习记录"), suggested,
+                                            QStringLiteral("CSV 文件 (*.csv)"));
+    };
+
+    auto* top = new QHBoxLayout;
+    auto* childLabel = new QLabel(QStringLiteral("孩子："), this);
+    childLabel->setFont(uiFont(11));
+    children_ = new QComboBox(this);
+    children_->setObjectName(QStringLiteral("组合框_孩子"));
+    children_->setMinimumWidth(140);
+    children_->setFont(uiFont(11));
+    QPushButton* add = button(QStringLiteral("添加孩子"), this);
+    QPushButton* rename = button(QStringLiteral("改名"), this);
+    top->addWidget(childLabel);
+    top->addWidget(children_);
+    top->addWidget(add);
+    top->addWidget(rename);
+    top->addSpacing(24);
+    spans_ = new QButtonGroup(this);
+    spans_->setExclusive(true);
+    for (const ReportSpan s : {ReportSpan::Week, ReportSpan::Month, ReportSpan::All}) {
+        QPushButton* b = button(reportSpanName(s), this);
+        b->setCheckable(true);
+        b->setMinimumWidth(64);
+        spans_->addButton(b, static_cast<int>(s));
+        top->addWidget(b);
+    }
+    spans_->button(static_cast<int>(span_))->setChecked(true);
+    top->addStretch(1);
+    QPushButton* sheet = button(QStringLiteral("错题练习卷"), this);
+    QPushButton* exportButton = button(QStringLiteral("导出"), this);
+    top->addWidget(sheet);
+    top->addWidget(exportButton);
+
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("标签_概况"));
+    summary_->setFont(uiFont(12, true));
+
+    empty_ = new QLabel(this);
+    empty_->setObjectName(QStringLiteral("标签_空状态"));
+    empty_->setAlignment(Qt::AlignCenter);
+    empty_->setWordWrap(true);
+    empty_->setFont(uiFont(15));
+    empty_->setStyleSheet(QStringLiteral("color: #5a6470; padding: 40px;"));
+
+    auto* content = new QWidget(this);
+    auto* grid = new QGridLayout(content);
+    grid->setContentsMargins(0, 0, 0, 0);
+    daily_ = new QChartView(content);
+    daily_->setObjectName(QStringLiteral("图表_每日"));
+    daily_->setRenderHint(QPainter::Antialiasing);
+    daily_->setMinimumHeight(300);
+
+    auto* timesBox = new QWidget(content);
+    auto* timesLayout = new QVBoxLayout(timesBox);
+    timesLayout->setContentsMargins(0, 0, 0, 0);
+    auto* pick = new QHBoxLayout;
+    pick->addWidget(new QLabel(QStringLiteral("每题用时，练习："), timesBox));
+    exercises_ = new QComboBox(timesBox);
+    exercises_->setObjectName(QStringLiteral("组合框_练习"));
+    exercises_->setMinimumWidth(200);
+    pick->addWidget(exercises_);
+    pick->addStretch(1);
+    timesLayout->addLayout(pick);
+    times_ = new QChartView(timesBox);
+    times_->setObjectName(QStringLiteral("图表_用时"));
+    times_->setRenderHint(QPainter::Antialiasing);
+    timesLayout->addWidget(times_, 1);
+
+    auto* exerciseBox = new QGroupBox(QStringLiteral("各项练习"), content);
+    exerciseBox->setFont(uiFont(10, true));
+    auto* exerciseLayout = new QVBoxLayout(exerciseBox);
+    exerciseTable_ =
+        table(QStringLiteral("表格_练习"),
+              {QStringLiteral("练习"), QStringLiteral("做题数"), QStringLiteral("正确率"),
+               QStringLiteral("每题用时"), QStringLiteral("最好成绩"), QStringLiteral("最近练习")},
+              exerciseBox);
+    exerciseLayout->addWidget(exerciseTable_);
+
+    auto* missedBox = new QGroupBox(QStringLiteral("最常做错的题"), content);
+    missedBox->setFont(uiFont(10, true));
+    auto* missedLayout = new QVBoxLayout(missedBox);
+    missedTable_ =
+        table(QStringLiteral("表格_错题"),
+              {QStringLiteral("题目"), QStringLiteral("正确答案"), QStringLiteral("练习"),
+               QStringLiteral("做过"), QStringLiteral("做错"), QStringLiteral("最近做错")},
+              missedBox);
+    missedLayout->addWidget(missedTable_);
+
+    grid->addWidget(daily_, 0, 0);
+    grid->addWidget(timesBox, 0, 1);
+    grid->addWidget(exerciseBox, 1, 0);
+    grid->addWidget(missedBox, 1, 1);
+    grid->setRowStretch(0, 5);
+    grid->setRowStretch(1, 6);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+
+    pages_ = new QStackedWidget(this);
+    pages_->addWidget(empty_);
+    pages_->addWidget(content);
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("标签_提示"));
+    status_->setWordWrap(true);
+    status_->setStyleSheet(QStringLiteral("color: #38506b;"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 12, 14, 10);
+    layout->setSpacing(10);
+    layout->addLayout(top);
+    layout->addWidget(summary_);
+    layout->addWidget(pages_, 1);
+    layout->addWidget(status_);
+
+    connect(children_, &QComboBox::activated, this,
+            [this](int index) { chooseChild(children_->itemData(index).toInt()); });
+    connect(add, &QPushButton::clicked, this, &ParentCentreWindow::addChild);
+    connect(rename, &QPushButton::clicked, this, &ParentCentreWindow::renameChild);
+    connect(spans_, &QButtonGroup::idClicked, this,
+            [this](int id) { setSpan(static_cast<ReportSpan>(id)); });
+    connect(exercises_, &QComboBox::activated, this,
+            [this](int index) { chooseExercise(exercises_->itemData(index).toInt()); });
+    connect(sheet, &QPushButton::clicked, this, &ParentCentreWindow::openMistakesSheet);
+    connect(exportButton, &QPushButton::clicked, this, &ParentCentreWindow::exportCsv);
+
+    childId_ = journal_.currentChildId();
+    fillChildren();
+    refresh();
+}
+
+ParentCentreWindow::~ParentCentreWindow() = default;
+
+void ParentCentreWindow::setClock(std::function<QDateTime()> now) {
+    now_ = std::move(now);
+    refresh();
+}
+
+void ParentCentreWindow::setSpan(ReportSpan span) {
+    span_ = span;
+    spans_->button(static_cast<int>(span))->setChecked(true);
+    refresh();
+}
+
+void ParentCentreWindow::chooseChild(int id) {
+    if (id <= 0) {
+        return;
+    }
+    if (!journal_.chooseChild(id)) {
+        tell(QStringLiteral("没能选择这个孩子。"));
+        fillChildren();
+        return;
+    }
+    childId_ = id;
+    exercise_ = 0;
+    fillChildren();
+    refresh();
+}
+
+void ParentCentreWindow::chooseExercise(int exercise) {
+    exercise_ = exercise;
+    const int index = exercises_->findData(exercise);
+    if (index >= 0) {
+        exercises_->setCurrentIndex(index);
+    }
+    showExerciseTimes();
+}
+
+void ParentCentreWindow::fillChildren() {
+    const QSignalBlocker block(children_);
+    children_->clear();
+    for (const Child& c : journal_.children()) {
+        children_->addItem(c.name, c.id);
+    }
+    int index = children_->findData(childId_);
+    if (index < 0 && children_->count() > 0) {
+        index = 0;
+        childId_ = children_->itemData(0).toInt();
+    }
+    children_->setCurrentIndex(index);
+}
+
+QString ParentCentreWindow::childName() const {
+    const int index = children_->findData(childId_);
+    return index >= 0 ? children_->itemText(index) : QString();
+}
+
+void ParentCentreWindow::tell(const QString& text) {
+    status_->setText(text);
+}
+
+void ParentCentreWindow::refresh() {
+    report_ = ParentReport::load(journal_, childId_, journalSpanOf(span_, now_()));
+    showReport();
+}
+
+void ParentCentreWindow::showReport() {
+    const QString spanName = reportSpanName(span_);
+    if (report_.isEmpty()) {
+        summary_->setText(QString());
+        empty_->setText(span_ == ReportSpan::All
+                            ? QStringLiteral("还没有练习记录。\n孩子开始练习以后，每天做了多少题、"
+                                             "做对了多少、用了多少时间，都会显示在这里。")
+                            : QStringLiteral("%1还没有练习记录。\n孩子练习以后，每天做了多少题、"
+                                             "做对了多少，都会显示在这里；选“全部”可以看以前的练"
+                                             "习。")
+                                  .arg(spanName));
+        pages_->setCurrentWidget(empty_);
+    } else {
+        summary_->setText(QStringLiteral("%1，%2：共做 %3 题，做对 %4 题，正确率 %5，练习了 %6 天")
+                              .arg(childName(), spanName)
+                              .arg(report_.asked)
+                              .arg(report_.right)
+                              .arg(ParentReport::percentText(report_.right, report_.asked))
+                              .arg(report_.days.size()));
+        pages_->setCurrentWidget(pages_->widget(1));
+    }
+
+    QChart* old = daily_->chart();
+    daily_->setChart(ParentCharts::dailyChart(report_.days, journalSpanOf(span_, now_())));
+    delete old;
+
+    {
+        const QSignalBlocker block(exercises_);
+        exercises_->clear();
+        for (const ExerciseTally& t : report_.exercises) {
+            if (t.tried > 0) {
+                exercises_->addItem(exerciseName(t.exercise), t.exercise);
+            }
+        }
+    }
+    if (exercises_->findData(exercise_) < 0) {
+        exercise_ = report_.mostTriedExercise();
+    }
+    chooseExercise(exercise_);
+    fillExerciseTable();
+    fillMissedTable();
+}
+
+void ParentCentreWindow::showExerciseTimes() {
+    QVector<AnswerTimePoint> times;
+    QString title = QStringLiteral("每题用时");
+    if (exercise_ > 0) {
+        times = journal_.answerTimes(childId_, exercise_, journalSpanOf(span_, now_()));
+        title = QStringLiteral("每题用时：%1").arg(exerciseName(exercise_));
+    }
+    QChart* old = times_->chart();
+    times_->setChart(ParentCharts::timeChart(times, title));
+    delete old;
+}
+
+void ParentCentreWindow::fillExerciseTable() {
+    exerciseTable_->setRowCount(static_cast<int>(report_.exercises.size()));
+    int row = 0;
+    for (const ExerciseTally& t : report_.exercises) {
+        const bool tried = t.tried > 0;
+        exerciseTable_->setItem(row, 0, cell(exerciseName(t.exercise), Qt::AlignLeft));
+        exerciseTable_->setItem(row, 1, cell(QString::number(t.tried)));
+        exerciseTable_->setItem(row, 2, cell(ParentReport::percentText(t.right, t.tried)));
+        exerciseTable_->setItem(
+            row, 3, cell(tried ? ParentReport::secondsText(t.medianMs) : QStringLiteral("—")));
+        exerciseTable_->setItem(row, 4,
+                                cell(t.bestMs ? zhuanhuan(*t.bestMs) : QStringLiteral("—")));
+        exerciseTable_->setItem(row, 5, cell(dayText(t.lastPractised)));
+        ++row;
+    }
+}
+
+void ParentCentreWindow::fillMissedTable() {
+    missedTable_->setRowCount(static_cast<int>(report_.mostMissed.size()));
+    int row = 0;
+    for (const MissedFact& f : report_.mostMissed) {
+        missedTable_->setItem(row, 0, cell(f.shown, Qt::AlignLeft));
+        missedTable_->setItem(row, 1, cell(f.expected));
+        missedTable_->setItem(
+            row, 2,
+            cell(ExerciseCatalogue::contains(f.exercise) ? ExerciseCatalogue::title(f.exercise)
+                                                         : QString::number(f.exercise)));
+        missedTable_->setItem(row, 3, cell(QStringLiteral("%1 次").arg(f.asked)));
+        missedTable_->setItem(row, 4, cell(QStringLiteral("%1 次").arg(f.missed)));
+        missedTable_->setItem(row, 5, cell(dayText(f.lastMissed)));
+        ++row;
+    }
+}
+
+void ParentCentreWindow::addChild() {
+    const std::optional<QString> name =
+        askName_(QStringLiteral("添加孩子"), QStringLiteral("孩子的名字："), QString());
+    if (!name || name->trimmed().isEmpty()) {
+        return;
+    }
+    const int id = journal_.addChild(name->trimmed());
+    if (id <= 0) {
+        tell(QStringLiteral("没能添加“%1”。").arg(name->trimmed()));
+        return;
+    }
+    tell(QStringLiteral("已添加“%1”，下次开始练习时就是“%1”在练习。").arg(name->trimmed()));
+    chooseChild(id);
+}
+
+void ParentCentreWindow::renameChild() {
+    const QString current = childName();
+    const std::optional<QString> name =
+        askName_(QStringLiteral("改名"), QStringLiteral("新的名字："), current);
+    if (!name || name->trimmed().isEmpty() || name->trimmed() == current) {
+        return;
+    }
+    if (!journal_.renameChild(childId_, name->trimmed())) {
+        tell(QStringLiteral("没能改名。"));
+        return;
+    }
+    fillChildren();
+    showReport();
+}
+
+void ParentCentreWindow::openMistakesSheet() {
+    mistakes_ = MistakesSheet::build(
+        journal_.missedFacts(childId_, journalSpanOf(span_, now_()), ParentReport::kMissedAsked));
+    mistakesName_ = childName();
+    const QString note = mistakes_.leftOutNote();
+    if (mistakes_.isEmpty()) {
+        tell(QStringLiteral("%1没有可以印成算式的错题，不用出错题练习卷。%2")
+                 .arg(reportSpanName(span_), note));
+        return;
+    }
+    tell(QStringLiteral("错题练习卷：%1 道做错的题，%2 道相近的题。%3")
+             .arg(mistakes_.missedCount())
+             .arg(static_cast<int>(mistakes_.items().size()) - mistakes_.missedCount())
+             .arg(note));
+    if (!preview_) {
+        preview_ = std::make_unique<SheetPrintPreview>(this, [this] {
+            return std::pair<std::optional<Sheet>, std::optional<Sheet>>(
+                mistakes_.sheet(mistakesName_), mistakes_.answerKey(mistakesName_));
+        });
+    }
+    const bool wasOpen = preview_->dialog() != nullptr;
+    preview_->open();
+    // The mistakes sheet comes with its answer key.
+    if (auto* answers =
+            preview_->dialog()->findChild<QCheckBox*>(QStringLiteral("复选框_答案页"))) {
+        answers->setChecked(true);
+    }
+    if (wasOpen) {
+        preview_->refresh();
+    }
+}
+
+void ParentCentreWindow::exportCsv() {
+    const QString suggested = QStringLiteral("%1的练习记录.csv").arg(childName());
+    const QString path = askPath_(suggested);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (journal_.exportCsv(childId_, path)) {
+        tell(QStringLiteral("已导出到 %1").arg(path));
+    } else {
+        tell(QStringLiteral("导出失败：无法写入 %1").arg(path));
+    }
+}
+
+}  // namespace sumbrook

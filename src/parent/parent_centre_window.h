@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QDateTime>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "journal_queries.h"
+#include "parent_report.h"
+#include "report_span.h"
+#include "worksheet/core/mistakes_sheet.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+
+QT_BEGIN_NAMESPACE
+class QChartView;
+QT_END_NAMESPACE
+
+namespace sumbrook {
+
+class SheetPrintPreview;
+
+// "家长中心": what the chosen child practised over the chosen span, as charts and tables,
+// with the family's children, a mistakes sheet to print and the export for the teacher.
+// It reads the journal when the child or span changes and then only displays.
+class ParentCentreWindow : public QWidget {
+    Q_OBJECT
+  public:
+    // Asks for a child's name; nothing when the parent cancels.
+    using NameAsker = std::function<std::optional<QString>(
+        const QString& title, const QString& label, const QString& initial)>;
+    // Asks where to save the export; empty when the parent cancels.
+    using PathAsker = std::function<QString(const QString& suggested)>;
+
+    // Opens on `span` with `now` as today (the system clock when empty), reading the
+    // journal once.
+    explicit ParentCentreWindow(JournalQueries& journal, ReportSpan span = ReportSpan::Week,
+                                std::function<QDateTime()> now = {}, QWidget* parent = nullptr);
+    ~ParentCentreWindow() override;
+
+    // What "today" is; the spans end with it.
+    void setClock(std::function<QDateTime()> now);
+    void setNameAsker(NameAsker ask) { askName_ = std::move(ask); }
+    void setPathAsker(PathAsker ask) { askPath_ = std::move(ask); }
+
+    void setSpan(ReportSpan span);
+    ReportSpan span() const { return span_; }
+    int childId() const { return childId_; }
+    void chooseChild(int id);
+    void chooseExercise(int exercise);
+    int exercise() const { return exercise_; }
+
+    const ParentReport& report() const { return report_; }
+    const MistakesSheet& mistakesSheet() const { return mistakes_; }
+    SheetPrintPreview* printPreview() const { return preview_.get(); }
+
+    // The buttons' work, the dialogs asked through the askers.
+    void addChild();
+    void renameChild();
+    void openMistakesSheet();
+    void exportCsv();
+
+    // Reads the journal again.
+    void refresh();
+
+  private:
+    void fillChildren();
+    void showReport();
+    void showExerciseTimes();
+    void fillExerciseTable();
+    void fillMissedTable();
+    QString childName() const;
+    void tell(const QString& text);
+
+    JournalQueries& journal_;
+    std::function<QDateTime()> now_;
+    NameAsker askName_;
+    PathAsker askPath_;
+    ReportSpan span_ = ReportSpan::Week;
+    int childId_ = 0;
+    int exercise_ = 0;
+    ParentReport report_;
+    MistakesSheet mistakes_;
+    QString mistakesName_;
+    std::unique_ptr<SheetPrintPreview> preview_;
+
+    QComboBox* children_ = nullptr;
+    QButtonGroup* spans_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
+    QLabel* empty_ = nullptr;
+    QChartView* daily_ = nullptr;
+    QComboBox* exercises_ = nullptr;
+    QChartView* times_ = nullptr;
+    QTableWidget* exerciseTable_ = nullptr;
+    QTableWidget* missedTable_ = nullptr;
+    QLabel* status_ = nullptr;
+};
+
+}  // namespace sumbrook
