@@ -58,9 +58,7 @@ constexpr const char* kUsage =
     "      --answers adds the answers and an answer page after each sheet (--answers=end:\n"
     "      all answer pages after all the sheets); --pdf writes the sheets as an A4 PDF;\n"
     "      --copies makes C different sheets, each and its key marked \"第 k 份\"; the same\n"
-    "      seed, the same sheets. 'sumbrook worksheet --help' tells more.\n";
-    "      --answers adds the answers and an answer page; --pdf writes the sheets as an\n"
-    "      A4 PDF; --copies makes C different sheets; the same seed, the same sheets.\n"
+    "      seed, the same sheets. 'sumbrook worksheet --help' tells more.\n"
     "\n"
     "  sumbrook worksheet --from-mistakes [--child NAME] [--days D] --pdf FILE\n"
     "      a sheet of the sums the chosen child (or the child NAME) got wrong in the last\n"

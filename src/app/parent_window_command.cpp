@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "common/qt_translations.h"
 #include "journal/practice_journal.h"
 #include "parent/parent_centre_window.h"
 #include "parent/practice_journal_queries.h"
@@ -33,6 +34,8 @@ int runParentWindowCommand(int argc, char* argv[], const QStringList& arguments)
         return runParentCommand(arguments, stdout, stderr);
     }
     QApplication app(argc, argv);
+    // The mistakes sheet's print preview and page setup speak Chinese, as Quizwright's do.
+    QtTranslations::install(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("sumbrook-parent"));
     QuitOnSignal quitOnSignal;
     SheetFonts::install();
