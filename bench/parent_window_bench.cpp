@@ -3,7 +3,6 @@
 // nothing more; "open" counts from constructing the window to its first painted frame.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -103,12 +102,3 @@ BENCHMARK(BM_ReadReport)->DenseRange(0, 2)->ArgName("span")->Unit(benchmark::kMi
 BENCHMARK(BM_OpenWindow)->DenseRange(0, 2)->ArgName("span")->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

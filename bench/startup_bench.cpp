@@ -4,7 +4,6 @@
 // frame of the same window. The counter `startup_in_frames` says how many frames' worth
 // the start costs; it should stay a small number.
 #include <benchmark/benchmark.h>
-#include <QApplication>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <chrono>
@@ -60,12 +59,3 @@ BENCHMARK(BM_StartUpToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 }  // namespace sumbrook
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

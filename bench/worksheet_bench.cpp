@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <chrono>
 #include <fstream>
@@ -141,12 +140,3 @@ BENCHMARK(BM_ClockBatchWithAnswersPdf)
 
 }  // namespace
 }  // namespace sumbrook
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
