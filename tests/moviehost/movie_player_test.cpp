@@ -146,7 +146,7 @@ TEST_F(MoviePlayerTest, PlaysFromMemoryWhereNoPlaceholderCanBeWritten) {
         MoviePlayer::ProcessObjects{files, hook, filtered, missing + "/"},
         SceneServices{store, std::make_shared<SeededUniformSource>(1),
                       std::make_shared<testing::ManualClock>(),
-                      [] { return std::make_unique<testing::FakeSoundChannel>(); }});
+                      [] { return std::make_unique<testing::FakeSoundChannel>(); }, nullptr});
     createAndLoad();
     // The directory's trailing separator is not doubled in the served path.
     EXPECT_EQ(player->Movie(), missing + u'/' + servedPath().section(u'/', -1));
