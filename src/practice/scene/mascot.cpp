@@ -10,15 +10,15 @@ namespace sumbrook {
 namespace {
 
 // The bear is drawn in a box 100 units tall, feet at the origin, and scaled to size.
-const QColor kFur{0xD9, 0xA0, 0x66};
-const QColor kFurEdge{0x8D, 0x5B, 0x34};
-const QColor kCream{0xF8, 0xE1, 0xBE};
-const QColor kInnerEar{0xF4, 0xB8, 0x9A};
-const QColor kDark{0x4E, 0x34, 0x2E};
-const QColor kCheek{0xFF, 0x8A, 0x80, 140};
-const QColor kScarf = scene_style::kPrimary;
-const QColor kScarfEdge = scene_style::kPrimaryPressed;
-const QColor kScarfStripe{0xFF, 0xF3, 0xC4};
+const QColor& kFur = scene_style::kBearFur;
+const QColor& kFurEdge = scene_style::kBearFurEdge;
+const QColor& kCream = scene_style::kBearCream;
+const QColor& kInnerEar = scene_style::kBearInnerEar;
+const QColor& kDark = scene_style::kBearDark;
+const QColor& kCheek = scene_style::kBearCheek;
+const QColor& kScarf = scene_style::kPrimary;
+const QColor& kScarfEdge = scene_style::kPrimaryPressed;
+const QColor& kScarfStripe = scene_style::kScarfStripe;
 constexpr double kEdge = 2.4;
 
 // One full swing per second at 12 display steps a second: slow enough to stay calm.
@@ -154,7 +154,7 @@ void head(QPainter& p, Mascot::Mood mood, double tilt) {
         mouth.quadTo(0, 20, 6.5, 9.5);
         mouth.closeSubpath();
         p.setPen(QPen(kDark, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(QColor(0xE5, 0x73, 0x73));
+        p.setBrush(scene_style::kBearMouth);
         p.drawPath(mouth);
     } else if (mood == Mascot::Mood::Thinking) {
         smile(p, QPointF(1.5, 10.5), 8, 1.6);
@@ -179,7 +179,7 @@ void thoughtBubble(QPainter& p, int step) {
     p.drawEllipse(centre, 14, 14);
     QFont font = scene_style::digitFont(20);
     p.setFont(font);
-    p.setPen(QColor(0x01, 0x57, 0x9B));
+    p.setPen(scene_style::kThoughtMark);
     p.drawText(QRectF(centre.x() - 15, centre.y() - 15, 30, 30), Qt::AlignCenter,
                QStringLiteral("?"));
 }
@@ -203,7 +203,7 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
 
     // Shadow on the ground, smaller while in the air.
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x26, 0x32, 0x38, 40));
+    p.setBrush(scene_style::kBearShadow);
     p.drawEllipse(QPointF(0, 0), 30 - lift, 5);
 
     p.translate(0, -lift);

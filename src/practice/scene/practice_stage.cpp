@@ -4,8 +4,8 @@
 
 #include "practice/core/exercise_catalogue.h"
 #include "scene_timing.h"
-#include "screen_painters.h"
 #include "screen_table.h"
+#include "screens/screen_painter.h"
 #include "stage_layout.h"
 
 namespace sumbrook {
@@ -281,30 +281,12 @@ BackdropKey PracticeStage::backdropKey() const {
 }
 
 std::vector<QRectF> PracticeStage::movingRects() const {
-    std::vector<QRectF> rects;
     if (!started_) {
-        return rects;
+        return {};
     }
-    const Screen screen = loop_.screen();
-    if (screen == Screen::Stat || screen == Screen::Fen100 || loop_.map().moving()) {
-        rects.push_back(QRectF(0, 0, 800, 600));  // whole-screen animations
-        return rects;
-    }
-    const bool free =
-        loop_.confirmBox() == ConfirmBox::None && loop_.settingsPanel() == SettingsPanel::Hidden;
-    if (free && (isQuestionScreen(screen) || isAnswerScreen(screen))) {
-        rects.push_back(layout::headerCell(2, 0, loop_.exitControlVisible()));  // the time
-        if (isQuestionScreen(screen)) {
-            // The caret of an empty answer box, on the steps it blinks.
-            const bool empty = loop_.activeField() == PracticeLoop::kHourField
-                                   ? loop_.answerText().isEmpty()
-                                   : loop_.minuteText().isEmpty();
-            if (empty && steps_ % timing::kCaretSteps == 0) {
-                rects.push_back(layout::kQuestionArea);
-            }
-        } else {
-            rects.push_back(QRectF(24, 72, 776, 528));  // the cheering or thinking bear
-        }
+    std::vector<QRectF> rects = screenPainter(loop_.screen()).changingRects(*this);
+    if (!rects.empty() && rects.front() == layout::kStage) {
+        return rects;  // a whole-screen animation
     }
     // The sparkle trail, where it is lit and where it was lit before this step.
     for (const SparkleTrail::Star& star : sparkles_.stars()) {
@@ -324,52 +306,16 @@ void PracticeStage::paintBackdrop(QPainter& painter) const {
     if (!started_) {
         return;
     }
-    using namespace screen_painters;
-    const Screen screen = loop_.screen();
-    if (screen == Screen::Stat) {
-        paintIntroBackdrop(painter, *this);
-    } else if (screen == Screen::Zhongmulu) {
-        paintMainMenuBackdrop(painter, *this);
-    } else if (screen == Screen::Mulu1 || screen == Screen::Mulu2) {
-        paintMenuPageBackdrop(painter, *this);
-    } else if (isGameMap(screen)) {
-        paintMapBackdrop(painter, *this);
-    } else if (screen == Screen::Fen100) {
-        paintCompletionBackdrop(painter, *this);
-    } else if (isQuestionScreen(screen)) {
-        paintQuestionBackdrop(painter, *this);
-    } else if (isAnswerScreen(screen)) {
-        paintAnswerBackdrop(painter, *this);
-    }
+    screenPainter(loop_.screen()).paintBackdrop(painter, *this);
     // Behind a box everything stands still; a panel that has slid in keeps its card.
     if (loop_.confirmBox() != ConfirmBox::None) {
-        paintScreenForeground(painter, QRectF(0, 0, layout::kWidth, layout::kHeight));
+        screenPainter(loop_.screen()).paintMoving(painter, *this, layout::kStage);
         if (loop_.settingsPanel() != SettingsPanel::Hidden) {
-            paintSettingsPanel(painter, *this, PanelPart::Whole);
+            settingsPanelPainter().paintBackdrop(painter, *this);
         }
-        paintConfirmBox(painter, *this);
+        confirmBoxPainter().paintBackdrop(painter, *this);
     } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
-        paintSettingsPanel(painter, *this, PanelPart::Card);
-    }
-}
-
-void PracticeStage::paintScreenForeground(QPainter& painter, const QRectF& region) const {
-    using namespace screen_painters;
-    const Screen screen = loop_.screen();
-    if (screen == Screen::Stat) {
-        paintIntro(painter, *this);
-    } else if (screen == Screen::Zhongmulu) {
-        paintMainMenu(painter, *this);
-    } else if (screen == Screen::Mulu1 || screen == Screen::Mulu2) {
-        paintMenuPage(painter, *this);
-    } else if (isGameMap(screen)) {
-        paintMap(painter, *this);
-    } else if (screen == Screen::Fen100) {
-        paintCompletion(painter, *this);
-    } else if (isQuestionScreen(screen)) {
-        paintQuestion(painter, *this, region);
-    } else if (isAnswerScreen(screen)) {
-        paintAnswer(painter, *this, region);
+        settingsPanelPainter().paintBackdrop(painter, *this);
     }
 }
 
@@ -388,13 +334,10 @@ void PracticeStage::paintForeground(QPainter& painter, const QRectF& region) con
     if (!started_) {
         return;
     }
-    using namespace screen_painters;
     if (loop_.confirmBox() == ConfirmBox::None) {
-        paintScreenForeground(painter, region);
-        if (loop_.settingsPanel() == SettingsPanel::SlidingIn) {
-            paintSettingsPanel(painter, *this, PanelPart::Whole);
-        } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
-            paintSettingsPanel(painter, *this, PanelPart::Values);
+        screenPainter(loop_.screen()).paintMoving(painter, *this, region);
+        if (loop_.settingsPanel() != SettingsPanel::Hidden) {
+            settingsPanelPainter().paintMoving(painter, *this, region);
         }
     }
     paintControls(painter, region);
@@ -424,7 +367,7 @@ void PracticeStage::paint(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setClipRect(QRectF(0, 0, layout::kWidth, layout::kHeight));
+    painter.setClipRect(layout::kStage);
     paintBackdrop(painter);
     paintForeground(painter);
     painter.restore();

@@ -94,7 +94,6 @@ class PracticeStage {
     void addScreenControls(std::vector<StageControl>& controls) const;
     std::optional<StageControl> controlAt(QPointF at) const;
     void paintControls(QPainter& painter, const QRectF& region) const;
-    void paintScreenForeground(QPainter& painter, const QRectF& region) const;
 
     ProgressStore& store_;
     ProgressRecords records_;

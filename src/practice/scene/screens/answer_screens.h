@@ -1,0 +1,32 @@
+#pragma once
+
+#include "screen_painter.h"
+
+namespace sumbrook {
+
+// What the right-answer and wrong-answer screens share: the header with its running time,
+// the card (with the clock face when the question was a clock) and the bear with a word
+// in a speech bubble.
+class AnswerScreen : public ScreenPainter {
+  public:
+    void paintBackdrop(QPainter& painter, const PracticeStage& stage) const override;
+    std::vector<QRectF> changingRects(const PracticeStage& stage) const override;
+};
+
+// A right answer (dui): the question solved in green, a tick, twinkling stars, the bear
+// cheering.
+class RightAnswerScreen : public AnswerScreen {
+  public:
+    void paintMoving(QPainter& painter, const PracticeStage& stage,
+                     const QRectF& region) const override;
+};
+
+// A wrong answer (chuo): the right answer in a soft pill, the child's answer gently
+// crossed out beside it, the bear thinking.
+class WrongAnswerScreen : public AnswerScreen {
+  public:
+    void paintMoving(QPainter& painter, const PracticeStage& stage,
+                     const QRectF& region) const override;
+};
+
+}  // namespace sumbrook
