@@ -277,6 +277,11 @@ BackdropKey PracticeStage::backdropKey() const {
         key.behindBox->pressedCaption.clear();
         key.behindBox->pressedRect = QRectF();
     }
+    key.controls = controlsInBackdrop();
+    if (key.controls) {
+        key.pressedCaption = pressedCaption_;
+        key.pressedRect = pressedRect_;
+    }
     return key;
 }
 
@@ -317,6 +322,20 @@ void PracticeStage::paintBackdrop(QPainter& painter) const {
     } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
         settingsPanelPainter().paintBackdrop(painter, *this);
     }
+    if (controlsInBackdrop()) {
+        paintControls(painter, layout::kStage);
+    }
+}
+
+bool PracticeStage::controlsInBackdrop() const {
+    if (!started_ || loop_.confirmBox() != ConfirmBox::None ||
+        loop_.settingsPanel() != SettingsPanel::Hidden) {
+        return false;
+    }
+    // Whole-stage animations (the intro, the completion's confetti, the bear walking the
+    // map) may pass over a control.
+    const std::vector<QRectF> changing = screenPainter(loop_.screen()).changingRects(*this);
+    return changing.empty() || changing.front() != layout::kStage;
 }
 
 void PracticeStage::paintControls(QPainter& painter, const QRectF& region) const {
@@ -340,7 +359,9 @@ void PracticeStage::paintForeground(QPainter& painter, const QRectF& region) con
             settingsPanelPainter().paintMoving(painter, *this, region);
         }
     }
-    paintControls(painter, region);
+    if (!controlsInBackdrop()) {
+        paintControls(painter, region);
+    }
     // The sparkle trail over everything.
     for (const SparkleTrail::Star& star : sparkles_.stars()) {
         if (star.opacity == 0 || star.scale <= 0) {

@@ -94,6 +94,9 @@ class PracticeStage {
     void addScreenControls(std::vector<StageControl>& controls) const;
     std::optional<StageControl> controlAt(QPointF at) const;
     void paintControls(QPainter& painter, const QRectF& region) const;
+    // True when nothing in front of the screen and none of its moving parts can cover a
+    // control: the controls are then drawn into the backdrop.
+    bool controlsInBackdrop() const;
 
     ProgressStore& store_;
     ProgressRecords records_;

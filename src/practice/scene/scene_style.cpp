@@ -1,6 +1,7 @@
 #include "scene_style.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <cmath>
@@ -72,18 +73,57 @@ void drawCard(QPainter& painter, const QRectF& rect, double radius) {
     painter.restore();
 }
 
+namespace {
+
+// Measurements are remembered per font and text; a scene shows a few hundred captions,
+// so the memory is simply emptied should it ever grow past that many times over.
+constexpr qsizetype kMeasuresKept = 4096;
+
+QString fontKey(const QFont& font) {
+    return font.toString() + u'|' + font.families().join(u',');
+}
+
+}  // namespace
+
+double textAdvance(const QFont& font, const QString& text) {
+    static QHash<QString, double> advances;
+    const QString key = fontKey(font) + u'|' + text;
+    if (const auto found = advances.constFind(key); found != advances.cend()) {
+        return *found;
+    }
+    if (advances.size() >= kMeasuresKept) {
+        advances.clear();
+    }
+    const double advance = QFontMetricsF(font).horizontalAdvance(text);
+    advances.insert(key, advance);
+    return advance;
+}
+
 QFont fittedFont(const QString& text, QFont font, double width) {
     // Glyphs drawn at a scaled device size may come out a little wider than their advance
     // at stage size, and a 楷体 stroke may overhang its advance: a few per cent of room
     // keeps the ink inside.
-    const double room = width * kFitRoom;
-    for (int size = font.pixelSize(); size > kSmallestText; --size) {
-        font.setPixelSize(size);
-        if (QFontMetricsF(font).horizontalAdvance(text) <= room) {
-            return font;
-        }
+    static QHash<QString, int> fitted;
+    const QString key = fontKey(font) + u'|' + QString::number(width, 'g', 17) + u'|' + text;
+    if (const auto found = fitted.constFind(key); found != fitted.cend()) {
+        font.setPixelSize(*found);
+        return font;
     }
-    font.setPixelSize(kSmallestText);
+    if (fitted.size() >= kMeasuresKept) {
+        fitted.clear();
+    }
+    const double room = width * kFitRoom;
+    int size = font.pixelSize();
+    while (size > kSmallestText) {
+        font.setPixelSize(size);
+        if (textAdvance(font, text) <= room) {
+            break;
+        }
+        --size;
+    }
+    size = std::max(size, kSmallestText);
+    font.setPixelSize(size);
+    fitted.insert(key, size);
     return font;
 }
 

@@ -122,6 +122,9 @@ void drawButton(QPainter& painter, const QRectF& rect, const QString& caption, B
                 bool pressed);
 // A white rounded card with a soft shadow.
 void drawCard(QPainter& painter, const QRectF& rect, double radius = 24);
+// How far `text` advances in `font`, as QFontMetricsF gives it; remembered, since the
+// scene measures the same few captions at every repaint.
+double textAdvance(const QFont& font, const QString& text);
 // The font shrunk, pixel by pixel down to kSmallestText, until `text` fits `width`
 // with a little room to spare.
 constexpr int kSmallestText = 8;

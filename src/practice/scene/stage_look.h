@@ -62,6 +62,11 @@ struct BackdropKey {
     ConfirmBox box = ConfirmBox::None;
     // Behind a box the whole screen stands still and is part of the backdrop.
     std::optional<StageLook> behindBox;
+    // While nothing moves over them, the controls stand in the backdrop too, the one held
+    // down drawn pressed.
+    bool controls = false;
+    QString pressedCaption;
+    QRectF pressedRect;
 
     bool operator==(const BackdropKey&) const = default;
 };

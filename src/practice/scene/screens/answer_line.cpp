@@ -20,12 +20,12 @@ double boxPadding(double size) {
 }
 
 double minimumBoxWidth(const Piece& piece, double size) {
-    return QFontMetricsF(style::digitFont(size)).horizontalAdvance(QString(piece.boxDigits, u'8')) +
+    return style::textAdvance(style::digitFont(size), QString(piece.boxDigits, u'8')) +
            boxPadding(size);
 }
 
 double naturalWidth(const Piece& piece, double size) {
-    const double textWidth = QFontMetricsF(pieceFont(piece, size)).horizontalAdvance(piece.text);
+    const double textWidth = style::textAdvance(pieceFont(piece, size), piece.text);
     if (!piece.box) {
         return textWidth;
     }
@@ -131,7 +131,7 @@ QFont entryFont(QString& digits, double width, double size, double smallestShare
     const int smallest = std::max(style::kSmallestText, static_cast<int>(size * smallestShare));
     for (int px = static_cast<int>(size); px > smallest; --px) {
         font.setPixelSize(px);
-        if (QFontMetricsF(font).horizontalAdvance(digits) <= width) {
+        if (style::textAdvance(font, digits) <= width) {
             return font;
         }
     }

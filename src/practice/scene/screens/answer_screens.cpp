@@ -100,7 +100,7 @@ constexpr double kCrossedOutSmallest = 0.55;
 double drawCrossedOut(QPainter& painter, QString typed, double right, double centreY,
                       double maxWidth, double size) {
     const QFont font = entryFont(typed, maxWidth, size, kCrossedOutSmallest);
-    const double width = QFontMetricsF(font).horizontalAdvance(typed);
+    const double width = style::textAdvance(font, typed);
     const QRectF at(right - width, centreY - size * 0.8, width, size * 1.6);
     painter.save();
     painter.setFont(font);
@@ -149,9 +149,7 @@ void drawCorrectAnswer(QPainter& painter, const Question& question, const QStrin
     double typedWidth = 0;
     if (beside) {
         QString shown = typed;
-        typedWidth =
-            QFontMetricsF(entryFont(shown, typedRoom - 24, typedSize)).horizontalAdvance(shown) +
-            24;
+        typedWidth = style::textAdvance(entryFont(shown, typedRoom - 24, typedSize), shown) + 24;
     }
     const double pillLeft = row.center().x() - (width + 48 - typedWidth) / 2;
     const QRectF answerRow(pillLeft, row.top(), width + 48, row.height());
@@ -164,8 +162,7 @@ void drawCorrectAnswer(QPainter& painter, const Question& question, const QStrin
         drawCrossedOut(painter, typed, pillLeft - 20, row.center().y(), typedRoom - 24, typedSize);
     } else if (!typed.isEmpty()) {
         QString shown = typed;
-        const double under =
-            QFontMetricsF(entryFont(shown, typedRoom, typedSize)).horizontalAdvance(shown);
+        const double under = style::textAdvance(entryFont(shown, typedRoom, typedSize), shown);
         drawCrossedOut(painter, typed, row.center().x() + under / 2, row.bottom() + typedSize * 0.9,
                        typedRoom, typedSize);
     }

@@ -28,10 +28,13 @@ void MenuPageScreen::paintBackdrop(QPainter& painter, const PracticeStage& stage
                       Mascot::Mood::Happy, 0);
         drawTree(painter, layout::kMenuPageTree.at, layout::kMenuPageTree.size);
     }
+    paintEntries(painter, stage);
 }
 
-void MenuPageScreen::paintMoving(QPainter& painter, const PracticeStage& stage,
-                                 const QRectF&) const {
+void MenuPageScreen::paintMoving(QPainter&, const PracticeStage&, const QRectF&) const {}
+
+// The entries, drawn into the backdrop with the stage's other controls.
+void MenuPageScreen::paintEntries(QPainter& painter, const PracticeStage& stage) {
     for (const StageControl& c : stage.controls()) {
         if (!c.drawnByScreen) {
             continue;

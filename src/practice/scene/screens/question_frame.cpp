@@ -108,8 +108,8 @@ void drawScore(QPainter& painter, int fenshu) {
     const QString caption = text("得分：");
     const QFont valueFont = bold(style::counterFont(18));
     const QString value = QString::number(fenshu);
-    const double labelWidth = QFontMetricsF(labelFont).horizontalAdvance(caption);
-    const double width = labelWidth + QFontMetricsF(valueFont).horizontalAdvance(value);
+    const double labelWidth = style::textAdvance(labelFont, caption);
+    const double width = labelWidth + style::textAdvance(valueFont, value);
     const double left = label.center().x() - std::min(width, label.width()) / 2;
     style::drawFittedText(painter, QRectF(left, label.top(), labelWidth, label.height()), caption,
                           labelFont, style::kText, Qt::AlignLeft | Qt::AlignVCenter);
@@ -178,7 +178,7 @@ void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& reg
     const QRectF level = layout::levelPill(roomForExit).adjusted(12, 0, -12, 0);
     const QFont labelFont = style::counterFont(16);
     if (region.intersects(level)) {
-        const double labelWidth = QFontMetricsF(labelFont).horizontalAdvance(text("等级:")) + 8;
+        const double labelWidth = style::textAdvance(labelFont, text("等级:")) + 8;
         style::drawFittedText(
             painter, QRectF(level.left(), level.top(), labelWidth, level.height()), text("等级:"),
             labelFont, style::kText, Qt::AlignLeft | Qt::AlignVCenter);
@@ -198,7 +198,7 @@ void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& reg
             if (!region.intersects(cell)) {
                 continue;
             }
-            const double width = QFontMetricsF(labelFont).horizontalAdvance(text(labels[row])) + 6;
+            const double width = style::textAdvance(labelFont, text(labels[row])) + 6;
             style::drawFittedText(painter, cell, text(labels[row]), labelFont, style::kLabelText,
                                   Qt::AlignLeft | Qt::AlignVCenter);
             style::drawFittedText(painter, cell.adjusted(width, 0, 0, 0), values[c][row],
