@@ -49,7 +49,7 @@ void limb(QPainter& p, QPointF from, QPointF to, double width) {
 
 // The end of a limb of `length` leaving `shoulder` at `degrees` (0 = straight down,
 // positive = towards +x, 180 = straight up).
-QPointF reach(QPointF shoulder, double degrees, double length) {
+QPointF limbEnd(QPointF shoulder, double degrees, double length) {
     const double a = degrees * M_PI / 180;
     return shoulder + QPointF(length * std::sin(a), length * std::cos(a));
 }
@@ -225,12 +225,12 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
     // Arms that hang beside the body are drawn behind it.
     if (mood == Mood::Walking) {
         const double a = 18 * swing(step, 10);
-        limb(p, leftShoulder, reach(leftShoulder, -20 + a, kArm), kArmWidth);
-        limb(p, rightShoulder, reach(rightShoulder, 20 - a, kArm), kArmWidth);
+        limb(p, leftShoulder, limbEnd(leftShoulder, -20 + a, kArm), kArmWidth);
+        limb(p, rightShoulder, limbEnd(rightShoulder, 20 - a, kArm), kArmWidth);
     } else if (mood == Mood::Thinking) {
-        limb(p, leftShoulder, reach(leftShoulder, -25, kArm), kArmWidth);
+        limb(p, leftShoulder, limbEnd(leftShoulder, -25, kArm), kArmWidth);
     } else if (mood == Mood::Happy) {
-        limb(p, leftShoulder, reach(leftShoulder, -22, kArm), kArmWidth);
+        limb(p, leftShoulder, limbEnd(leftShoulder, -22, kArm), kArmWidth);
     }
 
     // Body and belly.
@@ -242,11 +242,11 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
     // Raised arms go in front, so the wave reads clearly.
     if (mood == Mood::Happy) {
         const double wave = 128 + 16 * swing(step, 12);
-        limb(p, rightShoulder, reach(rightShoulder, wave, kArm), kArmWidth);
+        limb(p, rightShoulder, limbEnd(rightShoulder, wave, kArm), kArmWidth);
     } else if (mood == Mood::Cheering) {
         const double pump = 8 * swing(step, 14);
-        limb(p, leftShoulder, reach(leftShoulder, -140 - pump, kArm + 4), kArmWidth);
-        limb(p, rightShoulder, reach(rightShoulder, 140 + pump, kArm + 4), kArmWidth);
+        limb(p, leftShoulder, limbEnd(leftShoulder, -140 - pump, kArm + 4), kArmWidth);
+        limb(p, rightShoulder, limbEnd(rightShoulder, 140 + pump, kArm + 4), kArmWidth);
     }
 
     const double tilt =
@@ -278,6 +278,55 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
         }
     }
     p.restore();
+}
+
+namespace {
+
+// The reach of each mood in the bear's own units (100 tall, feet at the origin), with a
+// unit of room all round for antialiased edges: left, top, right, bottom.
+struct Extent {
+    double left, top, right, bottom;
+};
+constexpr double kRoom = 2;
+Extent reachOf(Mascot::Mood mood) {
+    switch (mood) {
+        case Mascot::Mood::Happy:
+            return {-43, -104, 59, 5};
+        case Mascot::Mood::Cheering:
+            return {-57, -127, 58, 5};
+        case Mascot::Mood::Thinking:
+            return {-45, -129, 71, 5};
+        case Mascot::Mood::Walking:
+            return {-50, -107, 50, 5};
+    }
+    return {-57, -129, 71, 5};
+}
+Extent movingOf(Mascot::Mood mood) {
+    switch (mood) {
+        case Mascot::Mood::Happy:
+            return {18, -75, 59, -32};  // the waving arm
+        case Mascot::Mood::Thinking:
+            return {29, -129, 71, -87};  // the thought bubble
+        case Mascot::Mood::Cheering:
+        case Mascot::Mood::Walking:
+            break;
+    }
+    return reachOf(mood);
+}
+QRectF placed(const Extent& e, QPointF feet, double height) {
+    const double s = height / 100;
+    return QRectF(QPointF(feet.x() + (e.left - kRoom) * s, feet.y() + (e.top - kRoom) * s),
+                  QPointF(feet.x() + (e.right + kRoom) * s, feet.y() + (e.bottom + kRoom) * s));
+}
+
+}  // namespace
+
+QRectF Mascot::reach(QPointF feet, double height, Mood mood) {
+    return placed(reachOf(mood), feet, height);
+}
+
+QRectF Mascot::moving(QPointF feet, double height, Mood mood) {
+    return placed(movingOf(mood), feet, height);
 }
 
 }  // namespace sumbrook

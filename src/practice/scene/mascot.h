@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPointF>
+#include <QRectF>
 
 namespace sumbrook {
 
@@ -14,6 +15,11 @@ class Mascot {
     // Draws the bear standing on `feet`, `height` units tall; `step` moves its little
     // animations (a wave, a bounce) along.
     static void paint(QPainter& painter, QPointF feet, double height, Mood mood, int step);
+    // Where the bear standing on `feet` draws in any pose of `mood`, and the part of that
+    // which its little animation changes from one step to the next (only the thought
+    // bubble while it thinks, only the waving arm while it is happy).
+    static QRectF reach(QPointF feet, double height, Mood mood);
+    static QRectF moving(QPointF feet, double height, Mood mood);
 };
 
 }  // namespace sumbrook

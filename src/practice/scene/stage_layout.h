@@ -57,11 +57,9 @@ inline QRectF keypadKey(int index) {            // 0..11: 7 8 9 / 4 5 6 / 1 2 3 
 constexpr QRectF kBack{24, 528, 152, 52};
 constexpr QRectF kNext{192, 528, 152, 52};
 
-// Answer screens: the bear at the lower right with its speech bubble; the part of the
-// stage its little animations and the praise stars round it repaint.
+// Answer screens: the bear at the lower right with its speech bubble.
 constexpr Figure kAnswerBear{{640, 586}, 200};
 constexpr QRectF kBubble{356, 400, 192, 72};
-constexpr QRectF kAnswerMoving{24, 72, 776, 528};
 // The stars that twinkle round the cheering bear, each on its own beat.
 struct Twinkle {
     QPointF at;

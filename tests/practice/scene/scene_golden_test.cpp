@@ -417,5 +417,48 @@ TEST(SceneGoldenMascot, EachMoodMatchesItsStoredPicture) {
     }
 }
 
+// The bear never draws outside its reach, and from one step to the next it changes only
+// inside the part it names as moving: the stage repaints no more than that part of it.
+TEST(SceneGoldenMascot, EachMoodStaysInItsReachAndMovesOnlyWhereItSays) {
+    const Mascot::Mood moods[] = {Mascot::Mood::Happy, Mascot::Mood::Cheering,
+                                  Mascot::Mood::Thinking, Mascot::Mood::Walking};
+    const struct {
+        QPointF feet;
+        double height;
+    } sizes[] = {{{150, 260}, 100}, {{300.5, 560.25}, 200}};
+    for (const Mascot::Mood mood : moods) {
+        for (const auto& size : sizes) {
+            SCOPED_TRACE(::testing::Message() << static_cast<int>(mood) << " " << size.height);
+            const QRect reach = Mascot::reach(size.feet, size.height, mood).toAlignedRect();
+            const QRect moving = Mascot::moving(size.feet, size.height, mood).toAlignedRect();
+            EXPECT_TRUE(reach.contains(moving));
+            QImage first;
+            // 0..139 meets every beat of the bear's animations (10 to 24 steps) at its peaks.
+            for (int step = 0; step < 140; ++step) {
+                QImage image(600, 600, QImage::Format_ARGB32_Premultiplied);
+                image.fill(Qt::transparent);
+                QPainter painter(&image);
+                Mascot::paint(painter, size.feet, size.height, mood, step);
+                painter.end();
+                if (first.isNull()) {
+                    first = image;
+                }
+                int outside = 0;
+                int movedOutside = 0;
+                for (int y = 0; y < image.height(); ++y) {
+                    const auto* a = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                    const auto* f = reinterpret_cast<const QRgb*>(first.constScanLine(y));
+                    for (int x = 0; x < image.width(); ++x) {
+                        outside += qAlpha(a[x]) != 0 && !reach.contains(x, y) ? 1 : 0;
+                        movedOutside += a[x] != f[x] && !moving.contains(x, y) ? 1 : 0;
+                    }
+                }
+                ASSERT_EQ(outside, 0) << "step " << step;
+                ASSERT_EQ(movedOutside, 0) << "step " << step;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace sumbrook

@@ -143,13 +143,14 @@ QFont entryFont(QString& digits, double width, double size, double smallestShare
     return font;
 }
 
-// Draws the laid-out line in `area`, centred vertically, placed by `alignment`.
-void drawLine(QPainter& painter, const Line& line, const QRectF& area, Qt::Alignment alignment,
-              bool blinkOn) {
+std::vector<QRectF> placeLine(const Line& line, const QRectF& area, Qt::Alignment alignment) {
     // The line stands where it stands with empty boxes; a box that grows with a long
     // entry takes only the room to its right, so the question never moves while the
     // child types.
-    Line placed = line;
+    std::vector<double> widths;
+    for (const Piece& p : line.pieces) {
+        widths.push_back(p.width);
+    }
     double least = line.gap * line.size / 64 * (line.pieces.size() - 1);
     for (const Piece& p : line.pieces) {
         least += p.least;
@@ -162,16 +163,29 @@ void drawLine(QPainter& painter, const Line& line, const QRectF& area, Qt::Align
         const double growth = lineWidth(line) - least;
         const double room = std::max(0.0, area.right() - x - least);
         if (growth > room) {
-            for (Piece& p : placed.pieces) {
-                p.width = p.least + (p.width - p.least) * room / growth;
+            for (std::size_t i = 0; i < line.pieces.size(); ++i) {
+                const Piece& p = line.pieces[i];
+                widths[i] = p.least + (p.width - p.least) * room / growth;
             }
         }
     }
     const double boxHeight = line.size * 1.45;
     const QRectF row(0, area.center().y() - boxHeight / 2, 0, boxHeight);
     const double gap = line.gap * line.size / 64;
-    for (const Piece& p : placed.pieces) {
-        const QRectF slot(x, row.top(), p.width, row.height());
+    std::vector<QRectF> placed;
+    for (const double width : widths) {
+        placed.emplace_back(x, row.top(), width, row.height());
+        x += width + gap;
+    }
+    return placed;
+}
+
+void drawLine(QPainter& painter, const Line& line, const QRectF& area, Qt::Alignment alignment,
+              bool blinkOn) {
+    const std::vector<QRectF> placed = placeLine(line, area, alignment);
+    for (std::size_t i = 0; i < line.pieces.size(); ++i) {
+        const Piece& p = line.pieces[i];
+        const QRectF& slot = placed[i];
         if (p.box) {
             drawAnswerBox(painter, slot, p, line.size, blinkOn);
         } else {
@@ -182,8 +196,19 @@ void drawLine(QPainter& painter, const Line& line, const QRectF& area, Qt::Align
             painter.drawText(slot.adjusted(-8, 0, 8, 0), Qt::AlignCenter, p.text);
             painter.restore();
         }
-        x += p.width + gap;
     }
+}
+
+std::optional<QRectF> caretBox(const Line& line, const QRectF& area, Qt::Alignment alignment) {
+    const std::vector<QRectF> placed = placeLine(line, area, alignment);
+    for (std::size_t i = 0; i < line.pieces.size(); ++i) {
+        const Piece& p = line.pieces[i];
+        if (p.box && p.caret && p.text.isEmpty()) {
+            // The box with its field marker and the marker's pen.
+            return placed[i].adjusted(-kBoxReach, -kBoxReach, kBoxReach, kBoxReach);
+        }
+    }
+    return std::nullopt;
 }
 
 Piece textPiece(const QString& s, bool digits) {

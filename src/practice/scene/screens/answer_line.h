@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QRectF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace sumbrook::answer_line {
@@ -44,9 +45,16 @@ double lineWidth(const Line& line);
 // A long entry stays on one line: its digits shrink down to a share of the line's size,
 // and past that only its last digits show, behind an ellipsis.
 QFont entryFont(QString& digits, double width, double size, double smallestShare = 1.0 / 3);
-// Draws the laid-out line in `area`, centred vertically, placed by `alignment`.
+// Where each piece of the laid-out line stands in `area`: centred vertically, placed by
+// `alignment`.
+std::vector<QRectF> placeLine(const Line& line, const QRectF& area, Qt::Alignment alignment);
+// Draws the laid-out line in `area`.
 void drawLine(QPainter& painter, const Line& line, const QRectF& area, Qt::Alignment alignment,
               bool blinkOn);
+// How far an answer box draws beyond its slot: the clock's field marker and its pen.
+constexpr double kBoxReach = 12;
+// The empty box that shows the caret, with all it draws; none when no box is empty.
+std::optional<QRectF> caretBox(const Line& line, const QRectF& area, Qt::Alignment alignment);
 Piece textPiece(const QString& s, bool digits = true);
 Piece boxPiece(const QString& s, BoxLook look, bool caret, int boxDigits = 3);
 // "3点15分" as runs: digits in the digit font, the units in the 楷体.

@@ -30,21 +30,32 @@ namespace {
 const char* const kPraise[] = {"真棒！", "答对了！", "太棒了！"};
 const char* const kComfort[] = {"再想想！", "加油！", "没关系！"};
 
+// The speech bubble with its tail towards the bear: the same shape on every repaint.
+const QPainterPath& bubbleShape() {
+    static const QPainterPath shape = [] {
+        QPainterPath bubble;
+        bubble.addRoundedRect(layout::kBubble, 28, 28);
+        QPainterPath tail;
+        tail.moveTo(layout::kBubble.right() - 12, layout::kBubble.top() + 22);
+        tail.lineTo(layout::kBubble.right() + 34, layout::kBubble.top() + 30);
+        tail.lineTo(layout::kBubble.right() - 12, layout::kBubble.top() + 48);
+        tail.closeSubpath();
+        return bubble.united(tail);
+    }();
+    return shape;
+}
+
+// Where the bubble, its tail, its edge and its shadow draw.
+const QRectF kBubbleReach = layout::kBubble.adjusted(-3, -3, 37, 8);
+
 void drawBubble(QPainter& painter, const QString& words, const QColor& edge) {
-    QPainterPath bubble;
-    bubble.addRoundedRect(layout::kBubble, 28, 28);
-    QPainterPath tail;
-    tail.moveTo(layout::kBubble.right() - 12, layout::kBubble.top() + 22);
-    tail.lineTo(layout::kBubble.right() + 34, layout::kBubble.top() + 30);
-    tail.lineTo(layout::kBubble.right() - 12, layout::kBubble.top() + 48);
-    tail.closeSubpath();
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.setBrush(style::shadow(28));
-    painter.drawPath((bubble.united(tail)).translated(0, 4));
+    painter.drawPath(bubbleShape().translated(0, 4));
     painter.setPen(QPen(edge, 3));
     painter.setBrush(Qt::white);
-    painter.drawPath(bubble.united(tail));
+    painter.drawPath(bubbleShape());
     painter.restore();
     style::drawFittedText(painter, layout::kBubble.adjusted(12, 0, -12, 0), words,
                           style::labelFont(28), style::kText);
@@ -73,6 +84,15 @@ void drawPraiseStars(QPainter& painter, int step) {
         style::drawStar(painter, s.at, s.size * beat, style::kSun, style::kSunEdge);
     }
 }
+
+// Where a praise star draws at its largest, edge included.
+QRectF praiseStarRect(const layout::Twinkle& s) {
+    const double reach = s.size + std::max(1.0, s.size / 10);
+    return {s.at.x() - reach, s.at.y() - reach, 2 * reach, 2 * reach};
+}
+
+// The card with what stands in it: the question or the answers, the tick at its corner.
+const QRectF kCardReach = layout::kQuestionArea.adjusted(-16, -16, 16, 16);
 
 // What the child typed, as the answer would be written: the clock's two fields with their
 // units, the money value with its unit; empty when nothing was typed.
@@ -197,8 +217,20 @@ std::vector<QRectF> AnswerScreen::changingRects(const PracticeStage& stage) cons
     if (loop.confirmBox() != ConfirmBox::None || loop.settingsPanel() != SettingsPanel::Hidden) {
         return {};
     }
-    return {layout::headerCell(2, 0, loop.exitControlVisible()),  // the time
-            layout::kAnswerMoving};                               // the cheering or thinking bear
+    std::vector<QRectF> rects{layout::headerCell(2, 0, loop.exitControlVisible())};  // the time
+    const Screen screen = loop.screen();
+    if (screen == Screen::Dui || screen == Screen::Dui2 || screen == Screen::Dui3 ||
+        screen == Screen::Dui4) {
+        rects.push_back(Mascot::moving(layout::kAnswerBear.at, layout::kAnswerBear.size,
+                                       Mascot::Mood::Cheering));
+        for (const layout::Twinkle& star : layout::kPraiseStars) {
+            rects.push_back(praiseStarRect(star));
+        }
+    } else {
+        rects.push_back(Mascot::moving(layout::kAnswerBear.at, layout::kAnswerBear.size,
+                                       Mascot::Mood::Thinking));
+    }
+    return rects;
 }
 
 void RightAnswerScreen::paintMoving(QPainter& painter, const PracticeStage& stage,
@@ -206,11 +238,18 @@ void RightAnswerScreen::paintMoving(QPainter& painter, const PracticeStage& stag
     const int clip = std::clamp(stage.loop().answerClip(), 0, 2);
     drawHeader(painter, stage, region);
     drawPraiseStars(painter, stage.stepCount());
-    QuestionScreenPainter::drawQuestionContent(painter, stage, true);
-    drawCheckBadge(painter, layout::kQuestionArea.topRight() + QPointF(-14, 14));
-    Mascot::paint(painter, layout::kAnswerBear.at, layout::kAnswerBear.size, Mascot::Mood::Cheering,
-                  stage.stepsOnScreen());
-    drawBubble(painter, text(kPraise[clip]), style::kSunEdge);
+    if (region.intersects(kCardReach)) {
+        QuestionScreenPainter::drawQuestionContent(painter, stage, true);
+        drawCheckBadge(painter, layout::kQuestionArea.topRight() + QPointF(-14, 14));
+    }
+    const auto mood = Mascot::Mood::Cheering;
+    if (region.intersects(Mascot::reach(layout::kAnswerBear.at, layout::kAnswerBear.size, mood))) {
+        Mascot::paint(painter, layout::kAnswerBear.at, layout::kAnswerBear.size, mood,
+                      stage.stepsOnScreen());
+    }
+    if (region.intersects(kBubbleReach)) {
+        drawBubble(painter, text(kPraise[clip]), style::kSunEdge);
+    }
 }
 
 void WrongAnswerScreen::paintMoving(QPainter& painter, const PracticeStage& stage,
@@ -218,13 +257,18 @@ void WrongAnswerScreen::paintMoving(QPainter& painter, const PracticeStage& stag
     const PracticeLoop& loop = stage.loop();
     const int clip = std::clamp(loop.answerClip(), 0, 2);
     drawHeader(painter, stage, region);
-    if (loop.question()) {
+    if (loop.question() && region.intersects(kCardReach)) {
         drawCorrectAnswer(painter, *loop.question(),
                           typedAnswer(*loop.question(), loop.answerText(), loop.minuteText()));
     }
-    Mascot::paint(painter, layout::kAnswerBear.at, layout::kAnswerBear.size, Mascot::Mood::Thinking,
-                  stage.stepsOnScreen());
-    drawBubble(painter, text(kComfort[clip]), style::kKeyEdge.darker(115));
+    const auto mood = Mascot::Mood::Thinking;
+    if (region.intersects(Mascot::reach(layout::kAnswerBear.at, layout::kAnswerBear.size, mood))) {
+        Mascot::paint(painter, layout::kAnswerBear.at, layout::kAnswerBear.size, mood,
+                      stage.stepsOnScreen());
+    }
+    if (region.intersects(kBubbleReach)) {
+        drawBubble(painter, text(kComfort[clip]), style::kKeyEdge.darker(115));
+    }
 }
 
 }  // namespace sumbrook

@@ -43,4 +43,10 @@ void ClockQuestionScreen::drawQuestion(QPainter& painter, const ClockQuestion& q
              Qt::AlignHCenter, blink);
 }
 
+std::optional<QRectF> ClockQuestionScreen::caretRect(const QString& hour, const QString& minute,
+                                                     int activeField, bool solved, bool caret) {
+    return caretBox(line(hour, minute, activeField, solved, caret), layout::kClockAnswerArea,
+                    Qt::AlignHCenter);
+}
+
 }  // namespace sumbrook

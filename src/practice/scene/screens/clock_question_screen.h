@@ -18,6 +18,9 @@ class ClockQuestionScreen : public QuestionScreenPainter {
     static void drawQuestion(QPainter& painter, const ClockQuestion& q, const QString& hour,
                              const QString& minute, int activeField, bool solved, bool caret,
                              bool blink);
+    // The empty answer box that shows the caret, if any.
+    static std::optional<QRectF> caretRect(const QString& hour, const QString& minute,
+                                           int activeField, bool solved, bool caret);
 };
 
 }  // namespace sumbrook

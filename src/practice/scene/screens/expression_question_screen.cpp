@@ -24,4 +24,10 @@ void ExpressionQuestionScreen::drawQuestion(QPainter& painter, const ExpressionQ
     drawLine(painter, line(q, entry, look, caret), layout::kQuestionLine, Qt::AlignRight, blink);
 }
 
+std::optional<QRectF> ExpressionQuestionScreen::caretRect(const ExpressionQuestion& q,
+                                                          const QString& entry, BoxLook look,
+                                                          bool caret) {
+    return caretBox(line(q, entry, look, caret), layout::kQuestionLine, Qt::AlignRight);
+}
+
 }  // namespace sumbrook

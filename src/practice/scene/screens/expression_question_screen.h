@@ -13,6 +13,9 @@ class ExpressionQuestionScreen : public QuestionScreenPainter {
                                   answer_line::BoxLook look, bool caret, double size = 60);
     static void drawQuestion(QPainter& painter, const ExpressionQuestion& q, const QString& entry,
                              answer_line::BoxLook look, bool caret, bool blink);
+    // The empty answer box that shows the caret, if any.
+    static std::optional<QRectF> caretRect(const ExpressionQuestion& q, const QString& entry,
+                                           answer_line::BoxLook look, bool caret);
 };
 
 }  // namespace sumbrook

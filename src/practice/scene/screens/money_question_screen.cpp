@@ -25,4 +25,9 @@ void MoneyQuestionScreen::drawQuestion(QPainter& painter, const MoneyQuestion& q
              blink);
 }
 
+std::optional<QRectF> MoneyQuestionScreen::caretRect(const MoneyQuestion& q, const QString& entry,
+                                                     BoxLook look, bool caret) {
+    return caretBox(line(q, entry, look, caret), layout::kMoneyAnswerArea, Qt::AlignHCenter);
+}
+
 }  // namespace sumbrook

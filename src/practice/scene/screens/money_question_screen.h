@@ -13,6 +13,9 @@ class MoneyQuestionScreen : public QuestionScreenPainter {
                                   answer_line::BoxLook look, bool caret);
     static void drawQuestion(QPainter& painter, const MoneyQuestion& q, const QString& entry,
                              answer_line::BoxLook look, bool caret, bool blink);
+    // The empty answer box that shows the caret, if any.
+    static std::optional<QRectF> caretRect(const MoneyQuestion& q, const QString& entry,
+                                           answer_line::BoxLook look, bool caret);
 };
 
 }  // namespace sumbrook

@@ -53,9 +53,31 @@ std::vector<QRectF> QuestionScreenPainter::changingRects(const PracticeStage& st
     const bool empty = loop.activeField() == PracticeLoop::kHourField ? loop.answerText().isEmpty()
                                                                       : loop.minuteText().isEmpty();
     if (empty && stage.stepCount() % timing::kCaretSteps == 0) {
-        rects.push_back(layout::kQuestionArea);
+        if (const std::optional<QRectF> box = caretRect(stage)) {
+            rects.push_back(*box);
+        }
     }
     return rects;
+}
+
+std::optional<QRectF> QuestionScreenPainter::caretRect(const PracticeStage& stage) {
+    const PracticeLoop& loop = stage.loop();
+    if (!loop.question()) {
+        return std::nullopt;
+    }
+    const Question& question = *loop.question();
+    const QString& entry = loop.answerText();
+    if (const auto* sum = std::get_if<TwoNumberQuestion>(&question)) {
+        return SumQuestionScreen::caretRect(*sum, entry, BoxLook::Entry, true);
+    }
+    if (const auto* expression = std::get_if<ExpressionQuestion>(&question)) {
+        return ExpressionQuestionScreen::caretRect(*expression, entry, BoxLook::Entry, true);
+    }
+    if (const auto* money = std::get_if<MoneyQuestion>(&question)) {
+        return MoneyQuestionScreen::caretRect(*money, entry, BoxLook::Entry, true);
+    }
+    return ClockQuestionScreen::caretRect(entry, loop.minuteText(), loop.activeField(), false,
+                                          true);
 }
 
 void QuestionScreenPainter::drawQuestionContent(QPainter& painter, const PracticeStage& stage,

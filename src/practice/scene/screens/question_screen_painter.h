@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "screen_painter.h"
 
 namespace sumbrook {
@@ -17,6 +19,8 @@ class QuestionScreenPainter : public ScreenPainter {
     // The card's content for the question screens (entry) and the right-answer screens
     // (solved), for whichever kind of question is up.
     static void drawQuestionContent(QPainter& painter, const PracticeStage& stage, bool solved);
+    // Where the caret blinks: the empty answer box being typed into, with its marker.
+    static std::optional<QRectF> caretRect(const PracticeStage& stage);
 };
 
 }  // namespace sumbrook

@@ -28,4 +28,9 @@ void SumQuestionScreen::drawQuestion(QPainter& painter, const TwoNumberQuestion&
     drawLine(painter, line(q, entry, look, caret), layout::kQuestionLine, Qt::AlignHCenter, blink);
 }
 
+std::optional<QRectF> SumQuestionScreen::caretRect(const TwoNumberQuestion& q, const QString& entry,
+                                                   BoxLook look, bool caret) {
+    return caretBox(line(q, entry, look, caret), layout::kQuestionLine, Qt::AlignHCenter);
+}
+
 }  // namespace sumbrook

@@ -14,6 +14,9 @@ class SumQuestionScreen : public QuestionScreenPainter {
                                   answer_line::BoxLook look, bool caret, double size = 64);
     static void drawQuestion(QPainter& painter, const TwoNumberQuestion& q, const QString& entry,
                              answer_line::BoxLook look, bool caret, bool blink);
+    // The empty answer box that shows the caret, if any.
+    static std::optional<QRectF> caretRect(const TwoNumberQuestion& q, const QString& entry,
+                                           answer_line::BoxLook look, bool caret);
 };
 
 }  // namespace sumbrook
