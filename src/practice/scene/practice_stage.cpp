@@ -307,7 +307,7 @@ std::vector<QRectF> PracticeStage::movingRects() const {
     return rects;
 }
 
-void PracticeStage::paintBackdrop(QPainter& painter) const {
+void PracticeStage::paintScenery(QPainter& painter) const {
     if (!started_) {
         return;
     }
@@ -322,9 +322,30 @@ void PracticeStage::paintBackdrop(QPainter& painter) const {
     } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
         settingsPanelPainter().paintBackdrop(painter, *this);
     }
+}
+
+void PracticeStage::paintBackdropControls(QPainter& painter) const {
     if (controlsInBackdrop()) {
         paintControls(painter, layout::kStage);
     }
+}
+
+void PracticeStage::paintBackdrop(QPainter& painter) const {
+    paintScenery(painter);
+    paintBackdropControls(painter);
+}
+
+BackdropKey PracticeStage::sceneryKey() const {
+    BackdropKey key = backdropKey();
+    // Controls the screen draws itself (a menu page's entries) are part of its scenery.
+    const std::vector<StageControl> all = controls();
+    const bool drawnByScreen =
+        std::any_of(all.begin(), all.end(), [](const StageControl& c) { return c.drawnByScreen; });
+    if (!drawnByScreen) {
+        key.pressedCaption.clear();
+        key.pressedRect = QRectF();
+    }
+    return key;
 }
 
 bool PracticeStage::controlsInBackdrop() const {

@@ -391,6 +391,49 @@ TEST_P(SceneGolden, TheCachedBackdropAndTheMovingPartsGiveTheSamePicture) {
     EXPECT_LE(differingPixels(frame, scene.render()), 8) << GetParam().name;
 }
 
+// Holding a control down and letting it go off the control redraw the controls over the
+// cached scenery, which is drawn again only where the screen draws its controls itself
+// (a menu page's entries); the picture stays the one a whole repaint gives.
+TEST(SceneGoldenPress, APressRedrawsTheControlsOverTheSameScenery) {
+    const struct {
+        const char* name;
+        std::function<void(Scene&)> reach;
+        const char* control;
+        int sceneries;  // how many times the scenery is drawn again: pressed, let go
+    } rows[] = {
+        {"question", [](Scene& s) { s.openExercise(4); }, "返回", 0},
+        {"map", [](Scene& s) { s.click("游戏模式"); }, "返回", 0},
+        {"main menu", [](Scene&) {}, "自选模式", 0},
+        {"menu page", [](Scene& s) { s.click("自选模式"); }, "10以内加法", 2},
+    };
+    const QRectF whole(0, 0, 800, 600);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Scene scene;
+        row.reach(scene);
+        scene.settle();
+        QImage frame(800, 600, QImage::Format_ARGB32_Premultiplied);
+        frame.fill(Qt::white);
+        StageFrame cache;
+        auto repaint = [&] {
+            QPainter painter(&frame);
+            cache.paint(painter, *scene.stage, whole, 1.0, whole);
+        };
+        repaint();
+        const int sceneries = cache.sceneriesDrawn();
+        const int backdrops = cache.backdropsDrawn();
+        ASSERT_TRUE(scene.stage->press(QString::fromUtf8(row.control)));
+        repaint();
+        EXPECT_EQ(cache.backdropsDrawn(), backdrops + 1);
+        EXPECT_LE(differingPixels(frame, scene.render()), 0);
+        scene.stage->pointerReleased(QPointF(-100, -100));
+        repaint();
+        EXPECT_EQ(cache.backdropsDrawn(), backdrops + 2);
+        EXPECT_EQ(cache.sceneriesDrawn(), sceneries + row.sceneries);
+        EXPECT_LE(differingPixels(frame, scene.render()), 0);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Screens, SceneGolden, ::testing::ValuesIn(shots()),
                          [](const ::testing::TestParamInfo<Shot>& row) {
                              return std::string(row.param.name);
