@@ -277,6 +277,13 @@ BackdropKey PracticeStage::backdropKey() const {
         key.behindBox->pressedCaption.clear();
         key.behindBox->pressedRect = QRectF();
     }
+    // An answer screen keeps all it shows but the running time and the bear in its
+    // backdrop.
+    if (isAnswerScreen(key.screen) && key.box == ConfirmBox::None) {
+        key.answerShown = look();
+        key.answerShown->pressedCaption.clear();
+        key.answerShown->pressedRect = QRectF();
+    }
     key.controls = controlsInBackdrop();
     if (key.controls) {
         key.pressedCaption = pressedCaption_;

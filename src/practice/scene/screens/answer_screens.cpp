@@ -91,9 +91,6 @@ QRectF praiseStarRect(const layout::Twinkle& s) {
     return {s.at.x() - reach, s.at.y() - reach, 2 * reach, 2 * reach};
 }
 
-// The card with what stands in it: the question or the answers, the tick at its corner.
-const QRectF kCardReach = layout::kQuestionArea.adjusted(-16, -16, 16, 16);
-
 // What the child typed, as the answer would be written: the clock's two fields with their
 // units, the money value with its unit; empty when nothing was typed.
 QString typedAnswer(const Question& question, const QString& entry, const QString& minute) {
@@ -210,6 +207,10 @@ void AnswerScreen::paintBackdrop(QPainter& painter, const PracticeStage& stage) 
     if (screen == Screen::Dui4 || screen == Screen::Chuo4) {
         drawDial(painter, layout::kDialCentre, layout::kDialRadius);
     }
+    // Nothing the answer screen shows changes while it is up but the running time and
+    // the bear: the counters and the card stand in the backdrop.
+    drawHeader(painter, stage, layout::kStage, HeaderPart::StillParts);
+    paintCard(painter, stage);
 }
 
 std::vector<QRectF> AnswerScreen::changingRects(const PracticeStage& stage) const {
@@ -233,15 +234,16 @@ std::vector<QRectF> AnswerScreen::changingRects(const PracticeStage& stage) cons
     return rects;
 }
 
+void RightAnswerScreen::paintCard(QPainter& painter, const PracticeStage& stage) const {
+    QuestionScreenPainter::drawQuestionContent(painter, stage, true);
+    drawCheckBadge(painter, layout::kQuestionArea.topRight() + QPointF(-14, 14));
+}
+
 void RightAnswerScreen::paintMoving(QPainter& painter, const PracticeStage& stage,
                                     const QRectF& region) const {
     const int clip = std::clamp(stage.loop().answerClip(), 0, 2);
-    drawHeader(painter, stage, region);
+    drawHeader(painter, stage, region, HeaderPart::RunningTime);
     drawPraiseStars(painter, stage.stepCount());
-    if (region.intersects(kCardReach)) {
-        QuestionScreenPainter::drawQuestionContent(painter, stage, true);
-        drawCheckBadge(painter, layout::kQuestionArea.topRight() + QPointF(-14, 14));
-    }
     const auto mood = Mascot::Mood::Cheering;
     if (region.intersects(Mascot::reach(layout::kAnswerBear.at, layout::kAnswerBear.size, mood))) {
         Mascot::paint(painter, layout::kAnswerBear.at, layout::kAnswerBear.size, mood,
@@ -252,15 +254,19 @@ void RightAnswerScreen::paintMoving(QPainter& painter, const PracticeStage& stag
     }
 }
 
+void WrongAnswerScreen::paintCard(QPainter& painter, const PracticeStage& stage) const {
+    const PracticeLoop& loop = stage.loop();
+    if (loop.question()) {
+        drawCorrectAnswer(painter, *loop.question(),
+                          typedAnswer(*loop.question(), loop.answerText(), loop.minuteText()));
+    }
+}
+
 void WrongAnswerScreen::paintMoving(QPainter& painter, const PracticeStage& stage,
                                     const QRectF& region) const {
     const PracticeLoop& loop = stage.loop();
     const int clip = std::clamp(loop.answerClip(), 0, 2);
-    drawHeader(painter, stage, region);
-    if (loop.question() && region.intersects(kCardReach)) {
-        drawCorrectAnswer(painter, *loop.question(),
-                          typedAnswer(*loop.question(), loop.answerText(), loop.minuteText()));
-    }
+    drawHeader(painter, stage, region, HeaderPart::RunningTime);
     const auto mood = Mascot::Mood::Thinking;
     if (region.intersects(Mascot::reach(layout::kAnswerBear.at, layout::kAnswerBear.size, mood))) {
         Mascot::paint(painter, layout::kAnswerBear.at, layout::kAnswerBear.size, mood,

@@ -165,9 +165,12 @@ void drawHands(QPainter& painter, QPointF centre, double radius, const ClockQues
     painter.drawEllipse(centre, radius * 0.08, radius * 0.08);
     painter.restore();
 }
-void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& region) {
+void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& region,
+                HeaderPart part) {
     const PracticeLoop& loop = stage.loop();
-    if (region.intersects(layout::kScoreBar.adjusted(-44, -36, 44, 4))) {
+    const bool still = part != HeaderPart::RunningTime;
+    const bool time = part != HeaderPart::StillParts;
+    if (still && region.intersects(layout::kScoreBar.adjusted(-44, -36, 44, 4))) {
         drawScore(painter, loop.fenshu());
     }
     if (!region.intersects(layout::kHeader)) {
@@ -177,7 +180,7 @@ void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& reg
     const bool roomForExit = loop.exitControlVisible();
     const QRectF level = layout::levelPill(roomForExit).adjusted(12, 0, -12, 0);
     const QFont labelFont = style::counterFont(16);
-    if (region.intersects(level)) {
+    if (still && region.intersects(level)) {
         const double labelWidth = style::textAdvance(labelFont, text("等级:")) + 8;
         style::drawFittedText(
             painter, QRectF(level.left(), level.top(), labelWidth, level.height()), text("等级:"),
@@ -195,7 +198,8 @@ void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& reg
         const char* const* labels = kColumnLabels[c];
         for (int row = 0; row < 2; ++row) {
             const QRectF cell = layout::headerCell(c, row, roomForExit);
-            if (!region.intersects(cell)) {
+            const bool running = c == 2 && row == 0;
+            if (!region.intersects(cell) || (running ? !time : !still)) {
                 continue;
             }
             const double width = style::textAdvance(labelFont, text(labels[row])) + 6;

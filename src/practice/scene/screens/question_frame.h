@@ -26,8 +26,11 @@ QFont bold(QFont font);
 
 // The meadow, the header's band and pills, the score bar's empty track.
 void drawSky(QPainter& painter, const PracticeStage& stage);
-// The counters, the times and the score; only what meets `region`.
-void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& region);
+// The counters, the times and the score, or only the running time, or all but it; only
+// what meets `region`.
+enum class HeaderPart { Whole, RunningTime, StillParts };
+void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& region,
+                HeaderPart part = HeaderPart::Whole);
 // The clock face szhong without its hands, and the hands of a clock question.
 void drawDial(QPainter& painter, QPointF centre, double radius);
 void drawHands(QPainter& painter, QPointF centre, double radius, const ClockQuestion& q);
