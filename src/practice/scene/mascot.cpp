@@ -4,10 +4,13 @@
 #include <cmath>
 
 #include "scene_style.h"
+#include "scene_timing.h"
 
 namespace sumbrook {
 
 namespace {
+
+namespace bear = timing::bear;
 
 // The bear is drawn in a box 100 units tall, feet at the origin, and scaled to size.
 const QColor& kFur = scene_style::kBearFur;
@@ -72,7 +75,7 @@ void scarf(QPainter& p, double lean, int step, bool flutter) {
     band.quadTo(0, -29, -25, -37);
     band.closeSubpath();
     // The tail hangs on the bear's left and sways a little when it moves.
-    const double sway = flutter ? 4 * swing(step, 10) : 0;
+    const double sway = flutter ? 4 * swing(step, bear::kScarfFlutter) : 0;
     QPainterPath tail;
     tail.moveTo(-20, -40);
     tail.lineTo(-10, -38);
@@ -170,7 +173,7 @@ void sparkle(QPainter& p, QPointF at, double size) {
 }
 
 void thoughtBubble(QPainter& p, int step) {
-    const double bob = 1.5 * swing(step, 24);
+    const double bob = 1.5 * swing(step, bear::kThoughtBob);
     p.setPen(QPen(scene_style::kKeyEdge, 2));
     p.setBrush(Qt::white);
     p.drawEllipse(QPointF(33, -92 + bob * 0.5), 3, 3);
@@ -196,9 +199,9 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
     // Bounce: a cheer hops, a walk bobs; standing and thinking keep still.
     double lift = 0;
     if (mood == Mood::Cheering) {
-        lift = 5 * std::abs(swing(step, 14));
+        lift = 5 * std::abs(swing(step, bear::kCheer));
     } else if (mood == Mood::Walking) {
-        lift = 2.5 * std::abs(swing(step, 10));
+        lift = 2.5 * std::abs(swing(step, bear::kStride));
     }
 
     // Shadow on the ground, smaller while in the air.
@@ -209,7 +212,7 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
     p.translate(0, -lift);
 
     // Feet: a walk steps them forward and back.
-    const double stride = mood == Mood::Walking ? 6 * swing(step, 10) : 0;
+    const double stride = mood == Mood::Walking ? 6 * swing(step, bear::kStride) : 0;
     blob(p, QPointF(-15 + stride, -6), 12, 8, kFur);
     blob(p, QPointF(15 - stride, -6), 12, 8, kFur);
     p.setPen(Qt::NoPen);
@@ -224,7 +227,7 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
 
     // Arms that hang beside the body are drawn behind it.
     if (mood == Mood::Walking) {
-        const double a = 18 * swing(step, 10);
+        const double a = 18 * swing(step, bear::kStride);
         limb(p, leftShoulder, limbEnd(leftShoulder, -20 + a, kArm), kArmWidth);
         limb(p, rightShoulder, limbEnd(rightShoulder, 20 - a, kArm), kArmWidth);
     } else if (mood == Mood::Thinking) {
@@ -241,16 +244,17 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
 
     // Raised arms go in front, so the wave reads clearly.
     if (mood == Mood::Happy) {
-        const double wave = 128 + 16 * swing(step, 12);
+        const double wave = 128 + 16 * swing(step, bear::kWave);
         limb(p, rightShoulder, limbEnd(rightShoulder, wave, kArm), kArmWidth);
     } else if (mood == Mood::Cheering) {
-        const double pump = 8 * swing(step, 14);
+        const double pump = 8 * swing(step, bear::kCheer);
         limb(p, leftShoulder, limbEnd(leftShoulder, -140 - pump, kArm + 4), kArmWidth);
         limb(p, rightShoulder, limbEnd(rightShoulder, 140 + pump, kArm + 4), kArmWidth);
     }
 
-    const double tilt =
-        mood == Mood::Thinking ? -6 : (mood == Mood::Walking ? 2 * swing(step, 20) : 0);
+    const double tilt = mood == Mood::Thinking
+                            ? -6
+                            : (mood == Mood::Walking ? 2 * swing(step, bear::kWalkTilt) : 0);
     head(p, mood, tilt);
     scarf(p, mood == Mood::Walking ? -2 : 0, step, mood == Mood::Walking || mood == Mood::Cheering);
 
@@ -260,7 +264,7 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
         thoughtBubble(p, step);
     } else if (mood == Mood::Cheering) {
         // Little stars round the head, twinkling slowly (well under three times a second).
-        const double t = swing(step, 18);
+        const double t = swing(step, bear::kSparkles);
         sparkle(p, QPointF(-44, -92), 7 + 1.5 * t);
         sparkle(p, QPointF(48, -96), 8 - 1.5 * t);
         sparkle(p, QPointF(-30, -112), 5 - t);

@@ -14,6 +14,20 @@ constexpr double kStarFadePerStep = 0.08;
 // The stars round the cheering bear grow and shrink once every 12 steps.
 constexpr int kTwinkleSteps = 12;
 
+// The bear's little animations, each one swing every so many steps: a walk's stride (and
+// the arms and the bob with it), the scarf's flutter, a cheer's hop and pumping arms, the
+// happy wave, the tilt of the walking head, the stars round a cheer and the thought
+// bubble's bob.
+namespace bear {
+constexpr int kStride = 10;
+constexpr int kScarfFlutter = 10;
+constexpr int kCheer = 14;
+constexpr int kWave = 12;
+constexpr int kWalkTilt = 20;
+constexpr int kSparkles = 18;
+constexpr int kThoughtBob = 24;
+}  // namespace bear
+
 // The intro: the title's letters drop in one after another, then stars pop out round it,
 // the version fades in and the bear hops up. "From" counts steps since the intro began.
 namespace intro {
