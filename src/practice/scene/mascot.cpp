@@ -189,12 +189,22 @@ void thoughtBubble(QPainter& p, int step) {
 
 }  // namespace
 
-void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, int step) {
+void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, int step,
+                   Layer layer) {
+    const bool split = mood == Mood::Thinking;
+    if (layer == Layer::Still && !split) {
+        return;
+    }
     QPainter& p = painter;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(feet);
     p.scale(height / 100, height / 100);
+    if (layer == Layer::Moving && split) {
+        thoughtBubble(p, step);
+        p.restore();
+        return;
+    }
 
     // Bounce: a cheer hops, a walk bobs; standing and thinking keep still.
     double lift = 0;
@@ -261,7 +271,9 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
     if (mood == Mood::Thinking) {
         // The paw on the chin, over the head.
         limb(p, rightShoulder, QPointF(11, -48), kArmWidth);
-        thoughtBubble(p, step);
+        if (layer != Layer::Still) {
+            thoughtBubble(p, step);
+        }
     } else if (mood == Mood::Cheering) {
         // Little stars round the head, twinkling slowly (well under three times a second).
         const double t = swing(step, bear::kSparkles);

@@ -474,6 +474,7 @@ TEST(SceneGoldenMascot, EachMoodMatchesItsStoredPicture) {
 
 // The bear never draws outside its reach, and from one step to the next it changes only
 // inside the part it names as moving: the stage repaints no more than that part of it.
+// Drawn in its two layers it is the same bear.
 TEST(SceneGoldenMascot, EachMoodStaysInItsReachAndMovesOnlyWhereItSays) {
     const Mascot::Mood moods[] = {Mascot::Mood::Happy, Mascot::Mood::Cheering,
                                   Mascot::Mood::Thinking, Mascot::Mood::Walking};
@@ -510,6 +511,17 @@ TEST(SceneGoldenMascot, EachMoodStaysInItsReachAndMovesOnlyWhereItSays) {
                 }
                 ASSERT_EQ(outside, 0) << "step " << step;
                 ASSERT_EQ(movedOutside, 0) << "step " << step;
+                // Its still part and then its moving part make the whole bear.
+                if (step % 7 == 0) {
+                    QImage layered(image.size(), image.format());
+                    layered.fill(Qt::transparent);
+                    QPainter layers(&layered);
+                    for (const auto layer : {Mascot::Layer::Still, Mascot::Layer::Moving}) {
+                        Mascot::paint(layers, size.feet, size.height, mood, step, layer);
+                    }
+                    layers.end();
+                    ASSERT_TRUE(layered == image) << "step " << step;
+                }
             }
         }
     }

@@ -260,20 +260,21 @@ void WrongAnswerScreen::paintCard(QPainter& painter, const PracticeStage& stage)
         drawCorrectAnswer(painter, *loop.question(),
                           typedAnswer(*loop.question(), loop.answerText(), loop.minuteText()));
     }
+    // The thinking bear keeps still but for its thought bubble, and the comfort word in
+    // its speech bubble stays the same.
+    Mascot::paint(painter, layout::kAnswerBear.at, layout::kAnswerBear.size, Mascot::Mood::Thinking,
+                  stage.stepsOnScreen(), Mascot::Layer::Still);
+    const int clip = std::clamp(loop.answerClip(), 0, 2);
+    drawBubble(painter, text(kComfort[clip]), style::kKeyEdge.darker(115));
 }
 
 void WrongAnswerScreen::paintMoving(QPainter& painter, const PracticeStage& stage,
                                     const QRectF& region) const {
-    const PracticeLoop& loop = stage.loop();
-    const int clip = std::clamp(loop.answerClip(), 0, 2);
     drawHeader(painter, stage, region, HeaderPart::RunningTime);
     const auto mood = Mascot::Mood::Thinking;
-    if (region.intersects(Mascot::reach(layout::kAnswerBear.at, layout::kAnswerBear.size, mood))) {
+    if (region.intersects(Mascot::moving(layout::kAnswerBear.at, layout::kAnswerBear.size, mood))) {
         Mascot::paint(painter, layout::kAnswerBear.at, layout::kAnswerBear.size, mood,
-                      stage.stepsOnScreen());
-    }
-    if (region.intersects(kBubbleReach)) {
-        drawBubble(painter, text(kComfort[clip]), style::kKeyEdge.darker(115));
+                      stage.stepsOnScreen(), Mascot::Layer::Moving);
     }
 }
 

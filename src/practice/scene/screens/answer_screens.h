@@ -13,7 +13,8 @@ class AnswerScreen : public ScreenPainter {
     std::vector<QRectF> changingRects(const PracticeStage& stage) const override;
 
   protected:
-    // What stands in the card: the question solved, or the right answer.
+    // What stands in the card (the question solved, or the right answer), and whatever
+    // else of the screen keeps still.
     virtual void paintCard(QPainter& painter, const PracticeStage& stage) const = 0;
 };
 
