@@ -288,6 +288,12 @@ BackdropKey PracticeStage::backdropKey() const {
     if (key.controls) {
         key.pressedCaption = pressedCaption_;
         key.pressedRect = pressedRect_;
+        if (key.panelShown) {
+            // The panel's values stand with its controls.
+            key.volume = loop_.music().yinliang();
+            key.song = loop_.music().currentSong();
+            key.songRepeats = loop_.music().repeatingPickedSong();
+        }
     }
     return key;
 }
@@ -332,9 +338,13 @@ void PracticeStage::paintScenery(QPainter& painter) const {
 }
 
 void PracticeStage::paintBackdropControls(QPainter& painter) const {
-    if (controlsInBackdrop()) {
-        paintControls(painter, layout::kStage);
+    if (!controlsInBackdrop()) {
+        return;
     }
+    if (loop_.settingsPanel() == SettingsPanel::Shown) {
+        settingsPanelPainter().paintMoving(painter, *this, layout::kStage);  // its values
+    }
+    paintControls(painter, layout::kStage);
 }
 
 void PracticeStage::paintBackdrop(QPainter& painter) const {
@@ -352,17 +362,25 @@ BackdropKey PracticeStage::sceneryKey() const {
         key.pressedCaption.clear();
         key.pressedRect = QRectF();
     }
+    key.volume = 0;
+    key.song.clear();
+    key.songRepeats = false;
     return key;
 }
 
 bool PracticeStage::controlsInBackdrop() const {
     if (!started_ || loop_.confirmBox() != ConfirmBox::None ||
-        loop_.settingsPanel() != SettingsPanel::Hidden) {
+        loop_.settingsPanel() == SettingsPanel::SlidingIn) {
         return false;
+    }
+    const std::vector<QRectF> changing = screenPainter(loop_.screen()).changingRects(*this);
+    if (loop_.settingsPanel() == SettingsPanel::Shown) {
+        // The panel's values and controls stand in front of the screen: only a screen
+        // that keeps still behind them lets them into the backdrop.
+        return changing.empty();
     }
     // Whole-stage animations (the intro, the completion's confetti, the bear walking the
     // map) may pass over a control.
-    const std::vector<QRectF> changing = screenPainter(loop_.screen()).changingRects(*this);
     return changing.empty() || changing.front() != layout::kStage;
 }
 
@@ -381,13 +399,14 @@ void PracticeStage::paintForeground(QPainter& painter, const QRectF& region) con
     if (!started_) {
         return;
     }
+    const bool controlsInFront = !controlsInBackdrop();
     if (loop_.confirmBox() == ConfirmBox::None) {
         screenPainter(loop_.screen()).paintMoving(painter, *this, region);
-        if (loop_.settingsPanel() != SettingsPanel::Hidden) {
+        if (loop_.settingsPanel() != SettingsPanel::Hidden && controlsInFront) {
             settingsPanelPainter().paintMoving(painter, *this, region);
         }
     }
-    if (!controlsInBackdrop()) {
+    if (controlsInFront) {
         paintControls(painter, region);
     }
     // The sparkle trail over everything.

@@ -70,6 +70,10 @@ struct BackdropKey {
     bool controls = false;
     QString pressedCaption;
     QRectF pressedRect;
+    // With the settings panel's controls: its values.
+    int volume = 0;
+    QString song;
+    bool songRepeats = false;
 
     bool operator==(const BackdropKey&) const = default;
 };

@@ -435,9 +435,18 @@ TEST_P(SceneGoldenPress, RedrawsTheControlsOverTheSameScenery) {
         repaint();
         EXPECT_EQ(cache.backdropsDrawn(), backdrops + 1);
         EXPECT_LE(differingPixels(frame, scene.render()), 0);
+        // A volume button held down repeats: the value moves on while the press stays.
+        const bool held = scene.stage->volumeHeld();
+        if (held) {
+            const int volume = scene.stage->loop().music().yinliang();
+            scene.stage->loop().volumeTick();
+            ASSERT_NE(scene.stage->loop().music().yinliang(), volume);
+            repaint();
+            EXPECT_LE(differingPixels(frame, scene.render()), 0);
+        }
         scene.stage->pointerReleased(QPointF(-100, -100));
         repaint();
-        EXPECT_EQ(cache.backdropsDrawn(), backdrops + 2);
+        EXPECT_EQ(cache.backdropsDrawn(), backdrops + (held ? 3 : 2));
         EXPECT_EQ(cache.sceneriesDrawn(), sceneries + row.sceneries);
         EXPECT_LE(differingPixels(frame, scene.render()), 0);
     }
@@ -448,7 +457,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Press{"question", [](Scene& s) { s.openExercise(4); }, "返回", 0},
                       Press{"map", [](Scene& s) { s.click("游戏模式"); }, "返回", 0},
                       Press{"main_menu", [](Scene&) {}, "自选模式", 0},
-                      Press{"menu_page", [](Scene& s) { s.click("自选模式"); }, "10以内加法", 2}),
+                      Press{"menu_page", [](Scene& s) { s.click("自选模式"); }, "10以内加法", 2},
+                      // Held down, "+" turns the volume up: the panel's value changes too.
+                      Press{"settings_volume",
+                            [](Scene& s) {
+                                s.click("设置");
+                                s.steps(PracticeLoop::kPanelSlideSteps);
+                            },
+                            "+", 0}),
     [](const ::testing::TestParamInfo<Press>& row) { return std::string(row.param.name); });
 
 // Each mood of the bear alone, large, at two moments of its little animation.
