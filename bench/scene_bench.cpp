@@ -1,13 +1,15 @@
 // Time to paint one frame of each screen of the practice scene: drawn from nothing (the
-// backdrop too, as on the first frame of a screen), whole over the cached backdrop (as
-// after any change of what the screen shows) at 800 × 600 and at 1920 × 1440, and as the
-// scene widget repaints it at an idle step (the moving parts only). Counters: pixels
-// repainted per idle step.
+// backdrop too, as on the first frame of a screen) and whole over the cached backdrop (as
+// after any change of what the screen shows), each at 800 × 600 and at 1920 × 1440, and
+// as the scene widget repaints it at an idle step (the moving parts only). The idle
+// step's counters: pixels and rectangles repainted per step, the share of the stage that
+// is (area%), and the share of one core that painting at 12 steps a second takes (core%).
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <ctime>
 
 #include "common/monotonic_clock.h"
 #include "common/uniform_source.h"
@@ -46,6 +48,16 @@ const std::vector<Journey>& journeys() {
     return all;
 }
 
+timespec threadTime() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t;
+}
+
+double threadSeconds(const timespec& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
 class Fixture {
   public:
     explicit Fixture(const Journey& journey)
@@ -73,13 +85,16 @@ class Fixture {
     PracticeStage stage_;
 };
 
+// A frame drawn from nothing, on a device `width` pixels wide.
 void BM_PaintWholeFrame(benchmark::State& state) {
     const Journey& journey = journeys()[static_cast<std::size_t>(state.range(0))];
+    const int width = static_cast<int>(state.range(1));
     state.SetLabel(journey.name);
     Fixture fixture(journey);
-    QImage frame(800, 600, QImage::Format_ARGB32_Premultiplied);
+    QImage frame(width, width * 3 / 4, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         QPainter painter(&frame);
+        painter.scale(width / 800.0, width / 800.0);
         fixture.stage().paint(painter);
     }
 }
@@ -118,22 +133,37 @@ void BM_PaintIdleStep(benchmark::State& state) {
         cache.paint(painter, fixture.stage(), stage, 1.0, stage);
     }
     double pixels = 0;
+    double rects = 0;
     std::int64_t steps = 0;
+    const timespec started = threadTime();
+    timespec used{};
     for (auto _ : state) {
         fixture.stage().step();
         QPainter painter(&frame);
         for (const QRectF& moving : fixture.stage().movingRects()) {
             const QRect part = moving.toAlignedRect().adjusted(-2, -2, 2, 2);
             pixels += part.width() * part.height();
+            ++rects;
             cache.paint(painter, fixture.stage(), stage, 1.0, part);
         }
         ++steps;
     }
-    state.counters["pixels"] = pixels / std::max<std::int64_t>(1, steps);
+    const timespec stopped = threadTime();
+    used.tv_sec = stopped.tv_sec - started.tv_sec;
+    used.tv_nsec = stopped.tv_nsec - started.tv_nsec;
+    const double perStep = 1.0 / static_cast<double>(std::max<std::int64_t>(1, steps));
+    state.counters["pixels"] = pixels * perStep;
+    state.counters["rects"] = rects * perStep;
+    state.counters["area%"] = 100 * pixels * perStep / (800.0 * 600.0);
+    // The CPU time the steps took over the seconds of idle screen they stand for: the
+    // share of a core the stage's painting takes while the child thinks.
+    state.counters["core%"] = 100 * threadSeconds(used) / (static_cast<double>(steps) / 12);
 }
 
 constexpr int kJourneys = 12;
-BENCHMARK(BM_PaintWholeFrame)->DenseRange(0, kJourneys - 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWholeFrame)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, kJourneys - 1, 1), {800, 1920}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintCachedFrame)
     ->ArgsProduct({benchmark::CreateDenseRange(0, kJourneys - 1, 1), {800, 1920}})
     ->Unit(benchmark::kMillisecond);

@@ -4,21 +4,24 @@
 #include <cmath>
 
 #include "scene_style.h"
+#include "scene_timing.h"
 
 namespace sumbrook {
 
 namespace {
 
+namespace bear = timing::bear;
+
 // The bear is drawn in a box 100 units tall, feet at the origin, and scaled to size.
-const QColor kFur{0xD9, 0xA0, 0x66};
-const QColor kFurEdge{0x8D, 0x5B, 0x34};
-const QColor kCream{0xF8, 0xE1, 0xBE};
-const QColor kInnerEar{0xF4, 0xB8, 0x9A};
-const QColor kDark{0x4E, 0x34, 0x2E};
-const QColor kCheek{0xFF, 0x8A, 0x80, 140};
-const QColor kScarf = scene_style::kPrimary;
-const QColor kScarfEdge = scene_style::kPrimaryPressed;
-const QColor kScarfStripe{0xFF, 0xF3, 0xC4};
+const QColor& kFur = scene_style::kBearFur;
+const QColor& kFurEdge = scene_style::kBearFurEdge;
+const QColor& kCream = scene_style::kBearCream;
+const QColor& kInnerEar = scene_style::kBearInnerEar;
+const QColor& kDark = scene_style::kBearDark;
+const QColor& kCheek = scene_style::kBearCheek;
+const QColor& kScarf = scene_style::kPrimary;
+const QColor& kScarfEdge = scene_style::kPrimaryPressed;
+const QColor& kScarfStripe = scene_style::kScarfStripe;
 constexpr double kEdge = 2.4;
 
 // One full swing per second at 12 display steps a second: slow enough to stay calm.
@@ -49,7 +52,7 @@ void limb(QPainter& p, QPointF from, QPointF to, double width) {
 
 // The end of a limb of `length` leaving `shoulder` at `degrees` (0 = straight down,
 // positive = towards +x, 180 = straight up).
-QPointF reach(QPointF shoulder, double degrees, double length) {
+QPointF limbEnd(QPointF shoulder, double degrees, double length) {
     const double a = degrees * M_PI / 180;
     return shoulder + QPointF(length * std::sin(a), length * std::cos(a));
 }
@@ -72,7 +75,7 @@ void scarf(QPainter& p, double lean, int step, bool flutter) {
     band.quadTo(0, -29, -25, -37);
     band.closeSubpath();
     // The tail hangs on the bear's left and sways a little when it moves.
-    const double sway = flutter ? 4 * swing(step, 10) : 0;
+    const double sway = flutter ? 4 * swing(step, bear::kScarfFlutter) : 0;
     QPainterPath tail;
     tail.moveTo(-20, -40);
     tail.lineTo(-10, -38);
@@ -154,7 +157,7 @@ void head(QPainter& p, Mascot::Mood mood, double tilt) {
         mouth.quadTo(0, 20, 6.5, 9.5);
         mouth.closeSubpath();
         p.setPen(QPen(kDark, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(QColor(0xE5, 0x73, 0x73));
+        p.setBrush(scene_style::kBearMouth);
         p.drawPath(mouth);
     } else if (mood == Mascot::Mood::Thinking) {
         smile(p, QPointF(1.5, 10.5), 8, 1.6);
@@ -170,7 +173,7 @@ void sparkle(QPainter& p, QPointF at, double size) {
 }
 
 void thoughtBubble(QPainter& p, int step) {
-    const double bob = 1.5 * swing(step, 24);
+    const double bob = 1.5 * swing(step, bear::kThoughtBob);
     p.setPen(QPen(scene_style::kKeyEdge, 2));
     p.setBrush(Qt::white);
     p.drawEllipse(QPointF(33, -92 + bob * 0.5), 3, 3);
@@ -179,37 +182,47 @@ void thoughtBubble(QPainter& p, int step) {
     p.drawEllipse(centre, 14, 14);
     QFont font = scene_style::digitFont(20);
     p.setFont(font);
-    p.setPen(QColor(0x01, 0x57, 0x9B));
+    p.setPen(scene_style::kThoughtMark);
     p.drawText(QRectF(centre.x() - 15, centre.y() - 15, 30, 30), Qt::AlignCenter,
                QStringLiteral("?"));
 }
 
 }  // namespace
 
-void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, int step) {
+void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, int step,
+                   Layer layer) {
+    const bool split = mood == Mood::Thinking;
+    if (layer == Layer::Still && !split) {
+        return;
+    }
     QPainter& p = painter;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(feet);
     p.scale(height / 100, height / 100);
+    if (layer == Layer::Moving && split) {
+        thoughtBubble(p, step);
+        p.restore();
+        return;
+    }
 
     // Bounce: a cheer hops, a walk bobs; standing and thinking keep still.
     double lift = 0;
     if (mood == Mood::Cheering) {
-        lift = 5 * std::abs(swing(step, 14));
+        lift = 5 * std::abs(swing(step, bear::kCheer));
     } else if (mood == Mood::Walking) {
-        lift = 2.5 * std::abs(swing(step, 10));
+        lift = 2.5 * std::abs(swing(step, bear::kStride));
     }
 
     // Shadow on the ground, smaller while in the air.
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x26, 0x32, 0x38, 40));
+    p.setBrush(scene_style::kBearShadow);
     p.drawEllipse(QPointF(0, 0), 30 - lift, 5);
 
     p.translate(0, -lift);
 
     // Feet: a walk steps them forward and back.
-    const double stride = mood == Mood::Walking ? 6 * swing(step, 10) : 0;
+    const double stride = mood == Mood::Walking ? 6 * swing(step, bear::kStride) : 0;
     blob(p, QPointF(-15 + stride, -6), 12, 8, kFur);
     blob(p, QPointF(15 - stride, -6), 12, 8, kFur);
     p.setPen(Qt::NoPen);
@@ -224,13 +237,13 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
 
     // Arms that hang beside the body are drawn behind it.
     if (mood == Mood::Walking) {
-        const double a = 18 * swing(step, 10);
-        limb(p, leftShoulder, reach(leftShoulder, -20 + a, kArm), kArmWidth);
-        limb(p, rightShoulder, reach(rightShoulder, 20 - a, kArm), kArmWidth);
+        const double a = 18 * swing(step, bear::kStride);
+        limb(p, leftShoulder, limbEnd(leftShoulder, -20 + a, kArm), kArmWidth);
+        limb(p, rightShoulder, limbEnd(rightShoulder, 20 - a, kArm), kArmWidth);
     } else if (mood == Mood::Thinking) {
-        limb(p, leftShoulder, reach(leftShoulder, -25, kArm), kArmWidth);
+        limb(p, leftShoulder, limbEnd(leftShoulder, -25, kArm), kArmWidth);
     } else if (mood == Mood::Happy) {
-        limb(p, leftShoulder, reach(leftShoulder, -22, kArm), kArmWidth);
+        limb(p, leftShoulder, limbEnd(leftShoulder, -22, kArm), kArmWidth);
     }
 
     // Body and belly.
@@ -241,26 +254,29 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
 
     // Raised arms go in front, so the wave reads clearly.
     if (mood == Mood::Happy) {
-        const double wave = 128 + 16 * swing(step, 12);
-        limb(p, rightShoulder, reach(rightShoulder, wave, kArm), kArmWidth);
+        const double wave = 128 + 16 * swing(step, bear::kWave);
+        limb(p, rightShoulder, limbEnd(rightShoulder, wave, kArm), kArmWidth);
     } else if (mood == Mood::Cheering) {
-        const double pump = 8 * swing(step, 14);
-        limb(p, leftShoulder, reach(leftShoulder, -140 - pump, kArm + 4), kArmWidth);
-        limb(p, rightShoulder, reach(rightShoulder, 140 + pump, kArm + 4), kArmWidth);
+        const double pump = 8 * swing(step, bear::kCheer);
+        limb(p, leftShoulder, limbEnd(leftShoulder, -140 - pump, kArm + 4), kArmWidth);
+        limb(p, rightShoulder, limbEnd(rightShoulder, 140 + pump, kArm + 4), kArmWidth);
     }
 
-    const double tilt =
-        mood == Mood::Thinking ? -6 : (mood == Mood::Walking ? 2 * swing(step, 20) : 0);
+    const double tilt = mood == Mood::Thinking
+                            ? -6
+                            : (mood == Mood::Walking ? 2 * swing(step, bear::kWalkTilt) : 0);
     head(p, mood, tilt);
     scarf(p, mood == Mood::Walking ? -2 : 0, step, mood == Mood::Walking || mood == Mood::Cheering);
 
     if (mood == Mood::Thinking) {
         // The paw on the chin, over the head.
         limb(p, rightShoulder, QPointF(11, -48), kArmWidth);
-        thoughtBubble(p, step);
+        if (layer != Layer::Still) {
+            thoughtBubble(p, step);
+        }
     } else if (mood == Mood::Cheering) {
         // Little stars round the head, twinkling slowly (well under three times a second).
-        const double t = swing(step, 18);
+        const double t = swing(step, bear::kSparkles);
         sparkle(p, QPointF(-44, -92), 7 + 1.5 * t);
         sparkle(p, QPointF(48, -96), 8 - 1.5 * t);
         sparkle(p, QPointF(-30, -112), 5 - t);
@@ -278,6 +294,55 @@ void Mascot::paint(QPainter& painter, QPointF feet, double height, Mood mood, in
         }
     }
     p.restore();
+}
+
+namespace {
+
+// The reach of each mood in the bear's own units (100 tall, feet at the origin), with a
+// unit of room all round for antialiased edges: left, top, right, bottom.
+struct Extent {
+    double left, top, right, bottom;
+};
+constexpr double kRoom = 2;
+Extent reachOf(Mascot::Mood mood) {
+    switch (mood) {
+        case Mascot::Mood::Happy:
+            return {-43, -104, 59, 5};
+        case Mascot::Mood::Cheering:
+            return {-57, -127, 58, 5};
+        case Mascot::Mood::Thinking:
+            return {-45, -129, 71, 5};
+        case Mascot::Mood::Walking:
+            return {-50, -107, 50, 5};
+    }
+    return {-57, -129, 71, 5};
+}
+Extent movingOf(Mascot::Mood mood) {
+    switch (mood) {
+        case Mascot::Mood::Happy:
+            return {18, -75, 59, -32};  // the waving arm
+        case Mascot::Mood::Thinking:
+            return {29, -129, 71, -87};  // the thought bubble
+        case Mascot::Mood::Cheering:
+        case Mascot::Mood::Walking:
+            break;
+    }
+    return reachOf(mood);
+}
+QRectF placed(const Extent& e, QPointF feet, double height) {
+    const double s = height / 100;
+    return QRectF(QPointF(feet.x() + (e.left - kRoom) * s, feet.y() + (e.top - kRoom) * s),
+                  QPointF(feet.x() + (e.right + kRoom) * s, feet.y() + (e.bottom + kRoom) * s));
+}
+
+}  // namespace
+
+QRectF Mascot::reach(QPointF feet, double height, Mood mood) {
+    return placed(reachOf(mood), feet, height);
+}
+
+QRectF Mascot::moving(QPointF feet, double height, Mood mood) {
+    return placed(movingOf(mood), feet, height);
 }
 
 }  // namespace sumbrook

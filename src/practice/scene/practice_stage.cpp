@@ -4,8 +4,8 @@
 
 #include "practice/core/exercise_catalogue.h"
 #include "scene_timing.h"
-#include "screen_painters.h"
 #include "screen_table.h"
+#include "screens/screen_painter.h"
 #include "stage_layout.h"
 
 namespace sumbrook {
@@ -277,34 +277,34 @@ BackdropKey PracticeStage::backdropKey() const {
         key.behindBox->pressedCaption.clear();
         key.behindBox->pressedRect = QRectF();
     }
+    // An answer screen keeps all it shows but the running time and the bear in its
+    // backdrop.
+    if (isAnswerScreen(key.screen) && key.box == ConfirmBox::None) {
+        key.answerShown = look();
+        key.answerShown->pressedCaption.clear();
+        key.answerShown->pressedRect = QRectF();
+    }
+    key.controls = controlsInBackdrop();
+    if (key.controls) {
+        key.pressedCaption = pressedCaption_;
+        key.pressedRect = pressedRect_;
+        if (key.panelShown) {
+            // The panel's values stand with its controls.
+            key.volume = loop_.music().yinliang();
+            key.song = loop_.music().currentSong();
+            key.songRepeats = loop_.music().repeatingPickedSong();
+        }
+    }
     return key;
 }
 
 std::vector<QRectF> PracticeStage::movingRects() const {
-    std::vector<QRectF> rects;
     if (!started_) {
-        return rects;
+        return {};
     }
-    const Screen screen = loop_.screen();
-    if (screen == Screen::Stat || screen == Screen::Fen100 || loop_.map().moving()) {
-        rects.push_back(QRectF(0, 0, 800, 600));  // whole-screen animations
-        return rects;
-    }
-    const bool free =
-        loop_.confirmBox() == ConfirmBox::None && loop_.settingsPanel() == SettingsPanel::Hidden;
-    if (free && (isQuestionScreen(screen) || isAnswerScreen(screen))) {
-        rects.push_back(layout::headerCell(2, 0, loop_.exitControlVisible()));  // the time
-        if (isQuestionScreen(screen)) {
-            // The caret of an empty answer box, on the steps it blinks.
-            const bool empty = loop_.activeField() == PracticeLoop::kHourField
-                                   ? loop_.answerText().isEmpty()
-                                   : loop_.minuteText().isEmpty();
-            if (empty && steps_ % timing::kCaretSteps == 0) {
-                rects.push_back(layout::kQuestionArea);
-            }
-        } else {
-            rects.push_back(QRectF(24, 72, 776, 528));  // the cheering or thinking bear
-        }
+    std::vector<QRectF> rects = screenPainter(loop_.screen()).changingRects(*this);
+    if (!rects.empty() && rects.front() == layout::kStage) {
+        return rects;  // a whole-screen animation
     }
     // The sparkle trail, where it is lit and where it was lit before this step.
     for (const SparkleTrail::Star& star : sparkles_.stars()) {
@@ -320,57 +320,68 @@ std::vector<QRectF> PracticeStage::movingRects() const {
     return rects;
 }
 
-void PracticeStage::paintBackdrop(QPainter& painter) const {
+void PracticeStage::paintScenery(QPainter& painter) const {
     if (!started_) {
         return;
     }
-    using namespace screen_painters;
-    const Screen screen = loop_.screen();
-    if (screen == Screen::Stat) {
-        paintIntroBackdrop(painter, *this);
-    } else if (screen == Screen::Zhongmulu) {
-        paintMainMenuBackdrop(painter, *this);
-    } else if (screen == Screen::Mulu1 || screen == Screen::Mulu2) {
-        paintMenuPageBackdrop(painter, *this);
-    } else if (isGameMap(screen)) {
-        paintMapBackdrop(painter, *this);
-    } else if (screen == Screen::Fen100) {
-        paintCompletionBackdrop(painter, *this);
-    } else if (isQuestionScreen(screen)) {
-        paintQuestionBackdrop(painter, *this);
-    } else if (isAnswerScreen(screen)) {
-        paintAnswerBackdrop(painter, *this);
-    }
+    screenPainter(loop_.screen()).paintBackdrop(painter, *this);
     // Behind a box everything stands still; a panel that has slid in keeps its card.
     if (loop_.confirmBox() != ConfirmBox::None) {
-        paintScreenForeground(painter, QRectF(0, 0, layout::kWidth, layout::kHeight));
+        screenPainter(loop_.screen()).paintMoving(painter, *this, layout::kStage);
         if (loop_.settingsPanel() != SettingsPanel::Hidden) {
-            paintSettingsPanel(painter, *this, PanelPart::Whole);
+            settingsPanelPainter().paintBackdrop(painter, *this);
         }
-        paintConfirmBox(painter, *this);
+        confirmBoxPainter().paintBackdrop(painter, *this);
     } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
-        paintSettingsPanel(painter, *this, PanelPart::Card);
+        settingsPanelPainter().paintBackdrop(painter, *this);
     }
 }
 
-void PracticeStage::paintScreenForeground(QPainter& painter, const QRectF& region) const {
-    using namespace screen_painters;
-    const Screen screen = loop_.screen();
-    if (screen == Screen::Stat) {
-        paintIntro(painter, *this);
-    } else if (screen == Screen::Zhongmulu) {
-        paintMainMenu(painter, *this);
-    } else if (screen == Screen::Mulu1 || screen == Screen::Mulu2) {
-        paintMenuPage(painter, *this);
-    } else if (isGameMap(screen)) {
-        paintMap(painter, *this);
-    } else if (screen == Screen::Fen100) {
-        paintCompletion(painter, *this);
-    } else if (isQuestionScreen(screen)) {
-        paintQuestion(painter, *this, region);
-    } else if (isAnswerScreen(screen)) {
-        paintAnswer(painter, *this, region);
+void PracticeStage::paintBackdropControls(QPainter& painter) const {
+    if (!controlsInBackdrop()) {
+        return;
     }
+    if (loop_.settingsPanel() == SettingsPanel::Shown) {
+        settingsPanelPainter().paintMoving(painter, *this, layout::kStage);  // its values
+    }
+    paintControls(painter, layout::kStage);
+}
+
+void PracticeStage::paintBackdrop(QPainter& painter) const {
+    paintScenery(painter);
+    paintBackdropControls(painter);
+}
+
+BackdropKey PracticeStage::sceneryKey() const {
+    BackdropKey key = backdropKey();
+    // Controls the screen draws itself (a menu page's entries) are part of its scenery.
+    const std::vector<StageControl> all = controls();
+    const bool drawnByScreen =
+        std::any_of(all.begin(), all.end(), [](const StageControl& c) { return c.drawnByScreen; });
+    if (!drawnByScreen) {
+        key.pressedCaption.clear();
+        key.pressedRect = QRectF();
+    }
+    key.volume = 0;
+    key.song.clear();
+    key.songRepeats = false;
+    return key;
+}
+
+bool PracticeStage::controlsInBackdrop() const {
+    if (!started_ || loop_.confirmBox() != ConfirmBox::None ||
+        loop_.settingsPanel() == SettingsPanel::SlidingIn) {
+        return false;
+    }
+    const std::vector<QRectF> changing = screenPainter(loop_.screen()).changingRects(*this);
+    if (loop_.settingsPanel() == SettingsPanel::Shown) {
+        // The panel's values and controls stand in front of the screen: only a screen
+        // that keeps still behind them lets them into the backdrop.
+        return changing.empty();
+    }
+    // Whole-stage animations (the intro, the completion's confetti, the bear walking the
+    // map) may pass over a control.
+    return changing.empty() || changing.front() != layout::kStage;
 }
 
 void PracticeStage::paintControls(QPainter& painter, const QRectF& region) const {
@@ -388,16 +399,16 @@ void PracticeStage::paintForeground(QPainter& painter, const QRectF& region) con
     if (!started_) {
         return;
     }
-    using namespace screen_painters;
+    const bool controlsInFront = !controlsInBackdrop();
     if (loop_.confirmBox() == ConfirmBox::None) {
-        paintScreenForeground(painter, region);
-        if (loop_.settingsPanel() == SettingsPanel::SlidingIn) {
-            paintSettingsPanel(painter, *this, PanelPart::Whole);
-        } else if (loop_.settingsPanel() == SettingsPanel::Shown) {
-            paintSettingsPanel(painter, *this, PanelPart::Values);
+        screenPainter(loop_.screen()).paintMoving(painter, *this, region);
+        if (loop_.settingsPanel() != SettingsPanel::Hidden && controlsInFront) {
+            settingsPanelPainter().paintMoving(painter, *this, region);
         }
     }
-    paintControls(painter, region);
+    if (controlsInFront) {
+        paintControls(painter, region);
+    }
     // The sparkle trail over everything.
     for (const SparkleTrail::Star& star : sparkles_.stars()) {
         if (star.opacity == 0 || star.scale <= 0) {
@@ -424,7 +435,7 @@ void PracticeStage::paint(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setClipRect(QRectF(0, 0, layout::kWidth, layout::kHeight));
+    painter.setClipRect(layout::kStage);
     paintBackdrop(painter);
     paintForeground(painter);
     painter.restore();

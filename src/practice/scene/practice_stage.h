@@ -87,6 +87,11 @@ class PracticeStage {
     // The screen's scenery and whatever stands still in front of it: never changes while
     // backdropKey() stays the same, so it may be cached.
     void paintBackdrop(QPainter& painter) const;
+    // The backdrop in two layers: the scenery, still while only the press of a control
+    // changes, and the controls drawn over it (when they stand in the backdrop at all).
+    BackdropKey sceneryKey() const;
+    void paintScenery(QPainter& painter) const;
+    void paintBackdropControls(QPainter& painter) const;
     // Everything else, drawn over the backdrop; only what meets `region` (stage units).
     void paintForeground(QPainter& painter, const QRectF& region = QRectF(0, 0, 800, 600)) const;
 
@@ -94,7 +99,9 @@ class PracticeStage {
     void addScreenControls(std::vector<StageControl>& controls) const;
     std::optional<StageControl> controlAt(QPointF at) const;
     void paintControls(QPainter& painter, const QRectF& region) const;
-    void paintScreenForeground(QPainter& painter, const QRectF& region) const;
+    // True when nothing in front of the screen and none of its moving parts can cover a
+    // control: the controls are then drawn into the backdrop.
+    bool controlsInBackdrop() const;
 
     ProgressStore& store_;
     ProgressRecords records_;

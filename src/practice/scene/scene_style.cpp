@@ -1,9 +1,12 @@
 #include "scene_style.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <cmath>
+
+#include "stage_layout.h"
 
 namespace sumbrook::scene_style {
 
@@ -37,9 +40,9 @@ ButtonColours coloursOf(ButtonKind kind) {
         case ButtonKind::Erase:
             return {kErase, kErase.darker(120), kErase.darker(130), Qt::white};
         case ButtonKind::Menu:
-            return {QColor(0xFF, 0xFF, 0xFF, 235), QColor(0xFF, 0xF3, 0xC4), kSunEdge, kText};
+            return {kMenuButton, kMenuButtonPressed, kSunEdge, kText};
         case ButtonKind::Quiet:
-            return {QColor(0xFF, 0xFF, 0xFF, 210), QColor(0xE3, 0xF2, 0xFD), kKeyEdge, kText};
+            return {kQuietButton, kQuietButtonPressed, kKeyEdge, kText};
     }
     return {kPrimary, kPrimaryPressed, kPrimaryPressed, Qt::white};
 }
@@ -70,18 +73,57 @@ void drawCard(QPainter& painter, const QRectF& rect, double radius) {
     painter.restore();
 }
 
+namespace {
+
+// Measurements are remembered per font and text; a scene shows a few hundred captions,
+// so the memory is simply emptied should it ever grow past that many times over.
+constexpr qsizetype kMeasuresKept = 4096;
+
+QString fontKey(const QFont& font) {
+    return font.toString() + u'|' + font.families().join(u',');
+}
+
+}  // namespace
+
+double textAdvance(const QFont& font, const QString& text) {
+    static QHash<QString, double> advances;
+    const QString key = fontKey(font) + u'|' + text;
+    if (const auto found = advances.constFind(key); found != advances.cend()) {
+        return *found;
+    }
+    if (advances.size() >= kMeasuresKept) {
+        advances.clear();
+    }
+    const double advance = QFontMetricsF(font).horizontalAdvance(text);
+    advances.insert(key, advance);
+    return advance;
+}
+
 QFont fittedFont(const QString& text, QFont font, double width) {
     // Glyphs drawn at a scaled device size may come out a little wider than their advance
     // at stage size, and a 楷体 stroke may overhang its advance: a few per cent of room
     // keeps the ink inside.
-    const double room = width * kFitRoom;
-    for (int size = font.pixelSize(); size > kSmallestText; --size) {
-        font.setPixelSize(size);
-        if (QFontMetricsF(font).horizontalAdvance(text) <= room) {
-            return font;
-        }
+    static QHash<QString, int> fitted;
+    const QString key = fontKey(font) + u'|' + QString::number(width, 'g', 17) + u'|' + text;
+    if (const auto found = fitted.constFind(key); found != fitted.cend()) {
+        font.setPixelSize(*found);
+        return font;
     }
-    font.setPixelSize(kSmallestText);
+    if (fitted.size() >= kMeasuresKept) {
+        fitted.clear();
+    }
+    const double room = width * kFitRoom;
+    int size = font.pixelSize();
+    while (size > kSmallestText) {
+        font.setPixelSize(size);
+        if (textAdvance(font, text) <= room) {
+            break;
+        }
+        --size;
+    }
+    size = std::max(size, kSmallestText);
+    font.setPixelSize(size);
+    fitted.insert(key, size);
     return font;
 }
 
@@ -111,7 +153,7 @@ void drawButton(QPainter& painter, const QRectF& rect, const QString& caption, B
     painter.drawRoundedRect(face, radius, radius);
     // A soft highlight along the top makes the button look pressable.
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, pressed ? 20 : 55));
+    painter.setBrush(pressed ? kButtonShinePressed : kButtonShine);
     painter.drawRoundedRect(
         QRectF(face.left() + 6, face.top() + 3, face.width() - 12, face.height() * 0.38),
         radius * 0.7, radius * 0.7);
@@ -128,11 +170,10 @@ void drawMeadow(QPainter& painter, double grassTop) {
     QLinearGradient sky(0, 0, 0, 600);
     sky.setColorAt(0, kSkyTop);
     sky.setColorAt(1, kSkyBottom);
-    painter.fillRect(QRectF(0, 0, 800, 600), sky);
+    painter.fillRect(stage_layout::kStage, sky);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 200));
-    const QPointF clouds[] = {{150, 110}, {610, 80}, {420, 170}};
-    for (const QPointF& c : clouds) {
+    painter.setBrush(kCloud);
+    for (const QPointF& c : stage_layout::kMeadowClouds) {
         painter.drawEllipse(c, 46, 22);
         painter.drawEllipse(c + QPointF(-34, 8), 30, 18);
         painter.drawEllipse(c + QPointF(36, 8), 32, 18);
@@ -141,8 +182,8 @@ void drawMeadow(QPainter& painter, double grassTop) {
     hills.moveTo(0, grassTop + 20);
     hills.cubicTo(200, grassTop - 30, 360, grassTop + 40, 520, grassTop);
     hills.cubicTo(640, grassTop - 25, 720, grassTop - 10, 800, grassTop + 10);
-    hills.lineTo(800, 600);
-    hills.lineTo(0, 600);
+    hills.lineTo(stage_layout::kStage.bottomRight());
+    hills.lineTo(stage_layout::kStage.bottomLeft());
     hills.closeSubpath();
     painter.setBrush(kGrass);
     painter.setPen(QPen(kGrassEdge, 3));

@@ -7,6 +7,7 @@
 
 #include "practice/core/music_rules.h"
 #include "practice_stage.h"
+#include "scene_style.h"
 #include "scene_timing.h"
 #include "stage_layout.h"
 
@@ -69,7 +70,7 @@ void SceneWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRectF r = stageRect();
     // The letterbox bands, if the widget is not 4:3.
-    const QColor band(0x26, 0x32, 0x38);
+    const QColor& band = scene_style::kLetterbox;
     if (r.left() > 0) {
         painter.fillRect(QRectF(0, 0, r.left(), height()), band);
         painter.fillRect(QRectF(r.right(), 0, width() - r.right(), height()), band);

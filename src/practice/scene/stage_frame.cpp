@@ -10,16 +10,30 @@ void StageFrame::paint(QPainter& painter, const PracticeStage& stage, const QRec
     const double scale = stageRect.width() / stage_layout::kWidth;
     const QSize pixels = (stageRect.size() * devicePixelRatio).toSize();
     const BackdropKey key = stage.backdropKey();
-    if (backdrop_.size() != pixels || !(key_ == key) || backdropsDrawn_ == 0) {
-        backdrop_ = QPixmap(pixels);
-        backdrop_.fill(Qt::white);
-        QPainter p(&backdrop_);
+    auto begin = [&](QPainter& p) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.scale(scale * devicePixelRatio, scale * devicePixelRatio);
-        p.setClipRect(QRectF(0, 0, stage_layout::kWidth, stage_layout::kHeight));
-        stage.paintBackdrop(p);
+        p.setClipRect(stage_layout::kStage);
+    };
+    const bool resized = backdrop_.size() != pixels;
+    if (resized || !(key_ == key) || backdropsDrawn_ == 0) {
+        const BackdropKey sceneryKey = stage.sceneryKey();
+        if (resized || !(sceneryKey_ == sceneryKey) || sceneriesDrawn_ == 0) {
+            scenery_ = QPixmap(pixels);
+            scenery_.fill(Qt::white);
+            QPainter p(&scenery_);
+            begin(p);
+            stage.paintScenery(p);
+            p.end();
+            sceneryKey_ = sceneryKey;
+            ++sceneriesDrawn_;
+        }
+        backdrop_ = scenery_.copy();
+        QPainter p(&backdrop_);
+        begin(p);
+        stage.paintBackdropControls(p);
         p.end();
         backdrop_.setDevicePixelRatio(devicePixelRatio);
         key_ = key;

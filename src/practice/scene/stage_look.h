@@ -62,6 +62,18 @@ struct BackdropKey {
     ConfirmBox box = ConfirmBox::None;
     // Behind a box the whole screen stands still and is part of the backdrop.
     std::optional<StageLook> behindBox;
+    // An answer screen shows nothing that changes by itself but its running time and the
+    // bear: what it shows is part of the backdrop.
+    std::optional<StageLook> answerShown;
+    // While nothing moves over them, the controls stand in the backdrop too, the one held
+    // down drawn pressed.
+    bool controls = false;
+    QString pressedCaption;
+    QRectF pressedRect;
+    // With the settings panel's controls: its values.
+    int volume = 0;
+    QString song;
+    bool songRepeats = false;
 
     bool operator==(const BackdropKey&) const = default;
 };

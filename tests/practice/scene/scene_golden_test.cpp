@@ -396,6 +396,77 @@ INSTANTIATE_TEST_SUITE_P(Screens, SceneGolden, ::testing::ValuesIn(shots()),
                              return std::string(row.param.name);
                          });
 
+// Holding a control down and letting it go off the control redraw the controls over the
+// cached scenery, which is drawn again only where the screen draws its controls itself
+// (a menu page's entries); the picture stays the one a whole repaint gives.
+// (A suite of its own, run after the stored pictures: Qt's font caches keep what was drawn
+// first, which moves glyph edges by a shade.)
+struct Press {
+    const char* name;
+    std::function<void(Scene&)> reach;
+    const char* control;
+    int sceneries;  // how many times the scenery is drawn again: pressed, let go
+};
+
+void PrintTo(const Press& press, std::ostream* out) {
+    *out << press.name;
+}
+
+class SceneGoldenPress : public ::testing::TestWithParam<Press> {};
+
+TEST_P(SceneGoldenPress, RedrawsTheControlsOverTheSameScenery) {
+    const Press& row = GetParam();
+    const QRectF whole(0, 0, 800, 600);
+    {
+        Scene scene;
+        row.reach(scene);
+        scene.settle();
+        QImage frame(800, 600, QImage::Format_ARGB32_Premultiplied);
+        frame.fill(Qt::white);
+        StageFrame cache;
+        auto repaint = [&] {
+            QPainter painter(&frame);
+            cache.paint(painter, *scene.stage, whole, 1.0, whole);
+        };
+        repaint();
+        const int sceneries = cache.sceneriesDrawn();
+        const int backdrops = cache.backdropsDrawn();
+        ASSERT_TRUE(scene.stage->press(QString::fromUtf8(row.control)));
+        repaint();
+        EXPECT_EQ(cache.backdropsDrawn(), backdrops + 1);
+        EXPECT_LE(differingPixels(frame, scene.render()), 0);
+        // A volume button held down repeats: the value moves on while the press stays.
+        const bool held = scene.stage->volumeHeld();
+        if (held) {
+            const int volume = scene.stage->loop().music().yinliang();
+            scene.stage->loop().volumeTick();
+            ASSERT_NE(scene.stage->loop().music().yinliang(), volume);
+            repaint();
+            EXPECT_LE(differingPixels(frame, scene.render()), 0);
+        }
+        scene.stage->pointerReleased(QPointF(-100, -100));
+        repaint();
+        EXPECT_EQ(cache.backdropsDrawn(), backdrops + (held ? 3 : 2));
+        EXPECT_EQ(cache.sceneriesDrawn(), sceneries + row.sceneries);
+        EXPECT_LE(differingPixels(frame, scene.render()), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, SceneGoldenPress,
+    ::testing::Values(Press{"question", [](Scene& s) { s.openExercise(4); }, "返回", 0},
+                      Press{"map", [](Scene& s) { s.click("游戏模式"); }, "返回", 0},
+                      Press{"main_menu", [](Scene&) {}, "自选模式", 0},
+                      Press{"menu_page", [](Scene& s) { s.click("自选模式"); }, "10以内加法", 2},
+                      // Held down, "+" turns the volume up: the panel's value changes too.
+                      Press{"settings_volume",
+                            [](Scene& s) {
+                                s.click("设置");
+                                s.steps(PracticeLoop::kPanelSlideSteps);
+                            },
+                            "+", 0}),
+    [](const ::testing::TestParamInfo<Press>& row) { return std::string(row.param.name); });
+
 // Each mood of the bear alone, large, at two moments of its little animation.
 TEST(SceneGoldenMascot, EachMoodMatchesItsStoredPicture) {
     const struct {
@@ -414,6 +485,61 @@ TEST(SceneGoldenMascot, EachMoodMatchesItsStoredPicture) {
         Mascot::paint(painter, QPointF(600, 560), 480, m.mood, 5);
         painter.end();
         expectGolden(image, QStringLiteral("mascot_") + QString::fromUtf8(m.name));
+    }
+}
+
+// The bear never draws outside its reach, and from one step to the next it changes only
+// inside the part it names as moving: the stage repaints no more than that part of it.
+// Drawn in its two layers it is the same bear.
+TEST(SceneGoldenMascot, EachMoodStaysInItsReachAndMovesOnlyWhereItSays) {
+    const Mascot::Mood moods[] = {Mascot::Mood::Happy, Mascot::Mood::Cheering,
+                                  Mascot::Mood::Thinking, Mascot::Mood::Walking};
+    const struct {
+        QPointF feet;
+        double height;
+    } sizes[] = {{{150, 260}, 100}, {{300.5, 560.25}, 200}};
+    for (const Mascot::Mood mood : moods) {
+        for (const auto& size : sizes) {
+            SCOPED_TRACE(::testing::Message() << static_cast<int>(mood) << " " << size.height);
+            const QRect reach = Mascot::reach(size.feet, size.height, mood).toAlignedRect();
+            const QRect moving = Mascot::moving(size.feet, size.height, mood).toAlignedRect();
+            EXPECT_TRUE(reach.contains(moving));
+            QImage first;
+            // 0..139 meets every beat of the bear's animations (10 to 24 steps) at its peaks.
+            for (int step = 0; step < 140; ++step) {
+                QImage image(600, 600, QImage::Format_ARGB32_Premultiplied);
+                image.fill(Qt::transparent);
+                QPainter painter(&image);
+                Mascot::paint(painter, size.feet, size.height, mood, step);
+                painter.end();
+                if (first.isNull()) {
+                    first = image;
+                }
+                int outside = 0;
+                int movedOutside = 0;
+                for (int y = 0; y < image.height(); ++y) {
+                    const auto* a = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                    const auto* f = reinterpret_cast<const QRgb*>(first.constScanLine(y));
+                    for (int x = 0; x < image.width(); ++x) {
+                        outside += qAlpha(a[x]) != 0 && !reach.contains(x, y) ? 1 : 0;
+                        movedOutside += a[x] != f[x] && !moving.contains(x, y) ? 1 : 0;
+                    }
+                }
+                ASSERT_EQ(outside, 0) << "step " << step;
+                ASSERT_EQ(movedOutside, 0) << "step " << step;
+                // Its still part and then its moving part make the whole bear.
+                if (step % 7 == 0) {
+                    QImage layered(image.size(), image.format());
+                    layered.fill(Qt::transparent);
+                    QPainter layers(&layered);
+                    for (const auto layer : {Mascot::Layer::Still, Mascot::Layer::Moving}) {
+                        Mascot::paint(layers, size.feet, size.height, mood, step, layer);
+                    }
+                    layers.end();
+                    ASSERT_TRUE(layered == image) << "step " << step;
+                }
+            }
+        }
     }
 }
 

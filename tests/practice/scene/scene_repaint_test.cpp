@@ -198,5 +198,44 @@ TEST_F(SceneRepaint, AQuestionScreenLeftAloneRepaintsOnlyItsRunningTime) {
     }
 }
 
+// The caret of an empty answer box brings a repaint of that box alone, on every kind of
+// question: a written sum, a chain of sums, money and the clock (its minute field too).
+TEST_F(SceneRepaint, TheCaretRepaintsItsAnswerBoxOnly) {
+    const struct {
+        int exercise;
+        const char* typedFirst;  // the clock's hour typed and confirmed: the minute blinks
+    } rows[] = {{4, ""}, {32, ""}, {37, ""}, {36, ""}, {36, "8"}};
+    const QRect card = stage_layout::kQuestionArea.toAlignedRect();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.exercise << " " << row.typedFirst);
+        toExercise(row.exercise);
+        if (*row.typedFirst != 0) {
+            click(row.typedFirst);
+            click("确定");
+        }
+        stage->pointerMoved(QPointF(-100, -100));
+        advance(24);  // the sparkle trail dies down
+        int blinks = 0;
+        for (int i = 0; i < 4 * timing::kCaretSteps; ++i) {
+            advance(1);
+            const auto& repaints = widget->lastRepaints();
+            ASSERT_LE(repaints.size(), 2u);
+            if (repaints.size() < 2) {
+                continue;
+            }
+            ++blinks;
+            const QRect box = repaints[1];
+            // The box and its marker: inside the card (with the marker's room), far smaller.
+            EXPECT_TRUE(card.adjusted(-16, -16, 16, 16).contains(box)) << i;
+            EXPECT_LT(box.width() * box.height(), card.width() * card.height() / 6) << i;
+        }
+        EXPECT_EQ(blinks, 4);
+        click("返回");
+        advance(1);
+        click("总目录");
+        advance(1);
+    }
+}
+
 }  // namespace
 }  // namespace sumbrook
