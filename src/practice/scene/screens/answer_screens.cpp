@@ -218,7 +218,7 @@ std::vector<QRectF> AnswerScreen::changingRects(const PracticeStage& stage) cons
     if (loop.confirmBox() != ConfirmBox::None || loop.settingsPanel() != SettingsPanel::Hidden) {
         return {};
     }
-    std::vector<QRectF> rects{layout::headerCell(2, 0, loop.exitControlVisible())};  // the time
+    std::vector<QRectF> rects{question_frame::runningTimeRect(loop)};
     const Screen screen = loop.screen();
     if (screen == Screen::Dui || screen == Screen::Dui2 || screen == Screen::Dui3 ||
         screen == Screen::Dui4) {

@@ -199,17 +199,47 @@ void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& reg
         for (int row = 0; row < 2; ++row) {
             const QRectF cell = layout::headerCell(c, row, roomForExit);
             const bool running = c == 2 && row == 0;
-            if (!region.intersects(cell) || (running ? !time : !still)) {
+            if (!region.intersects(cell)) {
                 continue;
             }
             const double width = style::textAdvance(labelFont, text(labels[row])) + 6;
-            style::drawFittedText(painter, cell, text(labels[row]), labelFont, style::kLabelText,
-                                  Qt::AlignLeft | Qt::AlignVCenter);
-            style::drawFittedText(painter, cell.adjusted(width, 0, 0, 0), values[c][row],
-                                  bold(style::counterFont(17)), style::kText,
-                                  Qt::AlignRight | Qt::AlignVCenter);
+            const QRectF value = cell.adjusted(width, 0, 0, 0);
+            if (still && region.intersects(QRectF(cell.left(), cell.top(), width, cell.height()))) {
+                style::drawFittedText(painter, cell, text(labels[row]), labelFont,
+                                      style::kLabelText, Qt::AlignLeft | Qt::AlignVCenter);
+            }
+            if ((running ? !time : !still) || !region.intersects(value)) {
+                continue;
+            }
+            const QFont font = bold(style::counterFont(17));
+            if (!running) {
+                style::drawFittedText(painter, value, values[c][row], font, style::kText,
+                                      Qt::AlignRight | Qt::AlignVCenter);
+                continue;
+            }
+            // The running time changes at every step but keeps its shape: its digits are
+            // all one width, so the size fitted to "00:00.00" fits every time.
+            QString shape = values[c][row];
+            for (QChar& ch : shape) {
+                if (ch.isDigit()) {
+                    ch = u'0';
+                }
+            }
+            painter.save();
+            painter.setFont(style::fittedFont(shape, font, value.width()));
+            painter.setPen(style::kText);
+            painter.drawText(value, Qt::AlignRight | Qt::AlignVCenter, values[c][row]);
+            painter.restore();
         }
     }
+}
+
+QRectF runningTimeRect(const PracticeLoop& loop) {
+    const QRectF cell = layout::headerCell(2, 0, loop.exitControlVisible());
+    // The digits' ink keeps clear of the cell's top and bottom by a few pixels: the part
+    // repainted, with its margin, stays off the best time's cell just below.
+    return cell.adjusted(style::textAdvance(style::counterFont(16), text(kColumnLabels[2][0])) + 6,
+                         3, 0, -3);
 }
 
 void drawSky(QPainter& painter, const PracticeStage& stage) {

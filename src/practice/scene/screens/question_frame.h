@@ -9,6 +9,7 @@
 #include "practice/core/question.h"
 
 namespace sumbrook {
+class PracticeLoop;
 class PracticeStage;
 }
 
@@ -31,6 +32,8 @@ void drawSky(QPainter& painter, const PracticeStage& stage);
 enum class HeaderPart { Whole, RunningTime, StillParts };
 void drawHeader(QPainter& painter, const PracticeStage& stage, const QRectF& region,
                 HeaderPart part = HeaderPart::Whole);
+// Where the running time's digits stand (its label "用时:" stays with the still parts).
+QRectF runningTimeRect(const PracticeLoop& loop);
 // The clock face szhong without its hands, and the hands of a clock question.
 void drawDial(QPainter& painter, QPointF centre, double radius);
 void drawHands(QPainter& painter, QPointF centre, double radius, const ClockQuestion& q);

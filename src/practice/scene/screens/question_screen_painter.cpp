@@ -48,7 +48,7 @@ std::vector<QRectF> QuestionScreenPainter::changingRects(const PracticeStage& st
     if (loop.confirmBox() != ConfirmBox::None || loop.settingsPanel() != SettingsPanel::Hidden) {
         return {};
     }
-    std::vector<QRectF> rects{layout::headerCell(2, 0, loop.exitControlVisible())};  // the time
+    std::vector<QRectF> rects{question_frame::runningTimeRect(loop)};
     // The caret of an empty answer box, on the steps it blinks.
     const bool empty = loop.activeField() == PracticeLoop::kHourField ? loop.answerText().isEmpty()
                                                                       : loop.minuteText().isEmpty();
