@@ -11,7 +11,7 @@
 namespace sumbrook {
 class PracticeLoop;
 class PracticeStage;
-}
+}  // namespace sumbrook
 
 namespace sumbrook::question_frame {
 
