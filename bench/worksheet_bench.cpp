@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "support/full_page_counts.h"
 #include "worksheet/core/generate_worksheet.h"
 #include "worksheet/ui/clock_face_painter.h"
 #include "worksheet/ui/sheet_batch_writer.h"
@@ -17,16 +18,7 @@
 namespace sumbrook {
 namespace {
 
-WorksheetCounts fullPage(int page) {
-    WorksheetCounts counts;
-    const std::vector<int> tags = tagsOfPage(page);
-    const int total = page == 3 ? 10 : page == 2 ? 21 : 30;
-    for (int i = 0; i < total; ++i) {
-        const int tag = tags[static_cast<std::size_t>(i) % tags.size()];
-        counts.setCount(tag, counts.count(tag) + 1);
-    }
-    return counts;
-}
+using testing::fullPage;
 
 // The process's peak resident memory in bytes (VmHWM), and a way to start it afresh.
 double peakResidentBytes() {

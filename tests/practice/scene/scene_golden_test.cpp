@@ -19,6 +19,7 @@
 #include "support/fake_sound_channel.h"
 #include "support/manual_clock.h"
 #include "support/qstring_printer.h"
+#include "support/stage_picture.h"
 
 namespace sumbrook {
 namespace {
@@ -156,13 +157,7 @@ class Scene {
         stage->pointerMoved(QPointF(-100, -100));
         steps(24);
     }
-    QImage render() const {
-        QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        stage->paint(painter);
-        return image;
-    }
+    QImage render() const { return testing::stagePicture(*stage); }
 
     QTemporaryDir dir;
     ProgressStore store{dir.path()};

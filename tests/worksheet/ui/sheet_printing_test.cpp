@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "common/qt_translations.h"
+#include "support/full_page_counts.h"
 #include "support/qstring_printer.h"
 #include "worksheet/core/generate_worksheet.h"
 #include "worksheet/ui/clock_face_painter.h"
@@ -24,16 +25,7 @@
 namespace sumbrook {
 namespace {
 
-WorksheetCounts fullPage(int page) {
-    WorksheetCounts counts;
-    const std::vector<int> tags = tagsOfPage(page);
-    const int total = page == 3 ? 10 : page == 2 ? 21 : 30;
-    for (int i = 0; i < total; ++i) {
-        const int tag = tags[static_cast<std::size_t>(i) % tags.size()];
-        counts.setCount(tag, counts.count(tag) + 1);
-    }
-    return counts;
-}
+using testing::fullPage;
 
 GeneratedWorksheet generated(int page, std::uint32_t tick = 7) {
     FixedTickSource ticks(tick);
