@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "stage_layout.h"
+#include "still_art.h"
 
 namespace sumbrook::scene_style {
 
@@ -73,21 +74,37 @@ void drawCard(QPainter& painter, const QRectF& rect, double radius) {
     painter.restore();
 }
 
+void keepLargeGlyphsCached() {
+    // A caption of 36 units and the question's digits stay cached up to a stage about
+    // 4000 pixels wide; a glyph of 256 pixels takes 64 kB of the cache.
+    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE")) {
+        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
+    }
+}
+
 namespace {
 
 // Measurements are remembered per font and text; a scene shows a few hundred captions,
 // so the memory is simply emptied should it ever grow past that many times over.
 constexpr qsizetype kMeasuresKept = 4096;
 
-QString fontKey(const QFont& font) {
-    return font.toString() + u'|' + font.families().join(u',');
+// What a measurement depends on: the font, the text and, for a fitted size, the room.
+struct MeasureKey {
+    QFont font;
+    QString text;
+    double width = 0;
+    bool operator==(const MeasureKey&) const = default;
+};
+
+size_t qHash(const MeasureKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.font, key.text, key.width);
 }
 
 }  // namespace
 
 double textAdvance(const QFont& font, const QString& text) {
-    static QHash<QString, double> advances;
-    const QString key = fontKey(font) + u'|' + text;
+    static QHash<MeasureKey, double> advances;
+    const MeasureKey key{font, text};
     if (const auto found = advances.constFind(key); found != advances.cend()) {
         return *found;
     }
@@ -103,8 +120,8 @@ QFont fittedFont(const QString& text, QFont font, double width) {
     // Glyphs drawn at a scaled device size may come out a little wider than their advance
     // at stage size, and a 楷体 stroke may overhang its advance: a few per cent of room
     // keeps the ink inside.
-    static QHash<QString, int> fitted;
-    const QString key = fontKey(font) + u'|' + QString::number(width, 'g', 17) + u'|' + text;
+    static QHash<MeasureKey, int> fitted;
+    const MeasureKey key{font, text, width};
     if (const auto found = fitted.constFind(key); found != fitted.cend()) {
         font.setPixelSize(*found);
         return font;
@@ -137,8 +154,10 @@ void drawFittedText(QPainter& painter, const QRectF& rect, const QString& text, 
     painter.restore();
 }
 
-void drawButton(QPainter& painter, const QRectF& rect, const QString& caption, ButtonKind kind,
-                bool pressed) {
+namespace {
+
+void paintButton(QPainter& painter, const QRectF& rect, const QString& caption, ButtonKind kind,
+                 bool pressed) {
     const ButtonColours c = coloursOf(kind);
     const double radius = std::min(rect.height() / 2.6, 18.0);
     const QRectF face = pressed ? rect.translated(0, 3) : rect;
@@ -163,6 +182,21 @@ void drawButton(QPainter& painter, const QRectF& rect, const QString& caption, B
     const double size = std::min(rect.height() * (digits ? 0.62 : 0.5), 32.0);
     drawFittedText(painter, face.adjusted(8, 0, -8, 0), caption,
                    digits ? digitFont(size) : labelFont(size), c.text);
+}
+
+}  // namespace
+
+void drawButton(QPainter& painter, const QRectF& rect, const QString& caption, ButtonKind kind,
+                bool pressed) {
+    // A button looks the same wherever it stands: its picture is drawn once per size.
+    const QString name = QStringLiteral("button/%1/%2/%3/%4x%5")
+                             .arg(static_cast<int>(kind))
+                             .arg(pressed ? 1 : 0)
+                             .arg(caption)
+                             .arg(rect.width(), 0, 'g', 17)
+                             .arg(rect.height(), 0, 'g', 17);
+    still_art::drawSprite(painter, name, rect.adjusted(-2, -2, 2, 6),
+                          [&](QPainter& p) { paintButton(p, rect, caption, kind, pressed); });
 }
 
 void drawMeadow(QPainter& painter, double grassTop) {

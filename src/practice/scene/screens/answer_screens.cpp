@@ -13,6 +13,7 @@
 #include "practice/scene/scene_style.h"
 #include "practice/scene/scene_timing.h"
 #include "practice/scene/stage_layout.h"
+#include "practice/scene/still_art.h"
 #include "question_frame.h"
 #include "question_screen_painter.h"
 #include "sum_question_screen.h"
@@ -201,12 +202,18 @@ void drawCorrectAnswer(QPainter& painter, const Question& question, const QStrin
 }  // namespace
 
 void AnswerScreen::paintBackdrop(QPainter& painter, const PracticeStage& stage) const {
-    drawSky(painter, stage);
-    style::drawCard(painter, layout::kQuestionArea);
     const Screen screen = stage.loop().screen();
-    if (screen == Screen::Dui4 || screen == Screen::Chuo4) {
-        drawDial(painter, layout::kDialCentre, layout::kDialRadius);
-    }
+    const bool clock = screen == Screen::Dui4 || screen == Screen::Chuo4;
+    const QString name =
+        QStringLiteral("answer") + (clock ? QStringLiteral("-clock") : QString()) +
+        (stage.loop().exitControlVisible() ? QStringLiteral("/room-for-exit") : QString());
+    still_art::draw(painter, name, [&](QPainter& p) {
+        drawSky(p, stage);
+        style::drawCard(p, layout::kQuestionArea);
+        if (clock) {
+            drawDial(p, layout::kDialCentre, layout::kDialRadius);
+        }
+    });
     // Nothing the answer screen shows changes while it is up but the running time and
     // the bear: the counters and the card stand in the backdrop.
     drawHeader(painter, stage, layout::kStage, HeaderPart::StillParts);

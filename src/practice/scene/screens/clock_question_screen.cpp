@@ -10,8 +10,8 @@ namespace layout = stage_layout;
 using namespace answer_line;
 using question_frame::text;
 
-void ClockQuestionScreen::paintBackdrop(QPainter& painter, const PracticeStage& stage) const {
-    QuestionScreenPainter::paintBackdrop(painter, stage);
+void ClockQuestionScreen::paintStill(QPainter& painter, const PracticeStage& stage) const {
+    QuestionScreenPainter::paintStill(painter, stage);
     question_frame::drawDial(painter, layout::kDialCentre, layout::kDialRadius);
 }
 

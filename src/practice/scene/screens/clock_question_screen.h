@@ -10,9 +10,6 @@ namespace sumbrook {
 // field being typed into marked.
 class ClockQuestionScreen : public QuestionScreenPainter {
   public:
-    // The dial stands still behind the hands.
-    void paintBackdrop(QPainter& painter, const PracticeStage& stage) const override;
-
     static answer_line::Line line(const QString& hour, const QString& minute, int activeField,
                                   bool solved, bool caret);
     static void drawQuestion(QPainter& painter, const ClockQuestion& q, const QString& hour,
@@ -21,6 +18,11 @@ class ClockQuestionScreen : public QuestionScreenPainter {
     // The empty answer box that shows the caret, if any.
     static std::optional<QRectF> caretRect(const QString& hour, const QString& minute,
                                            int activeField, bool solved, bool caret);
+
+  protected:
+    // The dial stands still behind the hands.
+    void paintStill(QPainter& painter, const PracticeStage& stage) const override;
+    QString stillName() const override { return QStringLiteral("question-clock"); }
 };
 
 }  // namespace sumbrook

@@ -10,6 +10,7 @@
 #include "practice/scene/scene_motion.h"
 #include "practice/scene/scene_style.h"
 #include "practice/scene/scene_timing.h"
+#include "practice/scene/still_art.h"
 #include "scene_drawing.h"
 
 namespace sumbrook {
@@ -91,8 +92,10 @@ void drawNewRecordBadge(QPainter& p, QPointF centre, int step) {
 }  // namespace
 
 void CompletionScreen::paintBackdrop(QPainter& painter, const PracticeStage&) const {
-    drawScenery(painter, layout::kCompletionGrassTop, layout::kCompletionSun);
-    drawCard(painter, layout::kCompletionCard, 28);
+    still_art::draw(painter, u"completion", [](QPainter& p) {
+        drawScenery(p, layout::kCompletionGrassTop, layout::kCompletionSun);
+        drawCard(p, layout::kCompletionCard, 28);
+    });
 }
 
 void CompletionScreen::paintMoving(QPainter& painter, const PracticeStage& stage,

@@ -7,6 +7,7 @@
 #include "practice/scene/scene_motion.h"
 #include "practice/scene/scene_style.h"
 #include "practice/scene/scene_timing.h"
+#include "practice/scene/still_art.h"
 #include "scene_drawing.h"
 
 namespace sumbrook {
@@ -17,10 +18,12 @@ using namespace scene_drawing;
 using namespace motion;
 
 void IntroScreen::paintBackdrop(QPainter& painter, const PracticeStage&) const {
-    drawScenery(painter, layout::kIntroGrassTop);
-    for (const layout::Figure& tree : layout::kIntroTrees) {
-        drawTree(painter, tree.at, tree.size);
-    }
+    still_art::draw(painter, u"intro", [](QPainter& p) {
+        drawScenery(p, layout::kIntroGrassTop);
+        for (const layout::Figure& tree : layout::kIntroTrees) {
+            drawTree(p, tree.at, tree.size);
+        }
+    });
 }
 
 void IntroScreen::paintMoving(QPainter& painter, const PracticeStage& stage, const QRectF&) const {

@@ -2,6 +2,7 @@
 
 #include "practice/scene/mascot.h"
 #include "practice/scene/scene_style.h"
+#include "practice/scene/still_art.h"
 #include "scene_drawing.h"
 
 namespace sumbrook {
@@ -10,7 +11,11 @@ namespace layout = stage_layout;
 using namespace scene_style;
 using namespace scene_drawing;
 
-void MainMenuScreen::paintBackdrop(QPainter& painter, const PracticeStage&) const {
+void MainMenuScreen::paintBackdrop(QPainter& stagePainter, const PracticeStage&) const {
+    still_art::draw(stagePainter, u"main-menu", [](QPainter& painter) { paintStill(painter); });
+}
+
+void MainMenuScreen::paintStill(QPainter& painter) {
     drawScenery(painter, layout::kMainMenuGrassTop);
     drawTree(painter, layout::kMainMenuTree.at, layout::kMainMenuTree.size);
     drawTitle(painter, layout::kMainMenuTitle.at, layout::kMainMenuTitle.size,

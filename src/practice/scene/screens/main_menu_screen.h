@@ -11,6 +11,10 @@ class MainMenuScreen : public ScreenPainter {
     void paintMoving(QPainter& painter, const PracticeStage& stage,
                      const QRectF& region) const override;
     std::vector<QRectF> changingRects(const PracticeStage& stage) const override;
+
+  private:
+    // The scenery, drawn once per size.
+    static void paintStill(QPainter& painter);
 };
 
 }  // namespace sumbrook

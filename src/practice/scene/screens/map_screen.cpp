@@ -10,6 +10,7 @@
 #include "practice/scene/mascot.h"
 #include "practice/scene/practice_stage.h"
 #include "practice/scene/scene_style.h"
+#include "practice/scene/still_art.h"
 #include "scene_drawing.h"
 
 namespace sumbrook {
@@ -56,17 +57,57 @@ QPainterPath mapPath() {
     return path;
 }
 
-QPainterPath hill(double top, double amplitude, double phase) {
+// The crest of a hill layer: gentle waves across the stage.
+QPainterPath hillCrest(double top, double amplitude, double phase) {
     QPainterPath path;
     path.moveTo(0, top);
     for (int x = 0; x <= 800; x += 200) {
         const double a = amplitude * ((x / 200 + static_cast<int>(phase)) % 2 == 0 ? -1 : 1);
         path.quadTo(x + 100, top + a, x + 200, top);
     }
-    path.lineTo(800, 600);
-    path.lineTo(0, 600);
-    path.closeSubpath();
     return path;
+}
+
+// A hill layer's ground from its crest down to `bottom`.
+QPainterPath hillGround(QPainterPath crest, double bottom) {
+    crest.lineTo(1000, bottom);
+    crest.lineTo(0, bottom);
+    crest.closeSubpath();
+    return crest;
+}
+
+// The path's centre line as dashes of `dash` units with `gap` between them, each drawn as
+// a straight chord: the curve bends little over one dash, and a dash pattern stroked
+// along a curve costs many times more than the short lines.
+QList<QLineF> dashesAlong(const QPainterPath& path, double dash, double gap) {
+    QList<QLineF> dashes;
+    for (const QPolygonF& line : path.toSubpathPolygons()) {
+        bool inDash = true;
+        double left = dash;  // of the current dash or gap
+        QPointF dashStart = line.isEmpty() ? QPointF() : line.first();
+        for (qsizetype i = 1; i < line.size(); ++i) {
+            QPointF from = line[i - 1];
+            const QPointF to = line[i];
+            double length = QLineF(from, to).length();
+            while (length >= left) {
+                const QPointF at = from + (to - from) * (left / length);
+                if (inDash) {
+                    dashes.append(QLineF(dashStart, at));
+                } else {
+                    dashStart = at;
+                }
+                length -= left;
+                from = at;
+                inDash = !inDash;
+                left = inDash ? dash : gap;
+            }
+            left -= length;
+        }
+        if (inDash && !line.isEmpty()) {
+            dashes.append(QLineF(dashStart, line.last()));
+        }
+    }
+    return dashes;
 }
 
 void drawStop(QPainter& p, int k, bool finished) {
@@ -106,7 +147,10 @@ void drawGoalFlag(QPainter& p) {
 }  // namespace
 
 void MapScreen::paintBackdrop(QPainter& painter, const PracticeStage&) const {
-    QPainter& p = painter;
+    still_art::draw(painter, u"map", [](QPainter& p) { paintStill(p); });
+}
+
+void MapScreen::paintStill(QPainter& p) {
     QLinearGradient sky(0, 0, 0, 160);
     sky.setColorAt(0, kSkyTop);
     sky.setColorAt(1, kSkyBottom);
@@ -120,7 +164,8 @@ void MapScreen::paintBackdrop(QPainter& painter, const PracticeStage&) const {
         p.drawEllipse(c + QPointF(-26, 6), 22, 13);
         p.drawEllipse(c + QPointF(28, 6), 24, 13);
     }
-    // Hills in layers, lighter far away, greener near.
+    // Hills in layers, lighter far away, greener near. Each layer's ground reaches just
+    // below the lowest point of the next layer's crest, which covers the rest of it.
     const struct {
         double top, amplitude, phase;
         QColor fill;
@@ -128,10 +173,19 @@ void MapScreen::paintBackdrop(QPainter& painter, const PracticeStage&) const {
                   {180, 24, 1, kHillMiddle},
                   {292, 26, 0, kHillNear},
                   {404, 24, 1, kGrass}};
-    for (const auto& layer : layers) {
-        p.setPen(QPen(kGrassEdge, 2.5));
+    const QPen crestPen(kGrassEdge, 2.5);
+    for (std::size_t i = 0; i < std::size(layers); ++i) {
+        const auto& layer = layers[i];
+        const double bottom = i + 1 < std::size(layers)
+                                  ? layers[i + 1].top + layers[i + 1].amplitude + 4
+                                  : layout::kStage.bottom();
+        const QPainterPath crest = hillCrest(layer.top, layer.amplitude, layer.phase);
+        p.setPen(Qt::NoPen);
         p.setBrush(layer.fill);
-        p.drawPath(hill(layer.top, layer.amplitude, layer.phase));
+        p.drawPath(hillGround(crest, bottom));
+        p.setPen(crestPen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(crest);
     }
     p.restore();
 
@@ -153,8 +207,10 @@ void MapScreen::paintBackdrop(QPainter& painter, const PracticeStage&) const {
     p.drawPath(path);
     p.setPen(QPen(kPathFill, 27, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(path);
-    p.setPen(QPen(kPathDash, 3, Qt::DashLine, Qt::RoundCap));
-    p.drawPath(path);
+    // Qt's dash line of width 3: dashes of 12, gaps of 6.
+    static const QList<QLineF> dashes = dashesAlong(path, 12, 6);
+    p.setPen(QPen(kPathDash, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLines(dashes);
     p.restore();
     drawGoalFlag(p);
     for (int k = 0; k < GameMap::kStops; ++k) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/scene/stage_control.h"
 #include "screen_painter.h"
 
 namespace sumbrook {
@@ -14,7 +15,10 @@ class MenuPageScreen : public ScreenPainter {
     std::vector<QRectF> changingRects(const PracticeStage& stage) const override;
 
   private:
-    static void paintEntries(QPainter& painter, const PracticeStage& stage);
+    // The page's scenery and heading, drawn once per size.
+    static void paintStill(QPainter& painter, bool first);
+    // One entry: a card with its number disc and title, up or held down.
+    static void paintEntry(QPainter& painter, const StageControl& control, bool pressed);
 };
 
 }  // namespace sumbrook

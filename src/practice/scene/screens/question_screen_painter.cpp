@@ -8,6 +8,7 @@
 #include "practice/scene/scene_style.h"
 #include "practice/scene/scene_timing.h"
 #include "practice/scene/stage_layout.h"
+#include "practice/scene/still_art.h"
 #include "question_frame.h"
 #include "sum_question_screen.h"
 
@@ -19,6 +20,13 @@ using namespace question_frame;
 using answer_line::BoxLook;
 
 void QuestionScreenPainter::paintBackdrop(QPainter& painter, const PracticeStage& stage) const {
+    const QString name =
+        stillName() +
+        (stage.loop().exitControlVisible() ? QStringLiteral("/room-for-exit") : QString());
+    still_art::draw(painter, name, [&](QPainter& p) { paintStill(p, stage); });
+}
+
+void QuestionScreenPainter::paintStill(QPainter& painter, const PracticeStage& stage) const {
     drawSky(painter, stage);
     style::drawCard(painter, layout::kQuestionArea);
     // The keypad's tray.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <optional>
 
 #include "screen_painter.h"
@@ -21,6 +22,11 @@ class QuestionScreenPainter : public ScreenPainter {
     static void drawQuestionContent(QPainter& painter, const PracticeStage& stage, bool solved);
     // Where the caret blinks: the empty answer box being typed into, with its marker.
     static std::optional<QRectF> caretRect(const PracticeStage& stage);
+
+  protected:
+    // The art that stands still under every question of this kind, and its name.
+    virtual void paintStill(QPainter& painter, const PracticeStage& stage) const;
+    virtual QString stillName() const { return QStringLiteral("question"); }
 };
 
 }  // namespace sumbrook
