@@ -20,7 +20,6 @@
 #include "practice/core/exercise_catalogue.h"
 #include "practice/scene/practice_stage.h"
 #include "practice/scene/scene_bundle.h"
-#include "practice/scene/scene_style.h"
 #include "practice/scene/silent_sound_channel.h"
 #include "practice/scene/stage_frame.h"
 
@@ -196,7 +195,6 @@ BENCHMARK(BM_PaintIdleStep)->DenseRange(0, kJourneys - 1)->Unit(benchmark::kMicr
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    sumbrook::scene_style::keepLargeGlyphsCached();  // as the program does
     QApplication app(argc, argv);
     const sumbrook::SceneBundle movie(sumbrook::movieBytes());
     benchmark::Initialize(&argc, argv);

@@ -9,7 +9,6 @@
 #include "common/qt_translations.h"
 #include "moviehost/scene_services.h"
 #include "parent_window_command.h"
-#include "practice/scene/scene_style.h"
 #include "practice_services.h"
 #include "questions_command.h"
 #include "quit_on_signal.h"
@@ -89,7 +88,6 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 // The program: start-up, the main window and its event loop, then the shutdown routine.
 int runProgram(int argc, char* argv[]) {
     qInstallMessageHandler(quietMessages);
-    sumbrook::scene_style::keepLargeGlyphsCached();
     QApplication app(argc, argv);
     sumbrook::QtTranslations::install(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("sumbrook"));

@@ -74,14 +74,6 @@ void drawCard(QPainter& painter, const QRectF& rect, double radius) {
     painter.restore();
 }
 
-void keepLargeGlyphsCached() {
-    // A caption of 36 units and the question's digits stay cached up to a stage about
-    // 4000 pixels wide; a glyph of 256 pixels takes 64 kB of the cache.
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE")) {
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
-    }
-}
-
 namespace {
 
 // Measurements are remembered per font and text; a scene shows a few hundred captions,

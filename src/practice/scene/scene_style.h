@@ -110,12 +110,6 @@ inline QColor shadow(int alpha) {
 
 enum class ButtonKind { Primary, Secondary, Key, Confirm, Erase, Menu, Quiet };
 
-// Lets Qt keep the scene's glyphs as pictures up to the size they reach in full screen
-// (Qt's own limit is 64 device pixels; bigger glyphs are filled as outlines on every
-// paint, which makes a frame at 1920 × 1440 several times dearer). Call it before the
-// application object is made; a value already set in the environment stands.
-void keepLargeGlyphsCached();
-
 // Chinese labels and captions: the textbook's 楷体.
 QFont labelFont(double size);
 // Counters and small print of the header.
