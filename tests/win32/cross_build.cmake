@@ -39,7 +39,7 @@ function(sumbrook_run_wine_probe arch bits loader compiler prefix)
   set(cannot "this machine cannot run ${bits}-bit programs")
   if(NOT EXISTS "${loader}")
     set(found "wine's ${bits}-bit loader ${loader} is not installed "
-              "(scripts/setup-deps installs it)" PARENT_SCOPE)
+              "(scripts/setup-deps installs it where the archive offers it)" PARENT_SCOPE)
     return()
   endif()
   if(NOT SUMBROOK_WINESERVER)
