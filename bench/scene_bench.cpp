@@ -5,13 +5,15 @@
 // at 800 × 600 and at 1920 × 1440, and
 // as the scene widget repaints it at an idle step (the moving parts only). The idle
 // step's counters: pixels and rectangles repainted per step, the share of the stage that
-// is (area%), and the share of one core that painting at 12 steps a second takes (core%).
+// is (area%), and the share of one core that painting at 12 steps a second takes (core%);
+// and the idle question screen's window against a bare widget repainting the same text.
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <ctime>
 
 #include "common/monotonic_clock.h"
@@ -20,6 +22,7 @@
 #include "practice/core/exercise_catalogue.h"
 #include "practice/scene/practice_stage.h"
 #include "practice/scene/scene_bundle.h"
+#include "practice/scene/scene_widget.h"
 #include "practice/scene/silent_sound_channel.h"
 #include "practice/scene/stage_frame.h"
 
@@ -178,6 +181,57 @@ void BM_PaintIdleStep(benchmark::State& state) {
     state.counters["core%"] = 100 * threadSeconds(used) / (static_cast<double>(steps) / 12);
 }
 
+// A widget that repaints one line of text in a rectangle at each step, and nothing else:
+// what Qt's widget path costs for the least a running time could need.
+class BareTimeWidget : public QWidget {
+  public:
+    QRect timeRect;
+    QString text;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(timeRect, Qt::white);
+        painter.drawText(timeRect, Qt::AlignCenter, text);
+    }
+};
+
+// The idle question screen as its window repaints it, step by step, against the bare
+// widget repainting the running time's rectangle with the same text, both offscreen (the
+// window system's share, the same for both, is left out). ratio: the scene's CPU per
+// step over the bare widget's.
+void BM_IdleWindowAgainstBareWidget(benchmark::State& state) {
+    Fixture fixture(journeys()[4]);
+    SceneWidget scene(fixture.stage());
+    scene.resize(800, 600);
+    scene.show();
+    BareTimeWidget bare;
+    bare.resize(800, 600);
+    bare.show();
+    QApplication::processEvents();
+    double sceneSeconds = 0;
+    double bareSeconds = 0;
+    std::int64_t steps = 0;
+    for (auto _ : state) {
+        const timespec t0 = threadTime();
+        scene.advance();
+        QApplication::processEvents();
+        const timespec t1 = threadTime();
+        bare.timeRect = scene.lastRepaints().empty() ? QRect() : scene.lastRepaints().front();
+        bare.text = fixture.stage().loop().runningTimeText();
+        bare.update(bare.timeRect);
+        QApplication::processEvents();
+        const timespec t2 = threadTime();
+        sceneSeconds += threadSeconds(t1) - threadSeconds(t0);
+        bareSeconds += threadSeconds(t2) - threadSeconds(t1);
+        ++steps;
+    }
+    const double perStep = 1e6 / static_cast<double>(std::max<std::int64_t>(1, steps));
+    state.counters["scene_us"] = sceneSeconds * perStep;
+    state.counters["bare_us"] = bareSeconds * perStep;
+    state.counters["ratio"] = sceneSeconds / std::max(bareSeconds, 1e-9);
+}
+
 constexpr int kJourneys = 12;
 BENCHMARK(BM_PaintWholeFrame)
     ->ArgsProduct({benchmark::CreateDenseRange(0, kJourneys - 1, 1), {800, 1920}})
@@ -189,6 +243,7 @@ BENCHMARK(BM_PaintCachedFrame)
     ->ArgsProduct({benchmark::CreateDenseRange(0, kJourneys - 1, 1), {800, 1920}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintIdleStep)->DenseRange(0, kJourneys - 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IdleWindowAgainstBareWidget)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace sumbrook

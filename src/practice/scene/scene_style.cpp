@@ -76,6 +76,9 @@ void drawCard(QPainter& painter, const QRectF& rect, double radius) {
 
 namespace {
 
+// The largest glyph, in device pixels, that Qt's raster engine draws from its glyph cache.
+constexpr double kLargestCachedGlyph = 64;
+
 // Measurements are remembered per font and text; a scene shows a few hundred captions,
 // so the memory is simply emptied should it ever grow past that many times over.
 constexpr qsizetype kMeasuresKept = 4096;
@@ -139,11 +142,29 @@ QFont fittedFont(const QString& text, QFont font, double width) {
 void drawFittedText(QPainter& painter, const QRectF& rect, const QString& text, QFont font,
                     const QColor& colour, int flags) {
     font = fittedFont(text, font, rect.width());
-    painter.save();
-    painter.setFont(font);
-    painter.setPen(colour);
-    painter.drawText(rect, flags, text);
-    painter.restore();
+    auto paint = [&](QPainter& p) {
+        p.save();
+        p.setFont(font);
+        p.setPen(colour);
+        p.drawText(rect, flags, text);
+        p.restore();
+    };
+    // Qt keeps glyphs as pictures only up to kLargestCachedGlyph device pixels and fills
+    // bigger ones as outlines at every paint, several times dearer: large text is kept as
+    // a picture of its own. Its ink may pass the rectangle by a fraction of the size.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const double onDevice = font.pixelSize() * painter.worldTransform().m22() * ratio;
+    if (onDevice <= kLargestCachedGlyph) {
+        paint(painter);
+        return;
+    }
+    const double margin = font.pixelSize() * 0.5;
+    const QString name =
+        QStringLiteral("text/%1/%2/%3/%4/%5x%6")
+            .arg(font.key(), QString::number(colour.rgba()), QString::number(flags), text)
+            .arg(rect.width(), 0, 'g', 17)
+            .arg(rect.height(), 0, 'g', 17);
+    still_art::drawSprite(painter, name, rect.adjusted(-margin, -margin, margin, margin), paint);
 }
 
 namespace {

@@ -71,8 +71,10 @@ TEST(StillArt, APictureOfTheArtLooksAsTheArtDrawnStraight) {
         const QImage straight = frame(false);
         const int drawn = still_art::picturesDrawn();
         const QImage first = frame(true);
+        const int drawnFirst = still_art::picturesDrawn();
         const QImage kept = frame(true);
-        EXPECT_EQ(still_art::picturesDrawn(), drawn + 1) << "scale " << c.scale;
+        EXPECT_GT(drawnFirst, drawn) << "scale " << c.scale;
+        EXPECT_EQ(still_art::picturesDrawn(), drawnFirst) << "scale " << c.scale;
         EXPECT_LE(worstDifference(straight, first), 2) << "scale " << c.scale;
         EXPECT_EQ(kept, first) << "scale " << c.scale;
     }
