@@ -91,33 +91,32 @@ class Fixture {
     PracticeStage stage_;
 };
 
-// A frame drawn from nothing, on a device `width` pixels wide.
-void BM_PaintWholeFrame(benchmark::State& state) {
+// A frame drawn from nothing, on a device `width` pixels wide; with `keepNothing`, the
+// still art is forgotten before each frame too.
+void paintFromNothing(benchmark::State& state, bool keepNothing) {
     const Journey& journey = journeys()[static_cast<std::size_t>(state.range(0))];
     const int width = static_cast<int>(state.range(1));
     state.SetLabel(journey.name);
     Fixture fixture(journey);
     QImage frame(width, width * 3 / 4, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
+        if (keepNothing) {
+            QPixmapCache::clear();
+        }
         QPainter painter(&frame);
         painter.scale(width / 800.0, width / 800.0);
         fixture.stage().paint(painter);
     }
 }
 
-// A frame drawn from nothing with nothing kept: the first time a screen shows at a size.
+// The first frame of a screen, its still art drawn from the pictures kept of it.
+void BM_PaintWholeFrame(benchmark::State& state) {
+    paintFromNothing(state, false);
+}
+
+// The first time a screen shows at a size: nothing kept.
 void BM_PaintFirstFrame(benchmark::State& state) {
-    const Journey& journey = journeys()[static_cast<std::size_t>(state.range(0))];
-    const int width = static_cast<int>(state.range(1));
-    state.SetLabel(journey.name);
-    Fixture fixture(journey);
-    QImage frame(width, width * 3 / 4, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        QPixmapCache::clear();
-        QPainter painter(&frame);
-        painter.scale(width / 800.0, width / 800.0);
-        fixture.stage().paint(painter);
-    }
+    paintFromNothing(state, true);
 }
 
 // A whole frame over the cached backdrop, on a device `width` pixels wide.
