@@ -19,10 +19,6 @@ constexpr int kCacheKilobytes = 64 * 1024;
 
 int drawn = 0;
 
-}  // namespace
-
-namespace {
-
 // Draws the art inside `area` (stage units) from its kept picture; an opaque picture
 // starts white, a sprite's clear.
 void drawKept(QPainter& painter, QStringView name, const QRectF& area, bool opaque,

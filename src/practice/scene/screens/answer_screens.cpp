@@ -204,10 +204,8 @@ void drawCorrectAnswer(QPainter& painter, const Question& question, const QStrin
 void AnswerScreen::paintBackdrop(QPainter& painter, const PracticeStage& stage) const {
     const Screen screen = stage.loop().screen();
     const bool clock = screen == Screen::Dui4 || screen == Screen::Chuo4;
-    const QString name =
-        QStringLiteral("answer") + (clock ? QStringLiteral("-clock") : QString()) +
-        (stage.loop().exitControlVisible() ? QStringLiteral("/room-for-exit") : QString());
-    still_art::draw(painter, name, [&](QPainter& p) {
+    const QString art = clock ? QStringLiteral("answer-clock") : QStringLiteral("answer");
+    still_art::draw(painter, skyStillName(art, stage), [&](QPainter& p) {
         drawSky(p, stage);
         style::drawCard(p, layout::kQuestionArea);
         if (clock) {

@@ -248,4 +248,8 @@ void drawSky(QPainter& painter, const PracticeStage& stage) {
     drawScoreTrack(painter);
 }
 
+QString skyStillName(const QString& art, const PracticeStage& stage) {
+    return stage.loop().exitControlVisible() ? art + QStringLiteral("/room-for-exit") : art;
+}
+
 }  // namespace sumbrook::question_frame

@@ -27,6 +27,9 @@ QFont bold(QFont font);
 
 // The meadow, the header's band and pills, the score bar's empty track.
 void drawSky(QPainter& painter, const PracticeStage& stage);
+// The name under which still art holding the sky is kept: the header's pills stand
+// elsewhere while "退出全屏" shows.
+QString skyStillName(const QString& art, const PracticeStage& stage);
 // The counters, the times and the score, or only the running time, or all but it; only
 // what meets `region`.
 enum class HeaderPart { Whole, RunningTime, StillParts };

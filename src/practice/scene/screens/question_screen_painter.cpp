@@ -20,10 +20,8 @@ using namespace question_frame;
 using answer_line::BoxLook;
 
 void QuestionScreenPainter::paintBackdrop(QPainter& painter, const PracticeStage& stage) const {
-    const QString name =
-        stillName() +
-        (stage.loop().exitControlVisible() ? QStringLiteral("/room-for-exit") : QString());
-    still_art::draw(painter, name, [&](QPainter& p) { paintStill(p, stage); });
+    still_art::draw(painter, skyStillName(stillName(), stage),
+                    [&](QPainter& p) { paintStill(p, stage); });
 }
 
 void QuestionScreenPainter::paintStill(QPainter& painter, const PracticeStage& stage) const {
