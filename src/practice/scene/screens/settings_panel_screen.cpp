@@ -7,6 +7,7 @@
 #include "practice/scene/scene_motion.h"
 #include "practice/scene/scene_style.h"
 #include "practice/scene/stage_layout.h"
+#include "practice/scene/still_art.h"
 #include "question_frame.h"
 
 namespace sumbrook {
@@ -16,6 +17,9 @@ namespace style = scene_style;
 using question_frame::text;
 
 namespace {
+
+// Where the card draws, its shadow included.
+const QRectF kCardReach = layout::kPanel.adjusted(-3, -3, 3, 8);
 
 void drawNote(QPainter& painter, QPointF at, const QColor& colour) {
     painter.save();
@@ -69,6 +73,51 @@ void drawPanelButtons(QPainter& painter) {
     style::drawButton(painter, layout::kPanelBack, text("返回"), Kind::Secondary, false);
 }
 
+// The card with its ribbon, headings and bands; the same whenever it shows.
+void paintCard(QPainter& painter) {
+    const QRectF panel = layout::kPanel;
+    const QRectF songs = layout::songChoice(0).united(layout::songChoice(9));
+    style::drawCard(painter, panel, 28);
+    painter.setPen(QPen(style::kSunEdge, 3));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(panel, 28, 28);
+    // The title ribbon along the top.
+    QPainterPath ribbon;
+    ribbon.addRoundedRect(panel.adjusted(1.5, 1.5, -1.5, 0), 27, 27);
+    QPainterPath top;
+    top.addRect(QRectF(panel.left(), panel.top(), panel.width(), 60));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(style::kSun);
+    painter.drawPath(ribbon.intersected(top));
+    painter.setPen(QPen(style::kSunEdge, 2));
+    painter.drawLine(QPointF(panel.left() + 2, panel.top() + 60),
+                     QPointF(panel.right() - 2, panel.top() + 60));
+    style::drawFittedText(painter, QRectF(panel.left(), panel.top(), panel.width(), 60),
+                          text("设置"), style::labelFont(28), style::kText);
+
+    // The music section and the volume row, each on a soft band.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(style::kSoftBand);
+    painter.drawRoundedRect(songs.adjusted(-12, -44, 12, 12), 20, 20);
+    drawNote(painter, QPointF(songs.left() + 6, songs.top() - 20), style::kSecondaryPressed);
+    style::drawFittedText(painter, QRectF(songs.left() + 30, songs.top() - 42, 240, 38),
+                          text("背景音乐"), style::labelFont(26), style::kText,
+                          Qt::AlignLeft | Qt::AlignVCenter);
+
+    const QRectF volumeRow(songs.left() - 12, layout::kVolumeUp.top() - 6, songs.width() + 24,
+                           layout::kVolumeUp.height() + 12);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(style::kSoftBand);
+    painter.drawRoundedRect(volumeRow, 20, 20);
+    drawSpeaker(painter, QPointF(songs.left() + 8, volumeRow.center().y()),
+                style::kSecondaryPressed);
+    style::drawFittedText(
+        painter,
+        QRectF(songs.left() + 48, layout::kVolumeUp.top(),
+               layout::kVolumeUp.left() - songs.left() - 60, layout::kVolumeUp.height()),
+        text("音量"), style::labelFont(26), style::kText, Qt::AlignLeft | Qt::AlignVCenter);
+}
+
 // The panel's card (dimmed screen, card, headings: still once it has slid in), its values
 // (the volume, the ring round the playing song), or both.
 enum class PanelPart { Whole, Card, Values };
@@ -83,53 +132,17 @@ void paintPanel(QPainter& painter, const PracticeStage& stage, PanelPart part) {
                                                         PracticeLoop::kPanelSlideSteps);
     // The main menu stays in view behind, softly dimmed.
     const double drop = -(1 - arrived) * (layout::kPanel.bottom() + 16);
-    const QRectF panel = layout::kPanel;
-    const QRectF songs = layout::songChoice(0).united(layout::songChoice(9));
     painter.save();
     if (card) {
         QColor dim = style::kDim;
         dim.setAlphaF(0.32 * arrived);
         painter.fillRect(layout::kStage, dim);
         painter.translate(0, drop);
-        style::drawCard(painter, panel, 28);
-        painter.setPen(QPen(style::kSunEdge, 3));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(panel, 28, 28);
-        // The title ribbon along the top.
-        QPainterPath ribbon;
-        ribbon.addRoundedRect(panel.adjusted(1.5, 1.5, -1.5, 0), 27, 27);
-        QPainterPath top;
-        top.addRect(QRectF(panel.left(), panel.top(), panel.width(), 60));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(style::kSun);
-        painter.drawPath(ribbon.intersected(top));
-        painter.setPen(QPen(style::kSunEdge, 2));
-        painter.drawLine(QPointF(panel.left() + 2, panel.top() + 60),
-                         QPointF(panel.right() - 2, panel.top() + 60));
-        style::drawFittedText(painter, QRectF(panel.left(), panel.top(), panel.width(), 60),
-                              text("设置"), style::labelFont(28), style::kText);
-
-        // The music section and the volume row, each on a soft band.
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(style::kSoftBand);
-        painter.drawRoundedRect(songs.adjusted(-12, -44, 12, 12), 20, 20);
-        drawNote(painter, QPointF(songs.left() + 6, songs.top() - 20), style::kSecondaryPressed);
-        style::drawFittedText(painter, QRectF(songs.left() + 30, songs.top() - 42, 240, 38),
-                              text("背景音乐"), style::labelFont(26), style::kText,
-                              Qt::AlignLeft | Qt::AlignVCenter);
-
-        const QRectF volumeRow(songs.left() - 12, layout::kVolumeUp.top() - 6, songs.width() + 24,
-                               layout::kVolumeUp.height() + 12);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(style::kSoftBand);
-        painter.drawRoundedRect(volumeRow, 20, 20);
-        drawSpeaker(painter, QPointF(songs.left() + 8, volumeRow.center().y()),
-                    style::kSecondaryPressed);
-        style::drawFittedText(
-            painter,
-            QRectF(songs.left() + 48, layout::kVolumeUp.top(),
-                   layout::kVolumeUp.left() - songs.left() - 60, layout::kVolumeUp.height()),
-            text("音量"), style::labelFont(26), style::kText, Qt::AlignLeft | Qt::AlignVCenter);
+        if (arrived < 1) {
+            paintCard(painter);  // on its way in: somewhere new at every step
+        } else {
+            still_art::drawSprite(painter, u"settings-panel", kCardReach, paintCard);
+        }
     } else {
         painter.translate(0, drop);
     }
