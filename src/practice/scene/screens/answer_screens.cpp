@@ -265,15 +265,16 @@ void WrongAnswerScreen::paintCard(QPainter& painter, const PracticeStage& stage)
         drawCorrectAnswer(painter, *loop.question(),
                           typedAnswer(*loop.question(), loop.answerText(), loop.minuteText()));
     }
-    // The thinking bear keeps still but for its thought bubble, and the comfort word in
-    // its speech bubble stays the same.
-    // Every wrong answer shows it alike: it is drawn once per size.
+    // The thinking bear keeps still but for its thought bubble, alike at every wrong
+    // answer, so it is drawn once per size; the comfort word in its speech bubble stays
+    // the same.
     const auto mood = Mascot::Mood::Thinking;
     const QRectF reach = Mascot::reach(layout::kAnswerBear.at, layout::kAnswerBear.size, mood);
-    still_art::drawSprite(painter, u"bear/thinking", reach.adjusted(-2, -2, 2, 2), [](QPainter& p) {
-        Mascot::paint(p, layout::kAnswerBear.at, layout::kAnswerBear.size, Mascot::Mood::Thinking,
-                      0, Mascot::Layer::Still);
-    });
+    still_art::drawSprite(painter, u"bear/thinking", reach.adjusted(-2, -2, 2, 2),
+                          [mood](QPainter& p) {
+                              Mascot::paint(p, layout::kAnswerBear.at, layout::kAnswerBear.size,
+                                            mood, 0, Mascot::Layer::Still);
+                          });
     const int clip = std::clamp(loop.answerClip(), 0, 2);
     drawBubble(painter, text(kComfort[clip]), style::kKeyEdge.darker(115));
 }
