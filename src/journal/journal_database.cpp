@@ -2,10 +2,13 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
+#include <utility>
 
 #include "journal_log.h"
 #include "journal_schema.h"
@@ -14,22 +17,35 @@ namespace sumbrook {
 
 namespace {
 
-// SQLite's primary result codes that mean the file itself is at fault or held by
-// another process beyond the wait, as opposed to the folder or the disk.
-bool meansDamagedOrLocked(const QSqlError& error) {
+int primaryCode(const QSqlError& error) {
     bool isNumber = false;
     const int code = error.nativeErrorCode().toInt(&isNumber) & 0xff;
-    if (!isNumber) {
-        return false;
-    }
+    return isNumber ? code : -1;
+}
+
+bool meansBusy(const QSqlError& error) {
     constexpr int kBusy = 5;
     constexpr int kLocked = 6;
+    const int code = primaryCode(error);
+    return code == kBusy || code == kLocked;
+}
+
+// The file itself is at fault, as opposed to the folder, the disk or another program.
+bool meansDamaged(const QSqlError& error) {
     constexpr int kCorrupt = 11;
     constexpr int kNotADatabase = 26;
-    return code == kBusy || code == kLocked || code == kCorrupt || code == kNotADatabase;
+    const int code = primaryCode(error);
+    return code == kCorrupt || code == kNotADatabase;
 }
 
 const char* const kSidecars[] = {"-wal", "-shm"};
+
+// SQLite's reasons can run to a line per damaged page; one line is said.
+QString oneLine(const QString& reason) {
+    constexpr int kLongest = 200;
+    const QString line = reason.simplified();
+    return line.size() > kLongest ? line.left(kLongest) + QStringLiteral("…") : line;
+}
 
 }  // namespace
 
@@ -42,9 +58,14 @@ JournalDatabase::~JournalDatabase() {
 }
 
 JournalDatabase::Outcome JournalDatabase::tryOpen(QString& reason) {
+    const auto outcomeOf = [&reason](const QSqlError& error) {
+        reason = error.text();
+        return meansBusy(error)      ? Outcome::Busy
+               : meansDamaged(error) ? Outcome::Damaged
+                                     : Outcome::Unusable;
+    };
     if (!reader_.open()) {
-        reason = reader_.error().text();
-        return meansDamagedOrLocked(reader_.error()) ? Outcome::Damaged : Outcome::Unusable;
+        return outcomeOf(reader_.error());
     }
     Outcome outcome = Outcome::Ready;
     {
@@ -52,26 +73,53 @@ JournalDatabase::Outcome JournalDatabase::tryOpen(QString& reason) {
         QSqlQuery check(db);
         QSqlError error;
         if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()) {
-            reason = check.lastError().text();
-            outcome =
-                meansDamagedOrLocked(check.lastError()) ? Outcome::Damaged : Outcome::Unusable;
+            outcome = outcomeOf(check.lastError());
         } else if (check.value(0).toString() != QStringLiteral("ok")) {
             reason = check.value(0).toString();
             outcome = Outcome::Damaged;
-        } else if (check.finish(); !JournalSchema::migrate(db, error)) {
-            reason = error.text();
-            outcome = meansDamagedOrLocked(error) ? Outcome::Damaged : Outcome::Unusable;
+        } else {
+            check.finish();
+            switch (JournalSchema::migrate(db, error)) {
+                case JournalSchema::Migration::Ready:
+                    break;
+                case JournalSchema::Migration::Newer:
+                    // Read as it is; nothing this program does may change it.
+                    check.exec(QStringLiteral("PRAGMA query_only = ON"));
+                    outcome = Outcome::Newer;
+                    break;
+                case JournalSchema::Migration::Failed:
+                    outcome = outcomeOf(error);
+                    break;
+            }
         }
     }
-    if (outcome != Outcome::Ready) {
+    if (outcome != Outcome::Ready && outcome != Outcome::Newer) {
         reader_.close();
     }
     return outcome;
 }
 
-bool JournalDatabase::setAside() {
+JournalDatabase::Outcome JournalDatabase::openWaiting(QString& reason) {
+    QElapsedTimer waited;
+    waited.start();
+    bool waitSaid = false;
+    for (;;) {
+        const Outcome outcome = tryOpen(reason);
+        if (outcome != Outcome::Busy || waited.elapsed() >= kOpenWait.count()) {
+            return outcome;
+        }
+        if (!std::exchange(waitSaid, true)) {
+            qCInfo(journalLog).noquote()
+                << QStringLiteral("the practice journal %1 is held by another program; waiting")
+                       .arg(path_);
+        }
+        QThread::msleep(100);
+    }
+}
+
+bool JournalDatabase::setAside(QString& target) {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = path_ + QStringLiteral(".damaged-") + stamp;
+    target = path_ + QStringLiteral(".damaged-") + stamp;
     for (int n = 2; QFileInfo::exists(target); ++n) {
         target = path_ + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
     }
@@ -91,7 +139,6 @@ bool JournalDatabase::setAside() {
             QFile::remove(from);
         }
     }
-    setAside_ = target;
     return true;
 }
 
@@ -105,30 +152,44 @@ bool JournalDatabase::open() {
         return false;
     }
     QString reason;
-    Outcome outcome = tryOpen(reason);
+    Outcome outcome = openWaiting(reason);
     if (outcome == Outcome::Damaged) {
-        if (!setAside()) {
+        QString target;
+        if (!setAside(target)) {
             qCWarning(journalLog).noquote()
                 << QStringLiteral(
-                       "the practice journal %1 is damaged or locked (%2) and cannot "
-                       "be set aside; practice goes on without a journal")
-                       .arg(path_, reason.trimmed());
+                       "the practice journal %1 is damaged (%2) and cannot be set aside; "
+                       "practice goes on without a journal")
+                       .arg(path_, oneLine(reason));
             return false;
         }
         qCWarning(journalLog).noquote()
             << QStringLiteral(
-                   "the practice journal was damaged or locked (%1); it is kept as %2 "
-                   "and a fresh one is started")
-                   .arg(reason.trimmed(), setAside_);
-        outcome = tryOpen(reason);
+                   "the practice journal was damaged (%1); it is kept as %2 and a "
+                   "fresh one is started")
+                   .arg(oneLine(reason), target);
+        outcome = openWaiting(reason);
     }
-    if (outcome != Outcome::Ready) {
-        qCWarning(journalLog).noquote()
-            << QStringLiteral(
-                   "the practice journal %1 cannot be opened (%2); practice goes on "
-                   "without a journal")
-                   .arg(path_, reason.trimmed());
-        return false;
+    switch (outcome) {
+        case Outcome::Ready:
+        case Outcome::Newer:
+            break;
+        case Outcome::Busy:
+            // Still held after the wait: practice goes on and its rows wait for the file.
+            qCWarning(journalLog).noquote()
+                << QStringLiteral(
+                       "the practice journal %1 is still held by another program (%2); "
+                       "practice goes on and is written to it once it is free")
+                       .arg(path_, oneLine(reason));
+            break;
+        case Outcome::Damaged:
+        case Outcome::Unusable:
+            qCWarning(journalLog).noquote()
+                << QStringLiteral(
+                       "the practice journal %1 cannot be opened (%2); practice goes on "
+                       "without a journal")
+                       .arg(path_, oneLine(reason));
+            return false;
     }
     writer_ = std::make_unique<JournalWriter>(path_);
     return true;

@@ -52,43 +52,49 @@ int JournalSchema::version(QSqlDatabase& db) {
     return query.value(0).toInt();
 }
 
-bool JournalSchema::migrate(QSqlDatabase& db, QSqlError& error, int upTo) {
-    const int current = version(db);
-    if (current < 0) {
-        QSqlQuery probe(db);
-        probe.exec(QStringLiteral("PRAGMA user_version"));
-        error = probe.lastError();
-        return false;
+JournalSchema::Migration JournalSchema::migrate(QSqlDatabase& db, QSqlError& error, int upTo) {
+    QSqlQuery query(db);
+    // IMMEDIATE takes the write lock before the version is read: a deferred transaction
+    // would let two openers both read the old version and both take its steps.
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        error = query.lastError();
+        return Migration::Failed;
     }
+    const auto fail = [&] {
+        error = query.lastError();
+        query.finish();
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return Migration::Failed;
+    };
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        return fail();
+    }
+    const int current = query.value(0).toInt();
+    query.finish();
+    if (current > latestVersion()) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return Migration::Newer;
+    }
+    int reached = current;
     for (const Step& step : steps()) {
         if (step.version <= current || (upTo >= 0 && step.version > upTo)) {
             continue;
         }
-        if (!db.transaction()) {
-            error = db.lastError();
-            return false;
-        }
-        QSqlQuery query(db);
-        bool ok = true;
         for (const QString& statement : step.statements) {
             if (!query.exec(statement)) {
-                ok = false;
-                break;
+                return fail();
             }
         }
-        ok = ok && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(step.version));
-        if (!ok) {
-            error = query.lastError();
-            db.rollback();
-            return false;
-        }
-        if (!db.commit()) {
-            error = db.lastError();
-            db.rollback();
-            return false;
-        }
+        reached = step.version;
     }
-    return true;
+    if (reached != current &&
+        !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(reached))) {
+        return fail();
+    }
+    if (!query.exec(QStringLiteral("COMMIT"))) {
+        return fail();
+    }
+    return Migration::Ready;
 }
 
 }  // namespace sumbrook

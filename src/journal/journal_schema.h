@@ -8,10 +8,14 @@
 namespace sumbrook {
 
 // The journal's tables, built by numbered steps. A database records in PRAGMA user_version
-// the last step it has taken; opening it takes the steps it lacks, each in a transaction
-// of its own, so a database cut off in the middle of a step is still at the one before.
+// the last step it has taken; opening it takes the steps it lacks. The version is read and
+// every step taken under one write lock, so that of two programs opening the journal at
+// once the second waits and finds it ready, and a database cut off in the middle of the
+// steps is still where it was. A database of a later version is left as it is.
 class JournalSchema {
   public:
+    enum class Migration { Ready, Newer, Failed };
+
     struct Step {
         int version;
         QStringList statements;
@@ -22,9 +26,11 @@ class JournalSchema {
 
     // The version the database is at; -1 when it cannot be read.
     static int version(QSqlDatabase& db);
-    // Takes every step after the database's version up to `upTo` (all by default).
-    // False, with `error` set, when a step fails; that step leaves nothing behind.
-    static bool migrate(QSqlDatabase& db, QSqlError& error, int upTo = -1);
+    // Takes every step after the database's version up to `upTo` (all by default): Ready
+    // when the database is at that version; Newer, untouched, when it is past the latest
+    // step this program knows; Failed, with `error` set and nothing left behind, when the
+    // lock cannot be had or a step fails.
+    static Migration migrate(QSqlDatabase& db, QSqlError& error, int upTo = -1);
 };
 
 }  // namespace sumbrook

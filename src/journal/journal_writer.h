@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -26,11 +27,22 @@ struct RunEvent {
 // Writes journal rows on a thread of its own, over a connection of its own. Posting takes
 // no lock the writer could hold: the row goes onto a lock-free list and a semaphore wakes
 // the thread. Whatever has queued up by the time the thread comes round is committed as
-// one transaction; every row is committed before the thread goes back to sleep. A row
-// that cannot be written is dropped, and said once.
+// one transaction, in the order posted (each posting thread's rows in its own order).
+// Rows that cannot be written yet (the journal held by another program, a full disk, a
+// read-only folder) stay queued and are tried again, ever less often, until they go in;
+// each new kind of trouble is said once, and so is its end. A journal of a later version
+// than this program knows is never written into: its rows go to a side journal beside
+// it, and that is said once. Destroying the writer writes everything posted before.
 class JournalWriter {
   public:
     using Row = std::variant<AnsweredQuestion, RunEvent>;
+
+    // Rows held while they cannot be written: far more than a year of practice.
+    static constexpr std::size_t kMaxHeld = 500000;
+    // How long the last rows are tried at the end before they are given up, and said.
+    static constexpr std::chrono::milliseconds kDrainLimit{15000};
+    static constexpr std::chrono::milliseconds kFirstRetry{100};
+    static constexpr std::chrono::milliseconds kLastRetry{2000};
 
     explicit JournalWriter(QString databasePath);
     // Writes what is still queued, then stops.
@@ -39,11 +51,13 @@ class JournalWriter {
     JournalWriter& operator=(const JournalWriter&) = delete;
 
     void post(Row row);
-    // Returns once every row posted before the call is committed or dropped.
-    void waitUntilWritten();
+    // True once every row posted before the call is committed (or given up at the end);
+    // false when `timeout` passes first, the rows still queued.
+    bool waitUntilWritten(std::chrono::milliseconds timeout = std::chrono::milliseconds::max());
 
-    // Rows dropped because they could not be written.
-    std::uint64_t dropped() const;
+    // The journal of this program's version that stands beside `path` when `path` is of
+    // a later one: "journal.sqlite" → "journal-v2.sqlite".
+    static QString sideJournalPath(const QString& path);
 
   private:
     struct Node {
@@ -54,13 +68,13 @@ class JournalWriter {
     void run();
     // Everything posted so far, oldest first; the list is left empty.
     Node* takeAll();
+    void countDone(std::uint64_t rows);
 
     QString path_;
     std::atomic<Node*> head_{nullptr};  // newest first
     std::counting_semaphore<> wake_{0};
     std::atomic<bool> stopping_{false};
     std::atomic<std::uint64_t> posted_{0};
-    std::atomic<std::uint64_t> dropped_{0};
     std::mutex doneMutex_;
     std::condition_variable written_;
     std::uint64_t done_ = 0;

@@ -15,10 +15,11 @@ class JournalDatabase;
 // The practice journal of one family: every answered question, run and completion of
 // each child, the children themselves and which of them practises next, kept in
 // "journal.sqlite" in the data folder. Recording never waits on the disk: rows go to a
-// writer thread with its own connection and are committed one answer at a time. A
-// damaged or locked database is set aside and a fresh one started; the practice never
-// stops for the journal. It does not know the progress store's keys, only where each
-// child's store lives.
+// writer thread with its own connection and are committed one answer at a time, or kept
+// until they can be. A damaged database is set aside and a fresh one started; one that
+// another program holds is waited for, never set aside; the practice never stops for the
+// journal. It does not know the progress store's keys, only where each child's store
+// lives.
 class PracticeJournal {
   public:
     static constexpr const char* kFileName = "journal.sqlite";
@@ -29,7 +30,9 @@ class PracticeJournal {
     PracticeJournal(const PracticeJournal&) = delete;
     PracticeJournal& operator=(const PracticeJournal&) = delete;
 
-    bool open();  // creates/migrates; damaged → set aside, fresh
+    // Creates or brings the journal up to date; damaged → set aside, fresh. False when
+    // nothing can be recorded.
+    bool open();
     QVector<Child> children() const;
     int currentChildId() const;
     int addChild(const QString& name);  // returns the new id, 0 on failure

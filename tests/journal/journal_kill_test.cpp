@@ -27,7 +27,7 @@ bool startWriter(const QByteArray& folder, pid_t& child, int (&pipeEnds)[2]) {
         dup2(pipeEnds[1], STDOUT_FILENO);
         close(pipeEnds[0]);
         close(pipeEnds[1]);
-        execl(JOURNAL_KILL_WRITER, JOURNAL_KILL_WRITER, folder.constData(),
+        execl(JOURNAL_PROCESS, JOURNAL_PROCESS, "write", folder.constData(),
               static_cast<char*>(nullptr));
         _exit(127);
     }
