@@ -139,6 +139,7 @@ class MemoryJournal final : public JournalQueries {
         exported.append(QStringLiteral("%1:%2").arg(childId).arg(path));
         return exportSucceeds;
     }
+    QString readError() const override { return {}; }
 
   private:
     struct Completion {
