@@ -247,6 +247,11 @@ void ParentCentreWindow::chooseChild(int id) {
 }
 
 void ParentCentreWindow::chooseExercise(int exercise) {
+    forgetReadError();
+    selectExercise(exercise);
+}
+
+void ParentCentreWindow::selectExercise(int exercise) {
     exercise_ = exercise;
     const int index = exercises_->findData(exercise);
     if (index >= 0) {
@@ -287,11 +292,6 @@ void ParentCentreWindow::tell(const QString& text) {
 bool ParentCentreWindow::readFailed() {
     const QString error = journal_.readError();
     if (error.isEmpty()) {
-        // A failure told before is over once a read answers.
-        if (!readErrorTold_.isEmpty() && status_->text() == readErrorTold_) {
-            tell(QString());
-        }
-        readErrorTold_.clear();
         return false;
     }
     readErrorTold_ = error;
@@ -299,7 +299,15 @@ bool ParentCentreWindow::readFailed() {
     return true;
 }
 
+void ParentCentreWindow::forgetReadError() {
+    if (!readErrorTold_.isEmpty() && status_->text() == readErrorTold_) {
+        tell(QString());
+    }
+    readErrorTold_.clear();
+}
+
 void ParentCentreWindow::refresh() {
+    forgetReadError();
     if (!childrenKnown_) {
         // Until the journal has named the children, the one it says practises is shown.
         const int current = journal_.currentChildId();
@@ -358,7 +366,7 @@ void ParentCentreWindow::showReport() {
     if (exercises_->findData(exercise_) < 0) {
         exercise_ = report_.mostTriedExercise();
     }
-    chooseExercise(exercise_);
+    selectExercise(exercise_);
     fillExerciseTable();
     fillMissedTable();
 }
@@ -441,6 +449,7 @@ void ParentCentreWindow::renameChild() {
 }
 
 void ParentCentreWindow::openMistakesSheet() {
+    forgetReadError();
     const QVector<MissedFact> missed =
         journal_.missedFacts(childId_, journalSpanOf(span_, now_()), ParentReport::kMissedAsked);
     if (readFailed()) {
@@ -482,6 +491,7 @@ void ParentCentreWindow::exportCsv() {
     if (path.isEmpty()) {
         return;
     }
+    forgetReadError();
     const bool written = journal_.exportCsv(childId_, path);
     if (readFailed()) {
         return;  // the answers were not read, whatever was written

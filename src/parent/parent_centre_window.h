@@ -73,6 +73,7 @@ class ParentCentreWindow : public QWidget {
   private:
     void fillChildren();
     void showReport();
+    void selectExercise(int exercise);
     void showExerciseTimes();
     void fillExerciseTable();
     void fillMissedTable();
@@ -80,6 +81,8 @@ class ParentCentreWindow : public QWidget {
     void tell(const QString& text);
     // Whether the journal's last read failed, told in the status line if so.
     bool readFailed();
+    // Clears a failure told before from the status line, as the parent asks again.
+    void forgetReadError();
 
     JournalQueries& journal_;
     std::function<QDateTime()> now_;

@@ -15,6 +15,7 @@
 #include "parent/parent_charts.h"
 #include "support/qstring_printer.h"
 #include "support/recorded_journal.h"
+#include "support/rename_journal_table.h"
 #include "worksheet/ui/sheet_print_preview.h"
 
 namespace sumbrook {
@@ -67,6 +68,7 @@ struct Window {
         }
         return qRound(sum);
     }
+    QString timesTitle() { return find<QChartView>(QStringLiteral("图表_用时"))->chart()->title(); }
     int timedAnswers() {
         int n = 0;
         for (const QString& name :
@@ -362,6 +364,75 @@ TEST(ParentCentreWindow, TheMistakesSheetOpensInThePrintPreviewWithItsAnswerKey)
     EXPECT_EQ(sheet.clockFactsLeftOut(), 1);
     EXPECT_TRUE(w.status().contains(QStringLiteral("认识时间的错题 1 道")));
     w.window.printPreview()->dialog()->close();
+}
+
+// A table of the journal that cannot be read while the window is open, and what reads it.
+struct UnreadableCase {
+    const char* table;
+    bool answers;   // the time chart and the mistakes sheet read it
+    bool report;    // the report reads it
+    bool children;  // the list of children is read from it
+};
+
+TEST(ParentCentreWindow, AJournalThatCannotBeReadIsToldNamingTheFileNotShownAsNoPractice) {
+    const UnreadableCase cases[] = {
+        {"answers", true, true, false},
+        {"runs", false, true, false},  // the report's last read: what it read before is dropped
+        {"children", false, false, true},
+    };
+    for (const UnreadableCase& c : cases) {
+        SCOPED_TRACE(c.table);
+        RecordedJournal journal;
+        ASSERT_TRUE(journal.opened);
+        ASSERT_GT(journal.journal.addChild(QStringLiteral("小明")), 0);
+        practise(journal, 1);
+        const QString path = journal.journal.filePath();
+        const QString table = QString::fromLatin1(c.table);
+        const QString error =
+            QStringLiteral("读取练习记录失败：%1（no such table: %2）").arg(path, table);
+        const auto toldIf = [&](bool failed) { return failed ? error : QString(); };
+        Window w(journal);
+        ASSERT_TRUE(w.showsCharts());
+        ASSERT_EQ(testing::renameJournalTable(path, table, table + "_kept"), "");
+
+        w.window.chooseExercise(12);
+        EXPECT_EQ(w.timesTitle(), c.answers ? error : QStringLiteral("每题用时：12 20内退位减法"));
+        EXPECT_EQ(w.status(), toldIf(c.answers));
+        w.window.setSpan(ReportSpan::All);
+        EXPECT_EQ(w.window.report().error, toldIf(c.report));
+        EXPECT_EQ(w.window.report().asked == 0, c.report);
+        EXPECT_EQ(w.empty()->isVisibleTo(&w.window), c.report);
+        EXPECT_EQ(w.empty()->text().startsWith(error), c.report) << w.empty()->text().toStdString();
+        EXPECT_FALSE(w.empty()->text().contains(QStringLiteral("还没有练习记录")));
+        EXPECT_EQ(w.showsCharts(), !c.report);
+        EXPECT_EQ(w.status(), toldIf(c.report || c.answers));
+        const ParentReport report = ParentReport::load(journal.queries, 1, {});
+        EXPECT_EQ(report.error, toldIf(c.report));
+        EXPECT_EQ(report.asked == 0, c.report);
+        EXPECT_EQ(report.exercises.size(), 37);
+        if (c.answers) {
+            w.window.openMistakesSheet();  // no sheet of no mistakes
+            EXPECT_EQ(w.window.printPreview(), nullptr);
+            EXPECT_EQ(w.status(), error);
+        }
+        // A window opened meanwhile says so whatever it could not read.
+        ParentCentreWindow late(journal.queries, ReportSpan::All, [] { return kNow; });
+        auto* lateStatus = late.findChild<QLabel*>(QStringLiteral("标签_提示"));
+        auto* lateChildren = late.findChild<QComboBox*>(QStringLiteral("组合框_孩子"));
+        EXPECT_EQ(lateStatus->text(), error);
+        EXPECT_EQ(lateChildren->count(), c.children ? 1 : 2);
+
+        // Readable again, both show the practice and the failure is no longer told.
+        ASSERT_EQ(testing::renameJournalTable(path, table + "_kept", table), "");
+        w.window.setSpan(ReportSpan::Week);
+        late.setSpan(ReportSpan::Week);
+        EXPECT_EQ(w.window.report().error, "");
+        EXPECT_TRUE(w.showsCharts());
+        EXPECT_EQ(w.status(), "");
+        EXPECT_EQ(late.report().asked, w.window.report().asked);
+        EXPECT_EQ(lateStatus->text(), "");
+        EXPECT_EQ(lateChildren->count(), 2);
+    }
 }
 
 }  // namespace
