@@ -142,9 +142,18 @@ bool JournalDatabase::setAside(QString& target) {
     return true;
 }
 
+bool JournalDatabase::isOpen() {
+    if (held_ && !reader_.isOpen()) {
+        QString reason;
+        held_ = tryOpen(reason) == Outcome::Busy;
+    }
+    return reader_.isOpen();
+}
+
 bool JournalDatabase::open() {
     writer_.reset();
     reader_.close();
+    held_ = false;
     const QFileInfo file(path_);
     if (!QDir().mkpath(file.absolutePath())) {
         qCWarning(journalLog).noquote() << "the practice journal's folder" << file.absolutePath()
@@ -181,6 +190,7 @@ bool JournalDatabase::open() {
                        "the practice journal %1 is still held by another program (%2); "
                        "practice goes on and is written to it once it is free")
                        .arg(path_, oneLine(reason));
+            held_ = true;
             break;
         case Outcome::Damaged:
         case Outcome::Unusable:

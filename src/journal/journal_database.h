@@ -27,10 +27,10 @@ class JournalDatabase {
     ~JournalDatabase();
 
     bool open();
-    // The queries can be asked.
-    bool isOpen() const { return reader_.isOpen(); }
-    // Practice is recorded (perhaps later, or into a side journal).
-    bool isRecording() const { return writer_ != nullptr; }
+    // The queries can be asked. A journal another program held at opening is tried again.
+    bool isOpen();
+    // Another program held the journal past the wait at opening, and still does.
+    bool isHeld() const { return held_; }
     QSqlDatabase db() const { return reader_.database(); }
     JournalWriter* writer() const { return writer_.get(); }
     QString path() const { return path_; }
@@ -44,6 +44,7 @@ class JournalDatabase {
     QString path_;
     JournalConnection reader_;
     std::unique_ptr<JournalWriter> writer_;
+    bool held_ = false;
 };
 
 }  // namespace sumbrook

@@ -67,8 +67,10 @@ void readFailed(QString& error, const QString& path, const QSqlError& why) {
 }
 
 // A journal that did not open has nothing to read; that was said when it failed to open.
-void readWithoutJournal(QString& error, const QString& path) {
-    error = QStringLiteral("读取练习记录失败：%1（练习记录没有打开）").arg(path);
+void readWithoutJournal(QString& error, const QString& path, const JournalDatabase& database) {
+    error = QStringLiteral("读取练习记录失败：%1（%2）")
+                .arg(path, database.isHeld() ? QStringLiteral("另一个程序正占用练习记录")
+                                             : QStringLiteral("练习记录没有打开"));
 }
 
 QDateTime fromMs(const QVariant& value) {
@@ -113,7 +115,7 @@ QVector<Child> PracticeJournal::children() const {
             readError_.clear();
         }
     } else {
-        readWithoutJournal(readError_, filePath());
+        readWithoutJournal(readError_, filePath(), *database_);
     }
     if (result.isEmpty()) {
         // Without a journal there is still the one child who practises.
@@ -124,7 +126,7 @@ QVector<Child> PracticeJournal::children() const {
 
 int PracticeJournal::currentChildId() const {
     if (!database_->isOpen()) {
-        readWithoutJournal(readError_, filePath());
+        readWithoutJournal(readError_, filePath(), *database_);
         return kFirstChildId;
     }
     QSqlQuery query(database_->db());
@@ -242,7 +244,7 @@ void PracticeJournal::waitForWrites() const {
 QVector<DayTally> PracticeJournal::dailyTallies(int childId, const JournalSpan& span) const {
     QVector<DayTally> result;
     if (!database_->isOpen()) {
-        readWithoutJournal(readError_, filePath());
+        readWithoutJournal(readError_, filePath(), *database_);
         return result;
     }
     QVariantList values{childId};
@@ -271,7 +273,7 @@ QVector<AnswerTimePoint> PracticeJournal::answerTimes(int childId, int exercise,
                                                       const JournalSpan& span) const {
     QVector<AnswerTimePoint> result;
     if (!database_->isOpen()) {
-        readWithoutJournal(readError_, filePath());
+        readWithoutJournal(readError_, filePath(), *database_);
         return result;
     }
     QVariantList values{childId, exercise};
@@ -300,7 +302,7 @@ QVector<ExerciseTally> PracticeJournal::exerciseTallies(int childId,
         result[i].exercise = i + 1;
     }
     if (!database_->isOpen()) {
-        readWithoutJournal(readError_, filePath());
+        readWithoutJournal(readError_, filePath(), *database_);
         return result;
     }
     const QVector<ExerciseTally> untried = result;
@@ -380,7 +382,7 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
                                                  int limit) const {
     QVector<MissedFact> result;
     if (!database_->isOpen()) {
-        readWithoutJournal(readError_, filePath());
+        readWithoutJournal(readError_, filePath(), *database_);
         return result;
     }
     if (limit <= 0) {
@@ -448,7 +450,7 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
 QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpan& span) const {
     QVector<AnsweredQuestion> result;
     if (!database_->isOpen()) {
-        readWithoutJournal(readError_, filePath());
+        readWithoutJournal(readError_, filePath(), *database_);
         return result;
     }
     QVariantList values{childId};
