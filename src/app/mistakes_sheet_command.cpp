@@ -91,15 +91,17 @@ int runMistakesSheetCommand(const QStringList& arguments, std::FILE* out, std::F
                           .arg(days),
                       1);
     }
-    for (const MistakesSheet::Item& item : sheet.items()) {
-        say(out, item.fact.sheetText());
-    }
+    // The questions are printed only once their sheet is written, so that a run that
+    // fails prints nothing but its reason.
     QString error;
     if (!SheetPdfWriter::write(options.value(kPdf), {sheet.sheet(name), sheet.answerKey(name)},
                                &error)) {
         return refuse(err, error, 1);
     }
-    return 0;
+    for (const MistakesSheet::Item& item : sheet.items()) {
+        say(out, item.fact.sheetText());
+    }
+    return std::fflush(out) == 0 ? 0 : 1;
 }
 
 }  // namespace sumbrook

@@ -66,8 +66,9 @@ int runParentCommand(const QStringList& arguments, std::FILE* out, std::FILE* er
         return window(options, journal, childId);
     }
     const QString path = options.value(kExportCsv);
-    if (!journal.exportCsv(childId, path)) {
-        say(err, QStringLiteral("%1 cannot be written").arg(path));
+    QString error;
+    if (!journal.exportCsv(childId, path, &error)) {
+        say(err, error);
         return 1;
     }
     const qsizetype rows = journal.answers(childId, {}).size();

@@ -2,13 +2,13 @@
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
 
+#include "common/output_file.h"
 #include "csv_writer.h"
 #include "journal_database.h"
 #include "journal_log.h"
@@ -400,7 +400,7 @@ QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpa
     return result;
 }
 
-bool PracticeJournal::exportCsv(int childId, const QString& path) const {
+bool PracticeJournal::exportCsv(int childId, const QString& path, QString* error) const {
     QString name;
     for (const Child& c : children()) {
         if (c.id == childId) {
@@ -421,16 +421,15 @@ bool PracticeJournal::exportCsv(int childId, const QString& path) const {
                                 a.right ? QStringLiteral("对") : QStringLiteral("错"),
                                 QString::number(a.ms)});
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return false;
-    }
+    OutputFile file(path);
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error) {
+            *error = file.reason();
+        }
         return false;
     }
-    return file.commit();
+    return true;
 }
 
 }  // namespace sumbrook

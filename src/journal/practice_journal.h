@@ -54,8 +54,10 @@ class PracticeJournal {
                                     int limit) const;  // most recently and most often first
     QVector<AnsweredQuestion> answers(int childId, const JournalSpan& span) const;
     // One row per answered question, header row, UTF-8 with a byte-order mark for
-    // spreadsheet programs, fields quoted where needed.
-    bool exportCsv(int childId, const QString& path) const;
+    // spreadsheet programs, fields quoted where needed; written by OutputFile's rule (a
+    // device is written in place, a file replaced whole). False, with the reason in
+    // *error, when it cannot be written.
+    bool exportCsv(int childId, const QString& path, QString* error = nullptr) const;
 
     QString filePath() const;
 
