@@ -291,6 +291,15 @@ TEST(CsvWriter, FieldsAreQuotedOnlyWhereASpreadsheetNeedsIt) {
         {"=SUM(A1)", "'=SUM(A1)"},
         {"+1", "'+1"},
         {"@x,y", "\"'@x,y\""},
+        // Spreadsheets look past leading blanks and control characters for a formula.
+        {" =1+1", "' =1+1"},
+        {"\t=cmd|' /C calc'!A0", "'\t=cmd|' /C calc'!A0"},
+        {"\r\n+1", "\"'\r\n+1\""},
+        {"\x01\x1f-2", "'\x01\x1f-2"},
+        {"  @SUM(A1)", "'  @SUM(A1)"},
+        {"\u3000=1", "'\u3000=1"},
+        {" 5-3", "\" 5-3\""},  // a sign further in is no formula
+        {"\t", "\"\t\""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CsvWriter::field(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
