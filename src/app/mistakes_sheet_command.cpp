@@ -1,5 +1,6 @@
 #include "mistakes_sheet_command.h"
 
+#include "child_argument.h"
 #include "command_options.h"
 #include "journal/practice_journal.h"
 #include "practice/core/progress_store.h"
@@ -61,20 +62,19 @@ int runMistakesSheetCommand(const QStringList& arguments, std::FILE* out, std::F
     }
     int childId = journal.currentChildId();
     QString name;
-    const QString wanted = options.value(kChild).simplified();
-    QStringList names;
-    for (const Child& child : journal.children()) {
-        names.append(child.name);
-        if (options.has(kChild) ? child.name == wanted : child.id == childId) {
-            childId = child.id;
-            name = child.name;
+    if (options.has(kChild)) {
+        const ChildArgument child = childFromArgument(journal.children(), options.value(kChild));
+        if (child.id == 0) {
+            return refuse(err, child.refusal, 2);
         }
-    }
-    if (options.has(kChild) && name.isEmpty()) {
-        return refuse(err,
-                      QStringLiteral("no child is named '%1' (children: %2)")
-                          .arg(wanted, names.join(QStringLiteral(", "))),
-                      2);
+        childId = child.id;
+        name = child.name;
+    } else {
+        for (const Child& child : journal.children()) {
+            if (child.id == childId) {
+                name = child.name;
+            }
+        }
     }
 
     JournalSpan span;
@@ -87,7 +87,7 @@ int runMistakesSheetCommand(const QStringList& arguments, std::FILE* out, std::F
     if (sheet.isEmpty()) {
         return refuse(err,
                       QStringLiteral("%1 missed no sum in the last %2 days; no sheet written")
-                          .arg(name)
+                          .arg(printableName(name))
                           .arg(days),
                       1);
     }

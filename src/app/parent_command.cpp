@@ -1,5 +1,6 @@
 #include "parent_command.h"
 
+#include "child_argument.h"
 #include "journal/practice_journal.h"
 #include "practice/core/progress_store.h"
 
@@ -46,20 +47,12 @@ int runParentCommand(const QStringList& arguments, std::FILE* out, std::FILE* er
     }
     int childId = journal.currentChildId();
     if (options.has(kChild)) {
-        const QString wanted = options.value(kChild).simplified();
-        QStringList names;
-        childId = 0;
-        for (const Child& child : journal.children()) {
-            names.append(child.name);
-            if (child.name == wanted) {
-                childId = child.id;
-            }
-        }
-        if (childId == 0) {
-            say(err, QStringLiteral("no child is named '%1' (children: %2)")
-                         .arg(wanted, names.join(QStringLiteral(", "))));
+        const ChildArgument child = childFromArgument(journal.children(), options.value(kChild));
+        if (child.id == 0) {
+            say(err, child.refusal);
             return 2;
         }
+        childId = child.id;
     }
 
     if (!options.has(kExportCsv)) {

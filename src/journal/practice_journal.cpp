@@ -54,6 +54,51 @@ QString cleanName(const QString& name) {
     return name.simplified();
 }
 
+// One write transaction on a connection, rolled back unless committed. Taken before a
+// child's name is checked, so that two programs adding the same name at once cannot both
+// find it free. It says nothing itself; the caller tells what failed.
+class WriteTransaction {
+  public:
+    explicit WriteTransaction(const QSqlDatabase& db) : query_(db) {
+        begun_ = query_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    ~WriteTransaction() {
+        if (begun_ && !ended_) {
+            query_.exec(QStringLiteral("ROLLBACK"));
+        }
+    }
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+    bool begun() const { return begun_; }
+    bool commit() {
+        ended_ = query_.exec(QStringLiteral("COMMIT"));
+        return ended_;
+    }
+    QString error() const { return query_.lastError().text(); }
+
+  private:
+    QSqlQuery query_;
+    bool begun_ = false;
+    bool ended_ = false;
+};
+
+enum class NameCheck { Free, Taken, Failed };
+
+// Whether a child other than `except` has this name, spaces around and within aside.
+NameCheck nameTaken(const QSqlDatabase& db, const QString& clean, int except) {
+    QSqlQuery query(db);
+    if (!run(query, QStringLiteral("SELECT id, name FROM children"), {})) {
+        return NameCheck::Failed;
+    }
+    while (query.next()) {
+        if (query.value(0).toInt() != except && cleanName(query.value(1).toString()) == clean) {
+            return NameCheck::Taken;
+        }
+    }
+    return NameCheck::Free;
+}
+
 }  // namespace
 
 PracticeJournal::PracticeJournal(QString directory)
@@ -109,13 +154,29 @@ int PracticeJournal::addChild(const QString& name) {
     if (!database_->isOpen() || clean.isEmpty()) {
         return 0;
     }
+    const auto failed = [](const QString& reason) {
+        qCWarning(journalLog).noquote() << "a child could not be added:" << reason;
+        return 0;
+    };
+    WriteTransaction transaction(database_->db());
+    if (!transaction.begun()) {
+        return failed(transaction.error());
+    }
+    switch (nameTaken(database_->db(), clean, 0)) {
+        case NameCheck::Taken:
+            return 0;
+        case NameCheck::Failed:
+            return failed(QStringLiteral("the children cannot be read"));
+        case NameCheck::Free:
+            break;
+    }
     // A journal started afresh may have forgotten children whose stores are still on disk;
     // a new child never takes over one of those folders.
     int id = kFirstChildId;
     QSqlQuery query(database_->db());
     if (!run(query, QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM children"), {}) ||
         !query.next()) {
-        return 0;
+        return failed(query.lastError().text());
     }
     id = std::max(id, query.value(0).toInt());
     query.finish();
@@ -129,9 +190,11 @@ int PracticeJournal::addChild(const QString& name) {
     }
     ++id;
     if (!run(query, QStringLiteral("INSERT INTO children (id, name) VALUES (?, ?)"), {id, clean})) {
-        qCWarning(journalLog).noquote()
-            << "a child could not be added:" << query.lastError().text();
-        return 0;
+        return failed(query.lastError().text());
+    }
+    query.finish();
+    if (!transaction.commit()) {
+        return failed(transaction.error());
     }
     return id;
 }
@@ -141,9 +204,34 @@ bool PracticeJournal::renameChild(int id, const QString& name) {
     if (!database_->isOpen() || clean.isEmpty()) {
         return false;
     }
+    const auto failed = [](const QString& reason) {
+        qCWarning(journalLog).noquote() << "a child could not be renamed:" << reason;
+        return false;
+    };
+    WriteTransaction transaction(database_->db());
+    if (!transaction.begun()) {
+        return failed(transaction.error());
+    }
+    switch (nameTaken(database_->db(), clean, id)) {
+        case NameCheck::Taken:
+            return false;
+        case NameCheck::Failed:
+            return failed(QStringLiteral("the children cannot be read"));
+        case NameCheck::Free:
+            break;
+    }
     QSqlQuery query(database_->db());
-    return run(query, QStringLiteral("UPDATE children SET name = ? WHERE id = ?"), {clean, id}) &&
-           query.numRowsAffected() == 1;
+    if (!run(query, QStringLiteral("UPDATE children SET name = ? WHERE id = ?"), {clean, id})) {
+        return failed(query.lastError().text());
+    }
+    if (query.numRowsAffected() != 1) {
+        return false;  // no such child
+    }
+    query.finish();
+    if (!transaction.commit()) {
+        return failed(transaction.error());
+    }
+    return true;
 }
 
 bool PracticeJournal::chooseChild(int id) {
