@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -12,28 +15,27 @@ namespace {
 using testing::Outcome;
 using testing::runSumbrook;
 
-// A family whose names a command line finds awkward: one stored with a leading tab by an
-// older program, one named like another's number, one whose name is 100,000 characters
-// long. Each child answered one sum of its own.
-class ParentCommand : public ::testing::Test {
+mode_t kindOf(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & S_IFMT) : 0;
+}
+
+// A family whose names a command line finds awkward: 2 was stored with a leading tab by an
+// older program, 3 is named "2", 4 has a name 100,000 characters long. Each child answered
+// one sum of its own; the first missed it.
+class FamilyCommands : public ::testing::Test {
   protected:
     void SetUp() override {
         qputenv("SUMBROOK_DATA_DIR", dir_.path().toLocal8Bit());
         PracticeJournal journal(dir_.path());
         ASSERT_TRUE(journal.open());
-        ASSERT_EQ(journal.addChild(QStringLiteral("小刚")), 2);
-        ASSERT_EQ(journal.addChild(QStringLiteral("2")), 3);
-        ASSERT_EQ(journal.addChild(QString(100000, u'长')), 4);
+        for (const QString& name : {QString("小刚"), QString("2"), QString(100000, u'长')}) {
+            ASSERT_GT(journal.addChild(name), 0);
+        }
         for (int child = 1; child <= 4; ++child) {
-            AnsweredQuestion a;
-            a.at = QDateTime::currentDateTime();
-            a.childId = child;
-            a.exercise = 3;
-            a.shown = QStringLiteral("%1 + 1 = □").arg(child);
-            a.expected = QString::number(child + 1);
-            a.typed = a.expected;
-            a.right = true;
-            journal.recordAnswer(a);
+            const QString sum = QStringLiteral("%1 + 1 = □").arg(child);
+            journal.recordAnswer({QDateTime::currentDateTime().addSecs(-60), child, 3, sum,
+                                  QString::number(child + 1), QStringLiteral("0"), false, 3000});
         }
         journal.waitForWrites();
         {
@@ -47,57 +49,78 @@ class ParentCommand : public ::testing::Test {
     }
     void TearDown() override { qunsetenv("SUMBROOK_DATA_DIR"); }
 
-    static Outcome exportOf(const QString& child) {
-        return runSumbrook({"parent", "--export-csv", "/dev/stdout", "--child", child});
+    // Every command that writes a file the user names, pointed at `path`.
+    static void expectWrittenTo(const QString& path, int exitCode, const char* says) {
+        const mode_t kind = kindOf(path);
+        const QStringList commands[] = {
+            {"parent", "--export-csv"},
+            {"worksheet", "--page", "0", "--count", "1=10", "--pdf"},
+            {"worksheet", "--from-mistakes", "--pdf"},
+        };
+        for (const QStringList& command : commands) {
+            SCOPED_TRACE((command.join(u' ') + u' ' + path).toStdString());
+            const Outcome run = runSumbrook(command + QStringList{path});
+            EXPECT_EQ(run.exitCode, exitCode) << run.err.toStdString();
+            EXPECT_EQ(kindOf(path), kind) << "replaced";
+            if (kindOf(path) != kind && path == "/dev/full") {
+                QFile::remove(path);  // the machine's device back for whoever comes next
+                ::mknod("/dev/full", S_IFCHR | 0666, makedev(1, 7));
+            }
+            EXPECT_EQ(run.lines.isEmpty(), exitCode != 0) << "nothing but the reason on failure";
+            if (exitCode != 0) {
+                QList<QByteArray> said = run.err.trimmed().split('\n');
+                said.removeIf([](const QByteArray& line) { return !line.startsWith("sumbrook "); });
+                ASSERT_EQ(said.size(), 1) << run.err.toStdString();
+                EXPECT_TRUE(said.front().contains(says)) << said.front().toStdString();
+            }
+        }
     }
 
     QTemporaryDir dir_;
 };
 
-TEST_F(ParentCommand, ChoosesTheChildByItsExactNameOrElseItsNumber) {
-    const struct {
-        const char* given;
-        const char* sum;
-    } rows[] = {
-        {"\t小刚", "2 + 1 = □"}, {"2", "3 + 1 = □"},  // the child named "2", not child number 2
-        {"1", "1 + 1 = □"},      {"宝贝", "1 + 1 = □"}, {"4", "4 + 1 = □"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.given);
-        const Outcome run = exportOf(QString::fromUtf8(row.given));
-        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-        ASSERT_EQ(run.lines.size(), 3) << "header, one answer, and what was written";
-        EXPECT_TRUE(run.lines[1].contains(row.sum)) << run.lines[1].toStdString();
-        EXPECT_TRUE(run.lines[2].startsWith("1 answered questions written to /dev/stdout"));
+TEST_F(FamilyCommands, AFullDeviceFailsInOneLineAndStaysADevice) {
+    if (kindOf("/dev/full") != S_IFCHR) {
+        GTEST_SKIP() << "this machine has no /dev/full";
     }
+    expectWrittenTo("/dev/full", 1, "cannot write '/dev/full': No space left on device");
 }
 
-TEST_F(ParentCommand, AnUnknownChildIsRefusedInOneShortLineWithNothingRaw) {
-    const QString cut = QString(40, u'长') + u'…';
+TEST_F(FamilyCommands, DevNullTakesEverythingAndAFolderIsRefused) {
+    expectWrittenTo("/dev/null", 0, "");
+    expectWrittenTo(dir_.path(), 1, "it is a folder");
+}
+
+TEST_F(FamilyCommands, ChildIsChosenByExactNameOrElseNumberAndOtherwiseRefusedInOneShortLine) {
+    const QString children = " (children: 1 宝贝, 2 \\t小刚, 3 2, 4 " + QString(40, u'长') + "…)\n";
     const struct {
         QString given;
-        QString shown;
+        QString answered;  // the sum in the one row exported
+        QString refused;   // or how the refusal shows what was given
     } rows[] = {
-        {"小刚", "'小刚'"},  // the stored name has its tab
-        {" 2", "' 2'"},
-        {"9", "'9'"},
-        {"\x1b[2J\x1b]0;pwned\x07", "'\\x1b[2J\\x1b]0;pwned\\x07'"},
+        {"\t小刚", "2 + 1 = □", {}},
+        {"2", "3 + 1 = □", {}},  // the child named "2", not number 2
+        {"1", "1 + 1 = □", {}},
+        {"4", "4 + 1 = □", {}},
+        {"小刚", {}, "'小刚'"},  // the stored name has its tab
+        {" 2", {}, "' 2'"},
+        {"\x1b[2J\x1b]0;pwned\x07", {}, "'\\x1b[2J\\x1b]0;pwned\\x07'"},
         // (an argument of 100,000 CJK characters is past what Linux lets a program be given)
-        {QString(100000, u'x'), u'\'' + QString(40, u'x') + u'…' + u'\''},
+        {QString(100000, u'x'), {}, u'\'' + QString(40, u'x') + u'…' + u'\''},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.shown.toStdString());
-        const Outcome run = exportOf(row.given);
-        EXPECT_EQ(run.exitCode, 2);
-        EXPECT_TRUE(run.lines.isEmpty());
-        const QString err = QString::fromUtf8(run.err);
-        EXPECT_TRUE(err.startsWith("sumbrook parent: no child is named or numbered " + row.shown))
-            << run.err.toStdString();
-        EXPECT_TRUE(err.contains("(children: 1 宝贝, 2 \\t小刚, 3 2, 4 " + cut + ")"))
-            << run.err.toStdString();
-        EXPECT_EQ(err.count(u'\n'), 1);
-        EXPECT_LT(err.size(), 300);
-        EXPECT_FALSE(err.contains(u'\x1b') || err.contains(u'\t') || err.contains(u'\x07'));
+        SCOPED_TRACE(row.given.left(20).toStdString());
+        const Outcome run =
+            runSumbrook({"parent", "--export-csv", "/dev/stdout", "--child", row.given});
+        if (row.refused.isEmpty()) {
+            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+            ASSERT_EQ(run.lines.size(), 3) << "header, one answer, and what was written";
+            EXPECT_TRUE(QString::fromUtf8(run.lines[1]).contains(row.answered));
+        } else {
+            EXPECT_EQ(run.exitCode, 2);
+            EXPECT_EQ(QString::fromUtf8(run.err),
+                      "sumbrook parent: no child is named or numbered " + row.refused + children);
+        }
     }
 }
 
