@@ -65,28 +65,26 @@ bool OutputFile::open(OpenMode mode) {
     if (target.isDir()) {
         return fail(QStringLiteral("it is a folder"));
     }
-    if (const int fd = ownDescriptor(path_); fd >= 0 && target.exists()) {
-        auto file = std::make_unique<QFile>();
-        inPlace_ = true;
-        if (!file->open(fd, fileMode, QFileDevice::DontCloseHandle)) {
-            return fail(file->errorString());
-        }
-        file_ = std::move(file);
-    } else if (target.exists() && !target.isFile()) {
-        auto file = std::make_unique<QFile>(path_);
-        inPlace_ = true;
-        if (!file->open(fileMode)) {
-            return fail(file->errorString());
-        }
-        file_ = std::move(file);
+    const int fd = target.exists() ? ownDescriptor(path_) : -1;
+    inPlace_ = fd >= 0 || (target.exists() && !target.isFile());
+    std::unique_ptr<QFileDevice> file;
+    bool opened = false;
+    if (fd >= 0) {
+        auto own = std::make_unique<QFile>();
+        opened = own->open(fd, fileMode, QFileDevice::DontCloseHandle);
+        file = std::move(own);
     } else {
-        auto file = std::make_unique<QSaveFile>(path_);
-        inPlace_ = false;
-        if (!file->open(fileMode)) {
-            return fail(file->errorString());
+        if (inPlace_) {
+            file = std::make_unique<QFile>(path_);
+        } else {
+            file = std::make_unique<QSaveFile>(path_);
         }
-        file_ = std::move(file);
+        opened = file->open(fileMode);
     }
+    if (!opened) {
+        return fail(file->errorString());
+    }
+    file_ = std::move(file);
     return QIODevice::open(mode | Unbuffered);
 }
 
