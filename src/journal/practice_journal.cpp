@@ -1,7 +1,9 @@
 #include "practice_journal.h"
 
 #include <QDir>
+#include <QMutex>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -44,6 +46,29 @@ bool run(QSqlQuery& query, const QString& sql, const QVariantList& values) {
         query.bindValue(i, values.at(i));
     }
     return query.exec();
+}
+
+// A query failed: its reason goes to `error` for the parent. Each failure is said once a
+// run, not again on every refresh while it lasts (another program holding the file, say).
+void readFailed(QString& error, const QString& path, const QSqlError& why) {
+    static QMutex saidLock;
+    static QSet<QString> said;
+    const QString reason =
+        (why.databaseText().isEmpty() ? why.driverText() : why.databaseText()).trimmed();
+    error = QStringLiteral("读取练习记录失败：%1（%2）").arg(path, reason);
+    const QMutexLocker locker(&saidLock);
+    if (!said.contains(error)) {
+        said.insert(error);
+        qCWarning(journalLog).noquote()
+            << QStringLiteral(
+                   "the practice journal %1 cannot be read (%2); the query answers with nothing")
+                   .arg(path, reason);
+    }
+}
+
+// A journal that did not open has nothing to read; that was said when it failed to open.
+void readWithoutJournal(QString& error, const QString& path) {
+    error = QStringLiteral("读取练习记录失败：%1（练习记录没有打开）").arg(path);
 }
 
 QDateTime fromMs(const QVariant& value) {
@@ -126,6 +151,14 @@ QVector<Child> PracticeJournal::children() const {
                 result.append({query.value(0).toInt(), query.value(1).toString()});
             }
         }
+        if (query.lastError().isValid()) {
+            readFailed(readError_, filePath(), query.lastError());
+            result.clear();
+        } else {
+            readError_.clear();
+        }
+    } else {
+        readWithoutJournal(readError_, filePath());
     }
     if (result.isEmpty()) {
         // Without a journal there is still the one child who practises.
@@ -136,17 +169,22 @@ QVector<Child> PracticeJournal::children() const {
 
 int PracticeJournal::currentChildId() const {
     if (!database_->isOpen()) {
+        readWithoutJournal(readError_, filePath());
         return kFirstChildId;
     }
     QSqlQuery query(database_->db());
-    if (run(query,
+    const bool chosen =
+        run(query,
             QStringLiteral("SELECT c.id FROM settings s JOIN children c ON c.id = s.value"
                            " WHERE s.key = ?"),
             {kCurrentChildKey}) &&
-        query.next()) {
-        return query.value(0).toInt();
+        query.next();
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return kFirstChildId;
     }
-    return kFirstChildId;
+    readError_.clear();
+    return chosen ? query.value(0).toInt() : kFirstChildId;
 }
 
 int PracticeJournal::addChild(const QString& name) {
@@ -292,6 +330,7 @@ void PracticeJournal::waitForWrites() const {
 QVector<DayTally> PracticeJournal::dailyTallies(int childId, const JournalSpan& span) const {
     QVector<DayTally> result;
     if (!database_->isOpen()) {
+        readWithoutJournal(readError_, filePath());
         return result;
     }
     QVariantList values{childId};
@@ -308,6 +347,11 @@ QVector<DayTally> PracticeJournal::dailyTallies(int childId, const JournalSpan& 
                            query.value(1).toInt(), query.value(2).toInt()});
         }
     }
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return {};
+    }
+    readError_.clear();
     return result;
 }
 
@@ -315,6 +359,7 @@ QVector<AnswerTimePoint> PracticeJournal::answerTimes(int childId, int exercise,
                                                       const JournalSpan& span) const {
     QVector<AnswerTimePoint> result;
     if (!database_->isOpen()) {
+        readWithoutJournal(readError_, filePath());
         return result;
     }
     QVariantList values{childId, exercise};
@@ -328,6 +373,11 @@ QVector<AnswerTimePoint> PracticeJournal::answerTimes(int childId, int exercise,
                 {fromMs(query.value(0)), query.value(1).toLongLong(), query.value(2).toInt() != 0});
         }
     }
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return {};
+    }
+    readError_.clear();
     return result;
 }
 
@@ -338,8 +388,10 @@ QVector<ExerciseTally> PracticeJournal::exerciseTallies(int childId,
         result[i].exercise = i + 1;
     }
     if (!database_->isOpen()) {
+        readWithoutJournal(readError_, filePath());
         return result;
     }
+    const QVector<ExerciseTally> untried = result;
     const auto at = [&result](int exercise) -> ExerciseTally* {
         return exercise >= 1 && exercise <= kExercises ? &result[exercise - 1] : nullptr;
     };
@@ -359,6 +411,10 @@ QVector<ExerciseTally> PracticeJournal::exerciseTallies(int childId,
                 t->lastPractised = fromMs(query.value(3));
             }
         }
+    }
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return untried;
     }
     // The median: the middle one or two of each exercise's times, read in order from
     // their index at the right offset.
@@ -382,6 +438,10 @@ QVector<ExerciseTally> PracticeJournal::exerciseTallies(int childId,
             }
             t.medianMs = n > 0 ? std::llround(sum / n) : 0;
         }
+        if (query.lastError().isValid()) {
+            readFailed(readError_, filePath(), query.lastError());
+            return untried;
+        }
     }
     values = {childId};
     clause = spanClause(span, values, QStringLiteral("at_ms"));
@@ -396,13 +456,23 @@ QVector<ExerciseTally> PracticeJournal::exerciseTallies(int childId,
             }
         }
     }
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return untried;
+    }
+    readError_.clear();
     return result;
 }
 
 QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan& span,
                                                  int limit) const {
     QVector<MissedFact> result;
-    if (!database_->isOpen() || limit <= 0) {
+    if (!database_->isOpen()) {
+        readWithoutJournal(readError_, filePath());
+        return result;
+    }
+    if (limit <= 0) {
+        readError_.clear();
         return result;
     }
     QVariantList values{childId};
@@ -415,19 +485,23 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
         spanClause(span, values, QStringLiteral("at_ms")) +
         QStringLiteral(" GROUP BY exercise, shown, expected HAVING SUM(right = 0) > 0");
     QSqlQuery query(database_->db());
-    if (!run(query, sql, values)) {
-        return result;
+    if (run(query, sql, values)) {
+        while (query.next()) {
+            MissedFact fact;
+            fact.exercise = query.value(0).toInt();
+            fact.shown = query.value(1).toString();
+            fact.expected = query.value(2).toString();
+            fact.missed = query.value(3).toInt();
+            fact.lastMissed = fromMs(query.value(4));
+            fact.asked = query.value(5).toInt();
+            result.append(fact);
+        }
     }
-    while (query.next()) {
-        MissedFact fact;
-        fact.exercise = query.value(0).toInt();
-        fact.shown = query.value(1).toString();
-        fact.expected = query.value(2).toString();
-        fact.missed = query.value(3).toInt();
-        fact.lastMissed = fromMs(query.value(4));
-        fact.asked = query.value(5).toInt();
-        result.append(fact);
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return {};
     }
+    readError_.clear();
     if (result.isEmpty()) {
         return result;
     }
@@ -462,6 +536,7 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
 QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpan& span) const {
     QVector<AnsweredQuestion> result;
     if (!database_->isOpen()) {
+        readWithoutJournal(readError_, filePath());
         return result;
     }
     QVariantList values{childId};
@@ -485,6 +560,11 @@ QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpa
             result.append(a);
         }
     }
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return {};
+    }
+    readError_.clear();
     return result;
 }
 

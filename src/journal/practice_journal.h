@@ -53,6 +53,9 @@ class PracticeJournal {
     QVector<MissedFact> missedFacts(int childId, const JournalSpan& span,
                                     int limit) const;  // most recently and most often first
     QVector<AnsweredQuestion> answers(int childId, const JournalSpan& span) const;
+    // Why the last query (these, children() or currentChildId()) could not answer: one
+    // line for the parent naming the file and SQLite's reason; empty when it answered.
+    QString readError() const { return readError_; }
     // One row per answered question, header row, UTF-8 with a byte-order mark for
     // spreadsheet programs, fields quoted where needed; written by OutputFile's rule (a
     // device is written in place, a file replaced whole). False, with the reason in
@@ -64,6 +67,7 @@ class PracticeJournal {
   private:
     QString directory_;
     std::unique_ptr<JournalDatabase> database_;
+    mutable QString readError_;
 };
 
 }  // namespace sumbrook

@@ -215,8 +215,6 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
     connect(sheet, &QPushButton::clicked, this, &ParentCentreWindow::openMistakesSheet);
     connect(exportButton, &QPushButton::clicked, this, &ParentCentreWindow::exportCsv);
 
-    childId_ = journal_.currentChildId();
-    fillChildren();
     refresh();
 }
 
@@ -249,6 +247,11 @@ void ParentCentreWindow::chooseChild(int id) {
 }
 
 void ParentCentreWindow::chooseExercise(int exercise) {
+    forgetReadError();
+    selectExercise(exercise);
+}
+
+void ParentCentreWindow::selectExercise(int exercise) {
     exercise_ = exercise;
     const int index = exercises_->findData(exercise);
     if (index >= 0) {
@@ -258,9 +261,15 @@ void ParentCentreWindow::chooseExercise(int exercise) {
 }
 
 void ParentCentreWindow::fillChildren() {
+    const QVector<Child> children = journal_.children();
+    const bool read = !readFailed();
+    if (!read && childrenKnown_) {
+        return;  // the list read before still names them
+    }
+    childrenKnown_ = read;
     const QSignalBlocker block(children_);
     children_->clear();
-    for (const Child& c : journal_.children()) {
+    for (const Child& c : children) {
         children_->addItem(c.name, c.id);
     }
     int index = children_->findData(childId_);
@@ -280,14 +289,48 @@ void ParentCentreWindow::tell(const QString& text) {
     status_->setText(text);
 }
 
+bool ParentCentreWindow::readFailed() {
+    const QString error = journal_.readError();
+    if (error.isEmpty()) {
+        return false;
+    }
+    readErrorTold_ = error;
+    tell(error);
+    return true;
+}
+
+void ParentCentreWindow::forgetReadError() {
+    if (!readErrorTold_.isEmpty() && status_->text() == readErrorTold_) {
+        tell(QString());
+    }
+    readErrorTold_.clear();
+}
+
 void ParentCentreWindow::refresh() {
+    forgetReadError();
+    if (!childrenKnown_) {
+        // Until the journal has named the children, the one it says practises is shown.
+        const int current = journal_.currentChildId();
+        if (!readFailed()) {
+            childId_ = current;
+        }
+        fillChildren();
+    }
     report_ = ParentReport::load(journal_, childId_, journalSpanOf(span_, now_()));
+    readFailed();
     showReport();
 }
 
 void ParentCentreWindow::showReport() {
     const QString spanName = reportSpanName(span_);
-    if (report_.isEmpty()) {
+    if (!report_.error.isEmpty()) {
+        // Not the empty state: the practice may all be there, only unread.
+        summary_->setText(QString());
+        empty_->setText(QStringLiteral("%1\n练习记录现在读不出来，并不是没有练习。过一会儿再点"
+                                       "“本周”、“本月”或“全部”，会重新读取。")
+                            .arg(report_.error));
+        pages_->setCurrentWidget(empty_);
+    } else if (report_.isEmpty()) {
         summary_->setText(QString());
         empty_->setText(span_ == ReportSpan::All
                             ? QStringLiteral("还没有练习记录。\n孩子开始练习以后，每天做了多少题、"
@@ -323,7 +366,7 @@ void ParentCentreWindow::showReport() {
     if (exercises_->findData(exercise_) < 0) {
         exercise_ = report_.mostTriedExercise();
     }
-    chooseExercise(exercise_);
+    selectExercise(exercise_);
     fillExerciseTable();
     fillMissedTable();
 }
@@ -333,7 +376,8 @@ void ParentCentreWindow::showExerciseTimes() {
     QString title = QStringLiteral("每题用时");
     if (exercise_ > 0) {
         times = journal_.answerTimes(childId_, exercise_, journalSpanOf(span_, now_()));
-        title = QStringLiteral("每题用时：%1").arg(exerciseName(exercise_));
+        title = readFailed() ? journal_.readError()
+                             : QStringLiteral("每题用时：%1").arg(exerciseName(exercise_));
     }
     QChart* old = times_->chart();
     times_->setChart(ParentCharts::timeChart(times, title));
@@ -415,8 +459,13 @@ void ParentCentreWindow::renameChild() {
 }
 
 void ParentCentreWindow::openMistakesSheet() {
-    mistakes_ = MistakesSheet::build(
-        journal_.missedFacts(childId_, journalSpanOf(span_, now_()), ParentReport::kMissedAsked));
+    forgetReadError();
+    const QVector<MissedFact> missed =
+        journal_.missedFacts(childId_, journalSpanOf(span_, now_()), ParentReport::kMissedAsked);
+    if (readFailed()) {
+        return;
+    }
+    mistakes_ = MistakesSheet::build(missed);
     mistakesName_ = childName();
     const QString note = mistakes_.leftOutNote();
     if (mistakes_.isEmpty()) {
@@ -452,11 +501,13 @@ void ParentCentreWindow::exportCsv() {
     if (path.isEmpty()) {
         return;
     }
-    if (journal_.exportCsv(childId_, path)) {
-        tell(QStringLiteral("已导出到 %1").arg(path));
-    } else {
-        tell(QStringLiteral("导出失败：无法写入 %1").arg(path));
+    forgetReadError();
+    const bool written = journal_.exportCsv(childId_, path);
+    if (readFailed()) {
+        return;  // the answers were not read, whatever was written
     }
+    tell(written ? QStringLiteral("已导出到 %1").arg(path)
+                 : QStringLiteral("导出失败：无法写入 %1").arg(path));
 }
 
 }  // namespace sumbrook

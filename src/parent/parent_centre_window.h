@@ -28,7 +28,8 @@ class SheetPrintPreview;
 
 // "家长中心": what the chosen child practised over the chosen span, as charts and tables,
 // with the family's children, a mistakes sheet to print and the export for the teacher.
-// It reads the journal when the child or span changes and then only displays.
+// It reads the journal when the child or span changes and then only displays; a read that
+// fails is told, with the journal's file and reason, never shown as no practice.
 class ParentCentreWindow : public QWidget {
     Q_OBJECT
   public:
@@ -72,11 +73,16 @@ class ParentCentreWindow : public QWidget {
   private:
     void fillChildren();
     void showReport();
+    void selectExercise(int exercise);
     void showExerciseTimes();
     void fillExerciseTable();
     void fillMissedTable();
     QString childName() const;
     void tell(const QString& text);
+    // Whether the journal's last read failed, told in the status line if so.
+    bool readFailed();
+    // Clears a failure told before from the status line, as the parent asks again.
+    void forgetReadError();
 
     JournalQueries& journal_;
     std::function<QDateTime()> now_;
@@ -88,6 +94,8 @@ class ParentCentreWindow : public QWidget {
     ParentReport report_;
     MistakesSheet mistakes_;
     QString mistakesName_;
+    QString readErrorTold_;       // the read failure the status line tells, if any
+    bool childrenKnown_ = false;  // the list of children was read from the journal
     std::unique_ptr<SheetPrintPreview> preview_;
 
     QComboBox* children_ = nullptr;

@@ -8,8 +8,23 @@ namespace sumbrook {
 
 ParentReport ParentReport::load(const JournalQueries& journal, int childId,
                                 const JournalSpan& span) {
-    ParentReport report;
+    // One row per exercise whatever the journal leaves out, so the table always has 37.
+    ParentReport untried;
+    untried.exercises.resize(ExerciseCatalogue::kLast);
+    for (int n = ExerciseCatalogue::kFirst; n <= ExerciseCatalogue::kLast; ++n) {
+        untried.exercises[n - 1].exercise = n;
+    }
+    // Half a report would pass for less practice than there was.
+    const auto failed = [&journal, &untried] {
+        untried.error = journal.readError();
+        return !untried.error.isEmpty();
+    };
+    ParentReport report = untried;
+
     report.days = journal.dailyTallies(childId, span);
+    if (failed()) {
+        return untried;
+    }
     std::sort(report.days.begin(), report.days.end(),
               [](const DayTally& a, const DayTally& b) { return a.day < b.day; });
     for (const DayTally& d : report.days) {
@@ -17,18 +32,20 @@ ParentReport ParentReport::load(const JournalQueries& journal, int childId,
         report.right += d.right;
     }
 
-    // One row per exercise whatever the journal leaves out, so the table always has 37.
-    report.exercises.resize(ExerciseCatalogue::kLast);
-    for (int n = ExerciseCatalogue::kFirst; n <= ExerciseCatalogue::kLast; ++n) {
-        report.exercises[n - 1].exercise = n;
+    const QVector<ExerciseTally> tallies = journal.exerciseTallies(childId, span);
+    if (failed()) {
+        return untried;
     }
-    for (const ExerciseTally& t : journal.exerciseTallies(childId, span)) {
+    for (const ExerciseTally& t : tallies) {
         if (ExerciseCatalogue::contains(t.exercise)) {
             report.exercises[t.exercise - 1] = t;
         }
     }
 
     report.mostMissed = journal.missedFacts(childId, span, kMissedAsked);
+    if (failed()) {
+        return untried;
+    }
     std::stable_sort(report.mostMissed.begin(), report.mostMissed.end(),
                      [](const MissedFact& a, const MissedFact& b) {
                          if (a.missed != b.missed) {

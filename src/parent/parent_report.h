@@ -10,12 +10,13 @@
 namespace sumbrook {
 
 // What the parent's window shows of one child over one span, read from the journal in
-// one go (days, exercises, missed facts) so that the widgets only display. No widgets.
+// one go (days, exercises, missed facts) so that the widgets only display. A read that
+// fails ends the loading: the report then holds nothing but why. No widgets.
 struct ParentReport {
     static constexpr int kMissedShown = 20;  // rows of the facts most often wrong
     static constexpr int kMissedAsked = 200;
 
-    // Reads the report of `childId` over `span`.
+    // Reads the report of `childId` over `span`, up to the first read that fails.
     static ParentReport load(const JournalQueries& journal, int childId, const JournalSpan& span);
 
     QVector<DayTally> days;            // the days practised, oldest first
@@ -23,6 +24,7 @@ struct ParentReport {
     QVector<MissedFact> mostMissed;    // most often missed first, at most kMissedShown
     int asked = 0;
     int right = 0;
+    QString error;  // the journal's reason when a read failed, for the parent; else empty
 
     bool isEmpty() const { return asked == 0; }
     // The exercise tried most often, 0 when none was.

@@ -35,6 +35,7 @@ class PracticeJournalQueries final : public JournalQueries {
     bool exportCsv(int childId, const QString& path) const override {
         return journal_.exportCsv(childId, path);
     }
+    QString readError() const override { return journal_.readError(); }
 
   private:
     PracticeJournal& journal_;

@@ -15,6 +15,7 @@
 #include "journal/csv_writer.h"
 #include "journal/journal_schema.h"
 #include "support/qstring_printer.h"
+#include "support/rename_journal_table.h"
 #include "support/sample_journal.h"
 
 namespace sumbrook {
@@ -251,6 +252,74 @@ TEST_F(PracticeJournalTest, MissedFactsComeMostOftenAndMostRecentlyMissedFirst) 
     const QVector<MissedFact> week = journal.missedFacts(1, {today.addDays(-7), QDateTime()}, 10);
     ASSERT_EQ(week.size(), 2);
     EXPECT_EQ(week[0].shown, "9 + 6 = □");
+}
+
+// Each query as the parent's window and the commands ask it, with how much it read (rows,
+// or the child it names) from a journal where a second child, chosen, answered once and
+// completed once.
+struct ReadCase {
+    const char* query;
+    std::function<int(const PracticeJournal&)> read;
+    int whenRead;
+    int whenUnread;     // what it answers when it cannot read
+    const char* table;  // the first table it reads
+};
+
+TEST_F(PracticeJournalTest, AQueryThatCannotReadSaysWhyOnceAndAnswersAgainWhenItCan) {
+    ASSERT_EQ(journal.addChild(QStringLiteral("二宝")), 2);
+    ASSERT_TRUE(journal.chooseChild(2));
+    record(answer(2, 3, "2 + 3 = □", "5", "6", 4000, kMonday));
+    journal.recordCompletion(2, 3, 80000, kMonday.addSecs(60));
+    journal.waitForWrites();
+    using J = const PracticeJournal&;
+    const ReadCase cases[] = {
+        {"children", [](J j) { return int(j.children().size()); }, 2, 1, "children"},
+        {"currentChildId", [](J j) { return j.currentChildId(); }, 2, 1, "children"},
+        {"dailyTallies", [](J j) { return int(j.dailyTallies(2, {}).size()); }, 1, 0, "answers"},
+        {"answerTimes", [](J j) { return int(j.answerTimes(2, 3, {}).size()); }, 1, 0, "answers"},
+        {"exerciseTallies",
+         [](J j) {
+             const ExerciseTally t = j.exerciseTallies(2, {}).value(2);
+             return t.tried + int(t.bestMs.has_value());
+         },
+         2, 0, "answers"},
+        {"missedFacts", [](J j) { return int(j.missedFacts(2, {}, 9).size()); }, 1, 0, "answers"},
+        {"answers", [](J j) { return int(j.answers(2, {}).size()); }, 1, 0, "answers"},
+    };
+    const QString path = journal.filePath();
+    const auto failure = [&](const char* table) {
+        return QStringLiteral("读取练习记录失败：%1（no such table: %2）").arg(path, table);
+    };
+    {
+        const Listening listening;
+        ASSERT_EQ(testing::renameJournalTable(path, "children", "children_kept"), "");
+        ASSERT_EQ(testing::renameJournalTable(path, "answers", "answers_kept"), "");
+        for (int round = 0; round < 2; ++round) {
+            for (const ReadCase& c : cases) {
+                SCOPED_TRACE(c.query);
+                EXPECT_EQ(c.read(journal), c.whenUnread);
+                EXPECT_EQ(journal.readError(), failure(c.table));
+            }
+        }
+        // Each failure said once, however often it is met.
+        ASSERT_EQ(said.size(), 2) << said.join(u'\n').toStdString();
+        for (const QString& line : said) {
+            EXPECT_TRUE(line.startsWith("sumbrook.journal: ")) << line.toStdString();
+            EXPECT_TRUE(line.contains(path)) << line.toStdString();
+        }
+    }
+    ASSERT_EQ(testing::renameJournalTable(path, "children_kept", "children"), "");
+    ASSERT_EQ(testing::renameJournalTable(path, "answers_kept", "answers"), "");
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.query);
+        // A failure before, of the last of exerciseTallies' reads, is forgotten once it reads.
+        ASSERT_EQ(testing::renameJournalTable(path, "runs", "runs_kept"), "");
+        EXPECT_EQ(journal.exerciseTallies(2, {}).value(2).tried, 0);
+        EXPECT_EQ(journal.readError(), failure("runs"));
+        ASSERT_EQ(testing::renameJournalTable(path, "runs_kept", "runs"), "");
+        EXPECT_EQ(c.read(journal), c.whenRead);
+        EXPECT_EQ(journal.readError(), "");
+    }
 }
 
 // Two children's practice in one journal answers exactly as each child's practice alone.
@@ -497,6 +566,9 @@ TEST(PracticeJournalOpening, AJournalThatCannotBeKeptIsSaidOnceAndRecordingIsQui
     EXPECT_EQ(journal.addChild("二宝"), 0);
     EXPECT_TRUE(journal.answers(1, {}).isEmpty());
     EXPECT_EQ(journal.exerciseTallies(1, {}).size(), 37);
+    EXPECT_EQ(journal.readError(),
+              QStringLiteral("读取练习记录失败：%1（练习记录没有打开）").arg(journal.filePath()));
+    EXPECT_EQ(said.size(), 1);
     EXPECT_EQ(readAll(dir.path() + "/blocked"), "a file where the folder should be");
 }
 
