@@ -60,17 +60,24 @@ int runMistakesSheetCommand(const QStringList& arguments, std::FILE* out, std::F
             err, QStringLiteral("the practice journal %1 cannot be opened").arg(journal.filePath()),
             1);
     }
+    // A journal that cannot be read is said as such, never taken for one without mistakes.
     int childId = journal.currentChildId();
+    const QString chosenUnread = options.has(kChild) ? QString() : journal.readError();
+    const QVector<Child> children = journal.children();
+    if (const QString unread = chosenUnread.isEmpty() ? journal.readError() : chosenUnread;
+        !unread.isEmpty()) {
+        return refuse(err, unread, 1);
+    }
     QString name;
     if (options.has(kChild)) {
-        const ChildArgument child = childFromArgument(journal.children(), options.value(kChild));
+        const ChildArgument child = childFromArgument(children, options.value(kChild));
         if (child.id == 0) {
             return refuse(err, child.refusal, 2);
         }
         childId = child.id;
         name = child.name;
     } else {
-        for (const Child& child : journal.children()) {
+        for (const Child& child : children) {
             if (child.id == childId) {
                 name = child.name;
             }
@@ -81,6 +88,9 @@ int runMistakesSheetCommand(const QStringList& arguments, std::FILE* out, std::F
     span.to = now.date().addDays(1).startOfDay();
     span.from = now.date().addDays(1 - days).startOfDay();
     const MistakesSheet sheet = MistakesSheet::build(journal.missedFacts(childId, span, 200));
+    if (!journal.readError().isEmpty()) {
+        return refuse(err, journal.readError(), 1);
+    }
     if (!sheet.leftOutNote().isEmpty()) {
         say(err, sheet.leftOutNote());
     }

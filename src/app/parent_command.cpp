@@ -45,9 +45,18 @@ int runParentCommand(const QStringList& arguments, std::FILE* out, std::FILE* er
             QStringLiteral("the practice journal %1 cannot be opened").arg(journal.filePath()));
         return 1;
     }
+    // A journal that cannot be read is said as such, never taken for one without children
+    // or answers; the window tells it in its own way.
     int childId = journal.currentChildId();
+    QString unread = journal.readError();
     if (options.has(kChild)) {
-        const ChildArgument child = childFromArgument(journal.children(), options.value(kChild));
+        const QVector<Child> children = journal.children();
+        unread = journal.readError();
+        if (!unread.isEmpty()) {
+            say(err, unread);
+            return 1;
+        }
+        const ChildArgument child = childFromArgument(children, options.value(kChild));
         if (child.id == 0) {
             say(err, child.refusal);
             return 2;
@@ -58,13 +67,17 @@ int runParentCommand(const QStringList& arguments, std::FILE* out, std::FILE* er
     if (!options.has(kExportCsv)) {
         return window(options, journal, childId);
     }
+    if (!unread.isEmpty()) {
+        say(err, unread);
+        return 1;
+    }
     const QString path = options.value(kExportCsv);
     QString error;
-    if (!journal.exportCsv(childId, path, &error)) {
+    qsizetype rows = 0;
+    if (!journal.exportCsv(childId, path, &error, &rows)) {
         say(err, error);
         return 1;
     }
-    const qsizetype rows = journal.answers(childId, {}).size();
     std::fprintf(out, "%lld answered questions written to %s\n", static_cast<long long>(rows),
                  path.toLocal8Bit().constData());
     return 0;

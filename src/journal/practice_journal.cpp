@@ -568,19 +568,36 @@ QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpa
     return result;
 }
 
-bool PracticeJournal::exportCsv(int childId, const QString& path, QString* error) const {
+bool PracticeJournal::exportCsv(int childId, const QString& path, QString* error,
+                                qsizetype* rows) const {
+    const auto failed = [error](const QString& reason) {
+        if (error) {
+            *error = reason;
+        }
+        return false;
+    };
     QString name;
     for (const Child& c : children()) {
         if (c.id == childId) {
             name = c.name;
         }
     }
+    // A file that looks like an empty record when the journal could not be read would
+    // mislead, and would take the place of a good export; so nothing is written.
+    const QString childrenUnread = readError_;
+    const QVector<AnsweredQuestion> answered = answers(childId, {});
+    if (readError_.isEmpty()) {
+        readError_ = childrenUnread;
+    }
+    if (!readError_.isEmpty()) {
+        return failed(readError_);
+    }
     QString text = QStringLiteral("\uFEFF");
     text += CsvWriter::row({QStringLiteral("时间"), QStringLiteral("孩子"), QStringLiteral("练习"),
                             QStringLiteral("练习名称"), QStringLiteral("题目"),
                             QStringLiteral("正确答案"), QStringLiteral("孩子的答案"),
                             QStringLiteral("对错"), QStringLiteral("用时（毫秒）")});
-    for (const AnsweredQuestion& a : answers(childId, {})) {
+    for (const AnsweredQuestion& a : answered) {
         const QString title = ExerciseCatalogue::contains(a.exercise)
                                   ? ExerciseCatalogue::title(a.exercise)
                                   : QString();
@@ -592,10 +609,10 @@ bool PracticeJournal::exportCsv(int childId, const QString& path, QString* error
     OutputFile file(path);
     const QByteArray bytes = text.toUtf8();
     if (!file.open() || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) {
-            *error = file.reason();
-        }
-        return false;
+        return failed(file.reason());
+    }
+    if (rows) {
+        *rows = answered.size();
     }
     return true;
 }

@@ -58,9 +58,11 @@ class PracticeJournal {
     QString readError() const { return readError_; }
     // One row per answered question, header row, UTF-8 with a byte-order mark for
     // spreadsheet programs, fields quoted where needed; written by OutputFile's rule (a
-    // device is written in place, a file replaced whole). False, with the reason in
-    // *error, when it cannot be written.
-    bool exportCsv(int childId, const QString& path, QString* error = nullptr) const;
+    // device is written in place, a file replaced whole), with the number of rows in *rows.
+    // False, with the reason in *error, when it cannot be written or the journal cannot be
+    // read (then readError() says so too, and nothing is written).
+    bool exportCsv(int childId, const QString& path, QString* error = nullptr,
+                   qsizetype* rows = nullptr) const;
 
     QString filePath() const;
 

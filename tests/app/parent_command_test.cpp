@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "journal/practice_journal.h"
+#include "support/rename_journal_table.h"
 #include "support/run_sumbrook.h"
 
 namespace sumbrook {
@@ -18,6 +19,13 @@ using testing::runSumbrook;
 mode_t kindOf(const QString& path) {
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & S_IFMT) : 0;
+}
+
+// What a command said itself, without what the journal's logging category said.
+QList<QByteArray> ownLines(const QByteArray& err) {
+    QList<QByteArray> lines = err.trimmed().split('\n');
+    lines.removeIf([](const QByteArray& line) { return !line.startsWith("sumbrook "); });
+    return lines;
 }
 
 // A family whose names a command line finds awkward: 2 was stored with a leading tab by an
@@ -68,8 +76,7 @@ class FamilyCommands : public ::testing::Test {
             }
             EXPECT_EQ(run.lines.isEmpty(), exitCode != 0) << "nothing but the reason on failure";
             if (exitCode != 0) {
-                QList<QByteArray> said = run.err.trimmed().split('\n');
-                said.removeIf([](const QByteArray& line) { return !line.startsWith("sumbrook "); });
+                const QList<QByteArray> said = ownLines(run.err);
                 ASSERT_EQ(said.size(), 1) << run.err.toStdString();
                 EXPECT_TRUE(said.front().contains(says)) << said.front().toStdString();
             }
@@ -89,6 +96,32 @@ TEST_F(FamilyCommands, AFullDeviceFailsInOneLineAndStaysADevice) {
 TEST_F(FamilyCommands, DevNullTakesEverythingAndAFolderIsRefused) {
     expectWrittenTo("/dev/null", 0, "");
     expectWrittenTo(dir_.path(), 1, "it is a folder");
+}
+
+TEST_F(FamilyCommands, AJournalThatCannotBeReadIsSaidNamingItsFileAndNothingIsWritten) {
+    const QString journal = dir_.filePath(PracticeJournal::kFileName);
+    const QString out = dir_.filePath("out");
+    const struct {
+        const char* table;
+        QStringList command;
+    } rows[] = {
+        {"answers", {"parent", "--export-csv", out}},
+        {"children", {"parent", "--export-csv", out, "--child", "2"}},
+        {"answers", {"worksheet", "--from-mistakes", "--pdf", out}},
+        {"children", {"worksheet", "--from-mistakes", "--pdf", out}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.command.join(u' ').toStdString() + " without " + row.table);
+        ASSERT_EQ(testing::renameJournalTable(journal, row.table, "kept"), "");
+        const Outcome run = runSumbrook(row.command);
+        ASSERT_EQ(testing::renameJournalTable(journal, "kept", row.table), "");
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.lines.isEmpty());
+        const QList<QByteArray> said = ownLines(run.err);
+        ASSERT_EQ(said.size(), 1) << run.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(said.front()).contains(journal)) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+    }
 }
 
 TEST_F(FamilyCommands, ChildIsChosenByExactNameOrElseNumberAndOtherwiseRefusedInOneShortLine) {
