@@ -1,5 +1,6 @@
 #include "mistakes_sheet_command.h"
 
+#include "child_argument.h"
 #include "command_options.h"
 #include "journal/practice_journal.h"
 #include "practice/core/progress_store.h"
@@ -59,47 +60,58 @@ int runMistakesSheetCommand(const QStringList& arguments, std::FILE* out, std::F
             err, QStringLiteral("the practice journal %1 cannot be opened").arg(journal.filePath()),
             1);
     }
+    // A journal that cannot be read is said as such, never taken for one without mistakes.
     int childId = journal.currentChildId();
-    QString name;
-    const QString wanted = options.value(kChild).simplified();
-    QStringList names;
-    for (const Child& child : journal.children()) {
-        names.append(child.name);
-        if (options.has(kChild) ? child.name == wanted : child.id == childId) {
-            childId = child.id;
-            name = child.name;
-        }
+    const QString chosenUnread = options.has(kChild) ? QString() : journal.readError();
+    const QVector<Child> children = journal.children();
+    if (const QString unread = chosenUnread.isEmpty() ? journal.readError() : chosenUnread;
+        !unread.isEmpty()) {
+        return refuse(err, unread, 1);
     }
-    if (options.has(kChild) && name.isEmpty()) {
-        return refuse(err,
-                      QStringLiteral("no child is named '%1' (children: %2)")
-                          .arg(wanted, names.join(QStringLiteral(", "))),
-                      2);
+    QString name;
+    if (options.has(kChild)) {
+        const ChildArgument child = childFromArgument(children, options.value(kChild));
+        if (child.id == 0) {
+            return refuse(err, child.refusal, 2);
+        }
+        childId = child.id;
+        name = child.name;
+    } else {
+        for (const Child& child : children) {
+            if (child.id == childId) {
+                name = child.name;
+            }
+        }
     }
 
     JournalSpan span;
     span.to = now.date().addDays(1).startOfDay();
     span.from = now.date().addDays(1 - days).startOfDay();
     const MistakesSheet sheet = MistakesSheet::build(journal.missedFacts(childId, span, 200));
+    if (!journal.readError().isEmpty()) {
+        return refuse(err, journal.readError(), 1);
+    }
     if (!sheet.leftOutNote().isEmpty()) {
         say(err, sheet.leftOutNote());
     }
     if (sheet.isEmpty()) {
         return refuse(err,
                       QStringLiteral("%1 missed no sum in the last %2 days; no sheet written")
-                          .arg(name)
+                          .arg(printableName(name))
                           .arg(days),
                       1);
     }
-    for (const MistakesSheet::Item& item : sheet.items()) {
-        say(out, item.fact.sheetText());
-    }
+    // The questions are printed only once their sheet is written, so that a run that
+    // fails prints nothing but its reason.
     QString error;
     if (!SheetPdfWriter::write(options.value(kPdf), {sheet.sheet(name), sheet.answerKey(name)},
                                &error)) {
         return refuse(err, error, 1);
     }
-    return 0;
+    for (const MistakesSheet::Item& item : sheet.items()) {
+        say(out, item.fact.sheetText());
+    }
+    return std::fflush(out) == 0 ? 0 : 1;
 }
 
 }  // namespace sumbrook

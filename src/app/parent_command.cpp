@@ -1,5 +1,6 @@
 #include "parent_command.h"
 
+#include "child_argument.h"
 #include "journal/practice_journal.h"
 #include "practice/core/progress_store.h"
 
@@ -44,33 +45,39 @@ int runParentCommand(const QStringList& arguments, std::FILE* out, std::FILE* er
             QStringLiteral("the practice journal %1 cannot be opened").arg(journal.filePath()));
         return 1;
     }
+    // A journal that cannot be read is said as such, never taken for one without children
+    // or answers; the window tells it in its own way.
     int childId = journal.currentChildId();
+    QString unread = journal.readError();
     if (options.has(kChild)) {
-        const QString wanted = options.value(kChild).simplified();
-        QStringList names;
-        childId = 0;
-        for (const Child& child : journal.children()) {
-            names.append(child.name);
-            if (child.name == wanted) {
-                childId = child.id;
-            }
+        const QVector<Child> children = journal.children();
+        unread = journal.readError();
+        if (!unread.isEmpty()) {
+            say(err, unread);
+            return 1;
         }
-        if (childId == 0) {
-            say(err, QStringLiteral("no child is named '%1' (children: %2)")
-                         .arg(wanted, names.join(QStringLiteral(", "))));
+        const ChildArgument child = childFromArgument(children, options.value(kChild));
+        if (child.id == 0) {
+            say(err, child.refusal);
             return 2;
         }
+        childId = child.id;
     }
 
     if (!options.has(kExportCsv)) {
         return window(options, journal, childId);
     }
-    const QString path = options.value(kExportCsv);
-    if (!journal.exportCsv(childId, path)) {
-        say(err, QStringLiteral("%1 cannot be written").arg(path));
+    if (!unread.isEmpty()) {
+        say(err, unread);
         return 1;
     }
-    const qsizetype rows = journal.answers(childId, {}).size();
+    const QString path = options.value(kExportCsv);
+    QString error;
+    qsizetype rows = 0;
+    if (!journal.exportCsv(childId, path, &error, &rows)) {
+        say(err, error);
+        return 1;
+    }
     std::fprintf(out, "%lld answered questions written to %s\n", static_cast<long long>(rows),
                  path.toLocal8Bit().constData());
     return 0;

@@ -4,9 +4,17 @@ namespace sumbrook {
 
 QString CsvWriter::field(const QString& value) {
     QString text = value;
-    if (!text.isEmpty() && (text.front() == u'=' || text.front() == u'+' || text.front() == u'-' ||
-                            text.front() == u'@')) {
-        text.prepend(u'\'');
+    // Spreadsheets skip leading blanks and control characters before they look for a
+    // formula, so the guard looks past them too.
+    qsizetype first = 0;
+    while (first < text.size() && (text.at(first).unicode() < 0x20 || text.at(first).isSpace())) {
+        ++first;
+    }
+    if (first < text.size()) {
+        const QChar c = text.at(first);
+        if (c == u'=' || c == u'+' || c == u'-' || c == u'@') {
+            text.prepend(u'\'');
+        }
     }
     const bool quote = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
                        text.contains(u'\r') ||

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QMutex>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/output_file.h"
 #include "csv_writer.h"
 #include "journal_database.h"
 #include "journal_log.h"
@@ -81,6 +81,51 @@ QString cleanName(const QString& name) {
     return name.simplified();
 }
 
+// One write transaction on a connection, rolled back unless committed. Taken before a
+// child's name is checked, so that two programs adding the same name at once cannot both
+// find it free. It says nothing itself; the caller tells what failed.
+class WriteTransaction {
+  public:
+    explicit WriteTransaction(const QSqlDatabase& db) : query_(db) {
+        begun_ = query_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    ~WriteTransaction() {
+        if (begun_ && !ended_) {
+            query_.exec(QStringLiteral("ROLLBACK"));
+        }
+    }
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+    bool begun() const { return begun_; }
+    bool commit() {
+        ended_ = query_.exec(QStringLiteral("COMMIT"));
+        return ended_;
+    }
+    QString error() const { return query_.lastError().text(); }
+
+  private:
+    QSqlQuery query_;
+    bool begun_ = false;
+    bool ended_ = false;
+};
+
+enum class NameCheck { Free, Taken, Failed };
+
+// Whether a child other than `except` has this name, spaces around and within aside.
+NameCheck nameTaken(const QSqlDatabase& db, const QString& clean, int except) {
+    QSqlQuery query(db);
+    if (!run(query, QStringLiteral("SELECT id, name FROM children"), {})) {
+        return NameCheck::Failed;
+    }
+    while (query.next()) {
+        if (query.value(0).toInt() != except && cleanName(query.value(1).toString()) == clean) {
+            return NameCheck::Taken;
+        }
+    }
+    return NameCheck::Free;
+}
+
 }  // namespace
 
 PracticeJournal::PracticeJournal(QString directory)
@@ -149,13 +194,29 @@ int PracticeJournal::addChild(const QString& name) {
     if (!database_->isOpen() || clean.isEmpty()) {
         return 0;
     }
+    const auto failed = [](const QString& reason) {
+        qCWarning(journalLog).noquote() << "a child could not be added:" << reason;
+        return 0;
+    };
+    WriteTransaction transaction(database_->db());
+    if (!transaction.begun()) {
+        return failed(transaction.error());
+    }
+    switch (nameTaken(database_->db(), clean, 0)) {
+        case NameCheck::Taken:
+            return 0;
+        case NameCheck::Failed:
+            return failed(QStringLiteral("the children cannot be read"));
+        case NameCheck::Free:
+            break;
+    }
     // A journal started afresh may have forgotten children whose stores are still on disk;
     // a new child never takes over one of those folders.
     int id = kFirstChildId;
     QSqlQuery query(database_->db());
     if (!run(query, QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM children"), {}) ||
         !query.next()) {
-        return 0;
+        return failed(query.lastError().text());
     }
     id = std::max(id, query.value(0).toInt());
     query.finish();
@@ -169,9 +230,11 @@ int PracticeJournal::addChild(const QString& name) {
     }
     ++id;
     if (!run(query, QStringLiteral("INSERT INTO children (id, name) VALUES (?, ?)"), {id, clean})) {
-        qCWarning(journalLog).noquote()
-            << "a child could not be added:" << query.lastError().text();
-        return 0;
+        return failed(query.lastError().text());
+    }
+    query.finish();
+    if (!transaction.commit()) {
+        return failed(transaction.error());
     }
     return id;
 }
@@ -181,9 +244,34 @@ bool PracticeJournal::renameChild(int id, const QString& name) {
     if (!database_->isOpen() || clean.isEmpty()) {
         return false;
     }
+    const auto failed = [](const QString& reason) {
+        qCWarning(journalLog).noquote() << "a child could not be renamed:" << reason;
+        return false;
+    };
+    WriteTransaction transaction(database_->db());
+    if (!transaction.begun()) {
+        return failed(transaction.error());
+    }
+    switch (nameTaken(database_->db(), clean, id)) {
+        case NameCheck::Taken:
+            return false;
+        case NameCheck::Failed:
+            return failed(QStringLiteral("the children cannot be read"));
+        case NameCheck::Free:
+            break;
+    }
     QSqlQuery query(database_->db());
-    return run(query, QStringLiteral("UPDATE children SET name = ? WHERE id = ?"), {clean, id}) &&
-           query.numRowsAffected() == 1;
+    if (!run(query, QStringLiteral("UPDATE children SET name = ? WHERE id = ?"), {clean, id})) {
+        return failed(query.lastError().text());
+    }
+    if (query.numRowsAffected() != 1) {
+        return false;  // no such child
+    }
+    query.finish();
+    if (!transaction.commit()) {
+        return failed(transaction.error());
+    }
+    return true;
 }
 
 bool PracticeJournal::chooseChild(int id) {
@@ -482,19 +570,36 @@ QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpa
     return result;
 }
 
-bool PracticeJournal::exportCsv(int childId, const QString& path) const {
+bool PracticeJournal::exportCsv(int childId, const QString& path, QString* error,
+                                qsizetype* rows) const {
+    const auto failed = [error](const QString& reason) {
+        if (error) {
+            *error = reason;
+        }
+        return false;
+    };
     QString name;
     for (const Child& c : children()) {
         if (c.id == childId) {
             name = c.name;
         }
     }
+    // A file that looks like an empty record when the journal could not be read would
+    // mislead, and would take the place of a good export; so nothing is written.
+    const QString childrenUnread = readError_;
+    const QVector<AnsweredQuestion> answered = answers(childId, {});
+    if (readError_.isEmpty()) {
+        readError_ = childrenUnread;
+    }
+    if (!readError_.isEmpty()) {
+        return failed(readError_);
+    }
     QString text = QStringLiteral("\uFEFF");
     text += CsvWriter::row({QStringLiteral("时间"), QStringLiteral("孩子"), QStringLiteral("练习"),
                             QStringLiteral("练习名称"), QStringLiteral("题目"),
                             QStringLiteral("正确答案"), QStringLiteral("孩子的答案"),
                             QStringLiteral("对错"), QStringLiteral("用时（毫秒）")});
-    for (const AnsweredQuestion& a : answers(childId, {})) {
+    for (const AnsweredQuestion& a : answered) {
         const QString title = ExerciseCatalogue::contains(a.exercise)
                                   ? ExerciseCatalogue::title(a.exercise)
                                   : QString();
@@ -503,16 +608,15 @@ bool PracticeJournal::exportCsv(int childId, const QString& path) const {
                                 a.right ? QStringLiteral("对") : QStringLiteral("错"),
                                 QString::number(a.ms)});
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return false;
-    }
+    OutputFile file(path);
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.commit()) {
+        return failed(file.reason());
     }
-    return file.commit();
+    if (rows) {
+        *rows = answered.size();
+    }
+    return true;
 }
 
 }  // namespace sumbrook

@@ -60,8 +60,12 @@ class PracticeJournal {
     // line for the parent naming the file and SQLite's reason; empty when it answered.
     QString readError() const { return readError_; }
     // One row per answered question, header row, UTF-8 with a byte-order mark for
-    // spreadsheet programs, fields quoted where needed.
-    bool exportCsv(int childId, const QString& path) const;
+    // spreadsheet programs, fields quoted where needed; written by OutputFile's rule (a
+    // device is written in place, a file replaced whole), with the number of rows in *rows.
+    // False, with the reason in *error, when it cannot be written or the journal cannot be
+    // read (then readError() says so too, and nothing is written).
+    bool exportCsv(int childId, const QString& path, QString* error = nullptr,
+                   qsizetype* rows = nullptr) const;
 
     QString filePath() const;
 

@@ -83,7 +83,6 @@ bool MoviePlayer::Create(QWidget* parent, int left, int top, int width, int heig
     }
     releaseScene();
     makeScene(left, top, width, height);
-    PutMenu(false);
     return true;
 }
 
@@ -126,14 +125,6 @@ bool MoviePlayer::PutMovie(const QString& path) {
     if (widget_) {
         widget_->update();
     }
-    return true;
-}
-
-bool MoviePlayer::PutMenu(bool value) {
-    if (!stage_) {
-        return false;
-    }
-    menu_ = value;
     return true;
 }
 

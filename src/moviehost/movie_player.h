@@ -65,9 +65,6 @@ class MoviePlayer {
     // valid bundle, the scene plays it from its intro (a scene already playing another
     // movie is replaced by a fresh one). False, and the scene as it was, otherwise.
     bool PutMovie(const QString& path);
-    // Whether the control may offer a context menu of its own; Create puts false.
-    bool Menu() const { return menu_; }
-    bool PutMenu(bool value);
 
     // Serves `bytes` from memory at program directory + "/" + their CRC-32 name and puts
     // that path as the movie. The redirection of the file-open entry is installed (and
@@ -92,7 +89,6 @@ class MoviePlayer {
     int width_ = 0;
     int height_ = 0;
     QString movie_;
-    bool menu_ = true;
     // Declared before the scene, which plays from it, so that it is dropped after.
     std::unique_ptr<SceneBundle> bundle_;
     std::unique_ptr<PracticeStage> stage_;

@@ -424,9 +424,14 @@ void ParentCentreWindow::addChild() {
     if (!name || name->trimmed().isEmpty()) {
         return;
     }
+    bool taken = false;
+    for (const Child& c : journal_.children()) {
+        taken = taken || c.name.simplified() == name->simplified();
+    }
     const int id = journal_.addChild(name->trimmed());
     if (id <= 0) {
-        tell(QStringLiteral("没能添加“%1”。").arg(name->trimmed()));
+        tell(taken ? QStringLiteral("已经有一个叫“%1”的孩子了。").arg(name->trimmed())
+                   : QStringLiteral("没能添加“%1”。").arg(name->trimmed()));
         return;
     }
     tell(QStringLiteral("已添加“%1”，下次开始练习时就是“%1”在练习。").arg(name->trimmed()));
@@ -440,8 +445,13 @@ void ParentCentreWindow::renameChild() {
     if (!name || name->trimmed().isEmpty() || name->trimmed() == current) {
         return;
     }
+    bool taken = false;
+    for (const Child& c : journal_.children()) {
+        taken = taken || (c.id != childId_ && c.name.simplified() == name->simplified());
+    }
     if (!journal_.renameChild(childId_, name->trimmed())) {
-        tell(QStringLiteral("没能改名。"));
+        tell(taken ? QStringLiteral("已经有一个叫“%1”的孩子了。").arg(name->trimmed())
+                   : QStringLiteral("没能改名。"));
         return;
     }
     fillChildren();

@@ -21,7 +21,8 @@ class MistakesSheetCommand : public ::testing::Test {
         PracticeJournal journal(dir_.path());
         ASSERT_TRUE(journal.open());
         const int ming = journal.addChild(QStringLiteral("小明"));
-        journal.addChild(QStringLiteral("小红"));  // never practised
+        journal.addChild(QStringLiteral("小红"));          // never practised
+        journal.addChild(QStringLiteral("\x1b[31m小兰"));  // never practised either
         const QDateTime now = QDateTime::currentDateTime();
         auto answer = [&](int child, int exercise, const char* shown, const char* expected,
                           bool right, qint64 daysAgo) {
@@ -75,6 +76,7 @@ TEST_F(MistakesSheetCommand, PrintsTheChildsOwnMissesFirstThenNeighboursIntoATwo
         {{"--days", "60"}, {"7 ＋ 8 ＝", "13 － 6 ＝", "2 ＋ 2 ＝"}, 30},
         // One miss within ten has 15 facts within two steps of it.
         {{"--child", "小明"}, {"5 ＋ 4 ＝"}, 16},
+        {{"--child", "2"}, {"5 ＋ 4 ＝"}, 16},  // 小明's number
         {{"--child", "宝贝", "--days", "3"}, {"7 ＋ 8 ＝", "13 － 6 ＝"}, 30},
     };
     for (const Case& c : cases) {
@@ -105,8 +107,12 @@ TEST_F(MistakesSheetCommand, RefusesWhatItCannotDoInOneLineAndWritesNothing) {
         const char* says;
     };
     const Case cases[] = {
-        {{"--child", "无名"}, 2, "no child is named '无名' (children: 宝贝, 小明, 小红)"},
-        {{"--child", "小红"}, 1, "missed no sum"},
+        {{"--child", "无名"},
+         2,
+         "no child is named or numbered '无名' (children: 1 宝贝, 2 小明, 3 小红, 4 "
+         "\\x1b[31m小兰)"},
+        {{"--child", "小红"}, 1, "小红 missed no sum"},
+        {{"--child", "\x1b[31m小兰"}, 1, "sumbrook worksheet: \\x1b[31m小兰 missed no sum"},
         {{"--days", "0"}, 2, "--days"},
         {{"--days", "x"}, 2, "--days"},
         {{"--copies", "2"}, 2, "copies"},

@@ -113,6 +113,37 @@ TEST_F(PracticeJournalTest, ChildrenAreAddedRenamedAndChosenAndKeptAcrossStarts)
     EXPECT_EQ(children[2].name, "小红");
 }
 
+TEST_F(PracticeJournalTest, NoTwoChildrenShareANameSpacesAroundItAside) {
+    ASSERT_EQ(journal.addChild(QStringLiteral("小明")), 2);
+    ASSERT_EQ(journal.addChild(QStringLiteral("小红")), 3);
+    struct Row {
+        const char* what;
+        int renamed;  // 0: added
+        const char* name;
+        bool done;
+    };
+    const Row rows[] = {
+        {"with spaces around it", 0, " \t小明  ", false},
+        {"the first child's", 0, "宝贝 ", false},
+        {"spaces within make another name", 0, "小 明", true},
+        {"renamed to another's with spaces", 3, "\n小明 ", false},
+        {"renamed to its own", 2, " 小明", true},
+        {"renamed to a free one", 3, "红红", true},
+        {"the freed name", 0, "小红", true},
+    };
+    for (const Row& row : rows) {
+        const QString name = QString::fromUtf8(row.name);
+        const bool done =
+            row.renamed == 0 ? journal.addChild(name) > 0 : journal.renameChild(row.renamed, name);
+        EXPECT_EQ(done, row.done) << row.what;
+    }
+    QStringList names;
+    for (const Child& c : journal.children()) {
+        names << c.name;
+    }
+    EXPECT_EQ(names, QStringList({"宝贝", "小明", "红红", "小 明", "小红"}));
+}
+
 TEST_F(PracticeJournalTest, ANewChildNeverTakesOverAStoreFolderLeftOnDisk) {
     // A journal started afresh forgets its children; their stores stay where they were.
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("children/5")));
@@ -357,6 +388,15 @@ TEST(CsvWriter, FieldsAreQuotedOnlyWhereASpreadsheetNeedsIt) {
         {"=SUM(A1)", "'=SUM(A1)"},
         {"+1", "'+1"},
         {"@x,y", "\"'@x,y\""},
+        // Spreadsheets look past leading blanks and control characters for a formula.
+        {" =1+1", "' =1+1"},
+        {"\t=cmd|' /C calc'!A0", "'\t=cmd|' /C calc'!A0"},
+        {"\r\n+1", "\"'\r\n+1\""},
+        {"\x01\x1f-2", "'\x01\x1f-2"},
+        {"  @SUM(A1)", "'  @SUM(A1)"},
+        {"\u3000=1", "'\u3000=1"},
+        {" 5-3", "\" 5-3\""},  // a sign further in is no formula
+        {"\t", "\"\t\""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CsvWriter::field(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;

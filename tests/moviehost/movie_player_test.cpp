@@ -273,7 +273,6 @@ TEST_F(MoviePlayerTest, CreateNeedsAParentOnceAndMoveBeforeCreateOnlyRecords) {
     EXPECT_EQ(player->ParentWindow(), &parent);
     EXPECT_EQ(player->HostWindow()->geometry(), QRect(5, 6, 400, 300));
     EXPECT_EQ(player->Width(), 300) << "Create is not a Move";
-    EXPECT_FALSE(player->Menu());
 
     // Without a parent: the previous one, and the control replaced, not doubled.
     ASSERT_TRUE(player->Create(0, 0, 640, 480));

@@ -340,12 +340,10 @@ void PracticeLoop::acknowledgeCompletion() {
 
 void PracticeLoop::nextQuestion() {
     if (isAnswerScreen(screen_)) {
-        if (fenshu_ < 100) {
-            screen_ = questionScreenOf(currentQuestionScreen());
-            newQuestion();
-        } else {
-            enterCompletion();
-        }
+        // The score shown on an answer screen is below 100: the right answer that reaches
+        // it goes straight to completion from check().
+        screen_ = questionScreenOf(currentQuestionScreen());
+        newQuestion();
     } else if (isQuestionScreen(screen_)) {
         // Asks a fresh question in place of the shown one; nothing is counted or scored.
         newQuestion();

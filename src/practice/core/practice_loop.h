@@ -61,7 +61,6 @@ class PracticeLoop {
     std::int64_t tishuduiLs() const { return records_.tishuduiLs(); }
     bool gameMode() const { return youxi_ == kGameModeOn; }
     int b320() const { return b320_; }
-    int introStep() const { return introStep_; }
 
     // The question on a question or answer screen.
     const std::optional<Question>& question() const { return question_; }

@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <cstdio>
 
 namespace sumbrook {
 
@@ -49,15 +48,22 @@ void ProgressStore::removeStaleTemporaries() const {
 }
 
 void ProgressStore::setDamagedFileAside() {
-    const QString aside = filePath() + QStringLiteral(".damaged");
-    // rename() takes the place of an older damaged copy in one step where the system
-    // allows it; elsewhere the older copy goes first.
-    if (std::rename(QFile::encodeName(filePath()).constData(),
-                    QFile::encodeName(aside).constData()) == 0) {
-        return;
+    // Each damaged store keeps its own copy, named by when it was found, so that a store
+    // damaged again never takes the place of an earlier copy.
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = filePath() + QStringLiteral(".damaged-") + stamp;
+    QString aside = base;
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n) {
+        aside = base + u'-' + QString::number(n);
     }
-    QFile::remove(aside);
+    // A rename needs no room on a full disk, and QFile::rename never replaces a file that
+    // is already there.
     if (QFile::rename(filePath(), aside)) {
+        qCWarning(progressLog).noquote()
+            << QStringLiteral(
+                   "the progress store %1 was damaged; it is kept as %2 and a fresh "
+                   "one is started")
+                   .arg(filePath(), aside);
         return;
     }
     keepFile_ = true;

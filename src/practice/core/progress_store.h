@@ -24,9 +24,10 @@ class ProgressStore {
     // Reads the file into memory, after removing temporaries that a write cut off
     // between writing and renaming left behind. A missing file gives an empty store; an
     // unreadable or damaged one gives an empty store too, and the file is renamed to
-    // "shuxue.json.damaged" (which needs no room on a full disk) so that nothing is thrown
-    // away unseen. A damaged file that cannot be set aside is never written over: the
-    // store then stays in memory only.
+    // "shuxue.json.damaged-yyyyMMdd-HHmmss" (then "-2", "-3" … where that name is taken;
+    // a rename needs no room on a full disk), said on "sumbrook.progress", so that nothing
+    // is thrown away unseen and no earlier copy is replaced. A damaged file that cannot be
+    // set aside is never written over: the store then stays in memory only.
     void open();
     QJsonValue value(const QString& key) const { return image_.value(key); }
     void setValue(const QString& key, const QJsonValue& value) { image_.insert(key, value); }

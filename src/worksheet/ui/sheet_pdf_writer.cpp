@@ -29,8 +29,8 @@ SheetPdfWriter::~SheetPdfWriter() {
 
 bool SheetPdfWriter::open(QString* error) {
     // Open the file ourselves first: the PDF writer says nothing useful when it cannot.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        say(error, QStringLiteral("cannot write '%1': %2").arg(path_, file_.errorString()));
+    if (!file_.open()) {
+        say(error, file_.reason());
         return false;
     }
     writer_ = std::make_unique<QPdfWriter>(&file_);
@@ -41,6 +41,7 @@ bool SheetPdfWriter::open(QString* error) {
     writer_->setResolution(kResolution);
     if (!painter_.begin(writer_.get())) {
         say(error, QStringLiteral("cannot start a PDF in '%1'").arg(path_));
+        file_.cancel();
         return false;
     }
     return true;
@@ -63,10 +64,8 @@ bool SheetPdfWriter::finish(QString* error) {
         return false;
     }
     painter_.end();
-    file_.close();
-    if (file_.error() != QFileDevice::NoError) {
-        say(error, QStringLiteral("cannot write '%1': %2").arg(path_, file_.errorString()));
-        file_.remove();  // a PDF cut short is no use to anyone
+    if (!file_.commit()) {
+        say(error, file_.reason());
         return false;
     }
     return true;
@@ -76,10 +75,7 @@ void SheetPdfWriter::abandon() {
     if (painter_.isActive()) {
         painter_.end();
     }
-    if (file_.isOpen()) {
-        file_.close();
-        file_.remove();
-    }
+    file_.cancel();
 }
 
 bool SheetPdfWriter::write(const QString& path, const std::vector<Sheet>& pages, QString* error) {

@@ -1,19 +1,20 @@
 #pragma once
 
-#include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QString>
 #include <memory>
 #include <vector>
 
+#include "common/output_file.h"
 #include "worksheet/core/sheet.h"
 
 namespace sumbrook {
 
 // Writes sheets into one PDF file, one sheet a page, each on A4 portrait at its own
 // margins. Pages are painted as they are added, so a batch of any length needs no more
-// memory than one page.
+// memory than one page. The file is written by OutputFile's rule: a regular file only
+// takes the place of the old one once complete, and a device is never replaced.
 class SheetPdfWriter {
   public:
     explicit SheetPdfWriter(const QString& path);
@@ -26,7 +27,7 @@ class SheetPdfWriter {
     int pageCount() const { return pages_; }
     // Ends the document; false, with a reason, when the file could not be completed.
     bool finish(QString* error);
-    // Ends without a document: what was written so far is removed.
+    // Ends without a document: a file that was being replaced stays as it was.
     void abandon();
 
     // The whole file at once.
@@ -34,7 +35,7 @@ class SheetPdfWriter {
 
   private:
     QString path_;
-    QFile file_;
+    OutputFile file_;
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
     int pages_ = 0;
