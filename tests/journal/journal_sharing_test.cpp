@@ -16,27 +16,13 @@
 #include "journal/journal_writer.h"
 #include "journal/practice_journal.h"
 #include "support/qstring_printer.h"
+#include "support/said_messages.h"
 
 namespace sumbrook {
 namespace {
 
-QStringList said;
-void collect(QtMsgType, const QMessageLogContext&, const QString& message) {
-    said << message;
-}
-
-// Collects what is said while it lives.
-class Listening {
-  public:
-    Listening() {
-        said.clear();
-        previous_ = qInstallMessageHandler(collect);
-    }
-    ~Listening() { qInstallMessageHandler(previous_); }
-
-  private:
-    QtMessageHandler previous_ = nullptr;
-};
+QStringList& said = testing::SaidMessages::lines();
+using Listening = testing::SaidMessages;
 
 std::unique_ptr<QProcess> startProcess(const QStringList& arguments) {
     auto process = std::make_unique<QProcess>();

@@ -13,6 +13,7 @@
 #include "journal/journal_schema.h"
 #include "support/qstring_printer.h"
 #include "support/rename_journal_table.h"
+#include "support/said_messages.h"
 #include "support/sample_journal.h"
 
 namespace sumbrook {
@@ -20,23 +21,8 @@ namespace {
 
 const QDateTime kMonday(QDate(2026, 11, 2), QTime(17, 0));
 
-QStringList said;
-void collect(QtMsgType, const QMessageLogContext& context, const QString& message) {
-    said << QString::fromLatin1(context.category) + QStringLiteral(": ") + message;
-}
-
-// Collects the journal's messages while it lives.
-class Listening {
-  public:
-    Listening() {
-        said.clear();
-        previous_ = qInstallMessageHandler(collect);
-    }
-    ~Listening() { qInstallMessageHandler(previous_); }
-
-  private:
-    QtMessageHandler previous_ = nullptr;
-};
+QStringList& said = testing::SaidMessages::lines();
+using Listening = testing::SaidMessages;
 
 QByteArray readAll(const QString& path) {
     QFile file(path);

@@ -16,10 +16,12 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <csignal>
+#include <optional>
 
 #include <random>
 
 #include "support/qstring_printer.h"
+#include "support/said_messages.h"
 
 namespace sumbrook {
 namespace {
@@ -303,18 +305,14 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Collects what the progress store says, by category.
-QStringList said;
-void collect(QtMsgType, const QMessageLogContext& context, const QString& message) {
-    said << QString::fromLatin1(context.category) + QStringLiteral(": ") + message;
-}
+// What the progress store says, by category.
+QStringList& said = testing::SaidMessages::lines();
 
 TEST_F(ProgressRecordsTest, ADamagedStoreLargerThanTheFreeSpaceIsKeptAndSaidEachTime) {
     QDir(dir.path()).mkpath(QStringLiteral("data"));
     const QByteArray damaged = "{\"jishu123\":123,\"timels01\":[" + QByteArray(200000, '7');
     writeFile(damaged);
-    said.clear();
-    const auto previous = qInstallMessageHandler(collect);
+    auto listening = std::make_optional<testing::SaidMessages>();
     {
         const FullDisk full(4096);  // room for the defaults, not for a copy
         records.load();
@@ -329,7 +327,7 @@ TEST_F(ProgressRecordsTest, ADamagedStoreLargerThanTheFreeSpaceIsKeptAndSaidEach
         records.load();
         EXPECT_FALSE(records.flush());
     }
-    qInstallMessageHandler(previous);
+    listening.reset();
     EXPECT_EQ(copiesSetAside(), QList<QByteArray>({damaged, damaged}));
     const QString setAside = "sumbrook.progress: the progress store " + store.filePath() +
                              " was damaged; it is kept as " + store.filePath() + ".damaged-";
@@ -353,13 +351,12 @@ TEST(ProgressStoreSetAside, ADamagedStoreThatCannotBeSetAsideIsNeverWrittenOver)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("not JSON at all");
     }
-    said.clear();
-    const auto previous = qInstallMessageHandler(collect);
+    auto listening = std::make_optional<testing::SaidMessages>();
     records.load();
     records.countQuestion();
     const bool written = records.flush();
     records.recordCompletion(3, 1000);
-    qInstallMessageHandler(previous);
+    listening.reset();
 
     EXPECT_FALSE(written);
     EXPECT_EQ(readAll(store.filePath()), "not JSON at all");
@@ -410,14 +407,13 @@ TEST_F(ProgressRecordsTest, AFolderThatCannotBeWrittenIsSaidOnceAndPracticeGoesO
     blocker.close();
     ProgressStore blocked(dir.path() + QStringLiteral("/blocked"));
     ProgressRecords stuck(blocked);
-    said.clear();
-    const auto previous = qInstallMessageHandler(collect);
+    auto listening = std::make_optional<testing::SaidMessages>();
     stuck.load();
     stuck.countQuestion();
     stuck.recordCompletion(2, 5000);
     stuck.setLevel(3);
     stuck.flush();
-    qInstallMessageHandler(previous);
+    listening.reset();
     ASSERT_EQ(said.size(), 1) << said.join(u'\n').toStdString();
     EXPECT_TRUE(said.front().startsWith("sumbrook.progress: "));
     EXPECT_EQ(stuck.tishuLs(), 1);
