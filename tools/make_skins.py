@@ -54,6 +54,9 @@ SKINS = {
 
 ORDER = ["silver", "grey", "black", "spring", "autumn", "blue", "purple"]
 
+# Box metrics stay within the room the system look gives a control: the program's forms
+# place their controls at fixed sizes (a 64 × 39 button holds "简单竖式", a 40 × 18 field a
+# count, six tabs share 293 pixels), which a skin repaints but never enlarges.
 SHEET = """\
 QWidget {{ background-color: {window}; color: {text}; }}
 QDialog, QMainWindow, QMessageBox {{ background-color: {window}; }}
@@ -62,7 +65,7 @@ QFrame[frameShape="4"], QFrame[frameShape="5"] {{ color: {border}; }}
 QPushButton {{
     color: {button_text};
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 {button_top}, stop:1 {button_bottom});
-    border: 1px solid {border}; border-radius: {radius}px; padding: 4px 12px; min-height: 18px;
+    border: 1px solid {border}; border-radius: {radius}px; padding: 2px 4px;
 }}
 QPushButton:hover {{ background: {hover}; }}
 QPushButton:pressed, QPushButton:checked {{ background: {pressed}; }}
@@ -71,7 +74,7 @@ QPushButton:focus {{ border: 2px solid {accent}; outline: none; }}
 QPushButton:default {{ border-width: 2px; }}
 QLineEdit, QPlainTextEdit, QTextEdit, QComboBox, QSpinBox, QAbstractSpinBox {{
     color: {field_text}; background-color: {base};
-    border: 1px solid {border}; border-radius: {radius_small}px; padding: 2px 4px;
+    border: 1px solid {border}; border-radius: {radius_small}px; padding: 0px 2px;
     selection-background-color: {accent}; selection-color: {accent_text};
 }}
 QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, QComboBox:focus, QAbstractSpinBox:focus {{
@@ -103,7 +106,7 @@ QRadioButton::indicator:checked, QCheckBox::indicator:checked {{
 QTabWidget::pane {{ border: 1px solid {border}; background-color: {window}; top: -1px; }}
 QTabBar::tab {{
     color: {button_text}; background-color: {strip};
-    border: 1px solid {border}; border-bottom: none; padding: 5px 12px; margin-right: 2px;
+    border: 1px solid {border}; border-bottom: none; padding: 4px 8px; margin-right: 1px;
     border-top-left-radius: {radius_small}px; border-top-right-radius: {radius_small}px;
 }}
 QTabBar::tab:selected {{ background-color: {window}; color: {text}; font-weight: bold; }}

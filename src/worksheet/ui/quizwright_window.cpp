@@ -407,12 +407,17 @@ bool QuizwrightWindow::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
         }
     }
-    // Escape would close the window and, with it, the whole program.
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        return true;
-    }
     return QDialog::eventFilter(watched, event);
+}
+
+void QuizwrightWindow::keyPressEvent(QKeyEvent* event) {
+    // Every control passes Escape on to the window, where QDialog would close it and, with
+    // it, the whole program: a half-made sheet is lost to one key.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void QuizwrightWindow::done(int result) {

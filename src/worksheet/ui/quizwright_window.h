@@ -63,6 +63,7 @@ class QuizwrightWindow : public QDialog {
     void mousePressEvent(QMouseEvent* event) override;
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildControls();

@@ -17,6 +17,7 @@
 #include "practice/scene/stage_frame.h"
 #include "practice/scene/stage_layout.h"
 #include "support/fake_sound_channel.h"
+#include "support/golden_picture.h"
 #include "support/manual_clock.h"
 #include "support/qstring_printer.h"
 #include "support/stage_picture.h"
@@ -24,79 +25,17 @@
 namespace sumbrook {
 namespace {
 
-// A pixel differs when one of its channels is off by more than this; a picture matches
-// when no more than the given share of its pixels differ. Together they absorb the
-// antialiasing of glyph edges and nothing larger.
-constexpr int kChannelTolerance = 40;
-constexpr double kDifferingShare = 0.002;
-
-QString goldenDir() {
-    return QStringLiteral(SUMBROOK_GOLDEN_DIR);
+const testing::GoldenPictures& golden() {
+    static const testing::GoldenPictures pictures(QStringLiteral(SUMBROOK_GOLDEN_DIR));
+    return pictures;
 }
 
-bool updating() {
-    return qEnvironmentVariable("SUMBROOK_UPDATE_GOLDEN") == QStringLiteral("1");
-}
-
-struct Comparison {
-    int differing = 0;
-    int worst = 0;
-    QImage diff;
-};
-
-Comparison compare(const QImage& expected, const QImage& actual) {
-    Comparison c;
-    c.diff = QImage(actual.size(), QImage::Format_RGB32);
-    c.diff.fill(Qt::white);
-    for (int y = 0; y < actual.height(); ++y) {
-        const auto* e = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
-        const auto* a = reinterpret_cast<const QRgb*>(actual.constScanLine(y));
-        for (int x = 0; x < actual.width(); ++x) {
-            const int d =
-                std::max({std::abs(qRed(e[x]) - qRed(a[x])), std::abs(qGreen(e[x]) - qGreen(a[x])),
-                          std::abs(qBlue(e[x]) - qBlue(a[x]))});
-            c.worst = std::max(c.worst, d);
-            if (d > kChannelTolerance) {
-                ++c.differing;
-                c.diff.setPixel(x, y, qRgb(229, 57, 53));
-            } else if (d > 0) {
-                c.diff.setPixel(x, y, qRgb(255, 224, 178));
-            }
-        }
-    }
-    return c;
-}
-
-// Compares `actual` with the stored picture `name`.png, or stores it when updating.
 void expectGolden(const QImage& picture, const QString& name) {
-    const QImage actual = picture.convertToFormat(QImage::Format_RGB32);
-    const QString stored = goldenDir() + u'/' + name + QStringLiteral(".png");
-    if (updating()) {
-        QDir().mkpath(goldenDir());
-        ASSERT_TRUE(actual.save(stored)) << stored.toStdString();
-        return;
-    }
-    const QImage expected = QImage(stored).convertToFormat(QImage::Format_RGB32);
-    ASSERT_FALSE(expected.isNull())
-        << "no stored picture " << stored.toStdString() << "; run tools/update-golden-pictures";
-    ASSERT_EQ(expected.size(), actual.size()) << name.toStdString();
-    const Comparison c = compare(expected, actual);
-    const int allowed = static_cast<int>(actual.width() * actual.height() * kDifferingShare);
-    if (c.differing > allowed) {
-        QDir().mkpath(QStringLiteral("golden-failures"));
-        actual.save(QStringLiteral("golden-failures/") + name + QStringLiteral(".actual.png"));
-        c.diff.save(QStringLiteral("golden-failures/") + name + QStringLiteral(".diff.png"));
-    }
-    EXPECT_LE(c.differing, allowed)
-        << name.toStdString() << ": " << c.differing << " pixels differ (worst channel " << c.worst
-        << "); see golden-failures/" << name.toStdString() << ".actual.png and .diff.png in "
-        << QDir::currentPath().toStdString();
+    golden().expect(picture, name);
 }
 
-// How far two pictures of the same stage differ, in pixels beyond the tolerance.
 int differingPixels(const QImage& a, const QImage& b) {
-    return compare(a.convertToFormat(QImage::Format_RGB32), b.convertToFormat(QImage::Format_RGB32))
-        .differing;
+    return testing::GoldenPictures::differingPixels(a, b);
 }
 
 // A stage on a fresh store, with seeded draws and a still clock, shown the main menu.

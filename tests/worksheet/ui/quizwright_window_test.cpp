@@ -236,5 +236,45 @@ TEST_F(QuizwrightWindowTest, ThePrintPreviewShowsTheSheetAndOptionallyItsAnswers
     preview->dialog()->close();
 }
 
+// Escape reaches the window from whichever control holds the focus, after a sheet was
+// made; it must not close the window, which would end the whole program.
+class QuizwrightEscapeTest : public QuizwrightWindowTest,
+                             public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(QuizwrightEscapeTest, EscapeLeavesTheWindowOpen) {
+    std::optional<bool> finished;
+    QObject::connect(&window, &QuizwrightWindow::finishedWithReturn,
+                     [&](bool back) { finished = back; });
+    click("按钮_加减法");
+    type(1, "5");
+    click("按钮_生成算式");
+    ASSERT_TRUE(canPrint());
+
+    auto* control = named<QWidget>(GetParam());
+    ASSERT_NE(control, nullptr);
+    auto* tabs = named<QTabWidget>("选择夹1");
+    for (int page = 0; page < tabs->count(); ++page) {
+        if (tabs->widget(page)->isAncestorOf(control)) {
+            tabs->setCurrentIndex(page);
+        }
+    }
+    control->setFocus();
+    QWidget* target = control->focusProxy() ? control->focusProxy() : control;
+    QTest::keyClick(target, Qt::Key_Escape);
+    QTest::keyClick(target, Qt::Key_Escape, Qt::ShiftModifier);
+
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(finished.has_value());
+    EXPECT_EQ(window.returnFlag(), 0);
+    EXPECT_EQ(window.result(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryControl, QuizwrightEscapeTest,
+                         ::testing::Values("按钮_加减法", "按钮_乘除法", "按钮_竖式",
+                                           "按钮_认识时间", "按钮_生成算式", "按钮_打印", "按钮4",
+                                           "按钮1", "选择夹1", "编辑框1", "编辑框26", "编辑框31",
+                                           "编辑框11", "编辑框44", "编辑框_帮助", "组合框1",
+                                           "表格1"));
+
 }  // namespace
 }  // namespace sumbrook
