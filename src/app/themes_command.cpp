@@ -122,7 +122,7 @@ int runThemesCommand(const QStringList& arguments, std::FILE* err) {
                      skinModule.LastError().c_str());
     }
     ModuleSkin skin(skinModule);
-    ThemeController controller(skin, PrivateProfile::configPath());
+    ThemeController controller(skin, PrivateProfile::configPathInUse());
     if (shown) {
         const int row = static_cast<int>(*shown);
         if (themeTable()[row - 1].hasSkin) {

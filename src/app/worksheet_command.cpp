@@ -91,7 +91,7 @@ constexpr const char* kUsage =
     "                          [--copies C] [--answers | --answers=end] [--pdf FILE] [--json]\n"
     "\n"
     "  --page P        settings page: 0 加减, 1 乘除, 2 竖式, 3 钟面\n"
-    "  --count TAG=N   N questions of subtype TAG (tags 1-10, 11-16, 17-20, 21-25 by page)\n"
+    "  --count TAG=N   N questions of subtype TAG, a tag of the page (listed below)\n"
     "  --seed S        the same seed (0 to 4294967295) gives the same sheets\n"
     "  --copies C      C different sheets (1 to 1000), each marked \"第 k 份\" with its key\n"
     "  --answers       the answers on the output and an answer page after each sheet\n"
@@ -99,6 +99,84 @@ constexpr const char* kUsage =
     "  --pdf FILE      the sheets as an A4 PDF; nothing is printed when it cannot be written\n"
     "  --json          one JSON object a question instead of one line of text\n"
     "  --help          this text\n";
+
+// What each tag's generator truly makes, which a caption does not always say (a "二位数以内"
+// sum may reach three digits). Scripts name subtypes by tag, so the tags never change; on
+// page 3 the tag numbers do not follow the window's rows, which is why each is spelled out.
+const char* tagMeaning(int tag) {
+    switch (tag) {
+        case 1:
+            return "a + b up to 10, and a - b from 4 to 9 (a little over half are sums)";
+        case 2:
+            return "a + b + c: a + b at most 10, c from 5 to 10";
+        case 3:
+            return "a + b - c, then a - b + c, within 20";
+        case 4:
+            return "a + b from 2 to 10 each, carrying past 10 (11 to 20)";
+        case 5:
+            return "a two-digit number plus whole tens, up to 100";
+        case 6:
+            return "a two-digit number plus 3 to 9, carrying unless it is whole tens";
+        case 7:
+            return "11 to 18 minus a one-digit number, borrowing";
+        case 8:
+            return "two two-digit numbers added, up to 100";
+        case 9:
+            return "a two-digit number minus a smaller one, no borrowing";
+        case 10:
+            return "a two-digit number minus a smaller one, borrowing";
+        case 11:
+            return "the times table, 1 to 9 times 1 to 9";
+        case 12:
+            return "a times-table product, then + or - a number";
+        case 13:
+            return "exact division from the times table (2 to 9)";
+        case 14:
+            return "exact division from the times table, then + or - a number";
+        case 15:
+            return "times-table division with a remainder";
+        case 16:
+            return "10 to 99 divided by 2 to 9, always with a remainder";
+        case 17:
+            return "column addition of two two-digit numbers (sums up to 198)";
+        case 18:
+            return "column subtraction of two two-digit numbers, the second not larger";
+        case 19:
+            return "column multiplication of a two-digit by a one-digit number";
+        case 20:
+            return "long division of a two-digit number by 2 to 9, exact";
+        case 21:
+            return "whole hours (3:00)";
+        case 22:
+            return "half hours (3:30)";
+        case 25:
+            return "quarter hours (3:00, 3:15, 3:30, 3:45)";
+        case 23:
+            return "five-minute times other than :00 and :30 (3:05, 3:25)";
+        case 24:
+            return "any minute (3:07)";
+        default:
+            return "";
+    }
+}
+
+// The usage, then every tag of each page in the window's row order with the caption the
+// window shows beside its field.
+QByteArray helpText() {
+    QByteArray text = kUsage;
+    text += "\nTags, by page, in the order of the window's rows (caption, then what is asked):\n";
+    for (int page = 0; page <= kClockPage; ++page) {
+        text += QStringLiteral("\n  page %1 %2\n").arg(page).arg(tabCaption(page)).toUtf8();
+        for (const int tag : tagsOfPage(page)) {
+            text += QStringLiteral("    %1  %2\n          %3\n")
+                        .arg(tag, 2)
+                        .arg(QString::fromUtf8(countField(tag).label),
+                             QString::fromLatin1(tagMeaning(tag)))
+                        .toUtf8();
+        }
+    }
+    return text;
+}
 
 struct Request {
     bool help = false;
@@ -250,7 +328,8 @@ int runWorksheetCommand(const QStringList& arguments, std::FILE* out, std::FILE*
     }
     const Request& request = std::get<Request>(parsed);
     if (request.help) {
-        std::fputs(kUsage, out);
+        const QByteArray text = helpText();
+        std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), out);
         return std::fflush(out) == 0 ? 0 : 1;
     }
     if (const auto message = validatePage(request.page, request.counts)) {

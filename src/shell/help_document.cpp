@@ -2,10 +2,12 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <cstddef>
 
 #include "common/embedded_bytes.h"
+#include "themes/program_files.h"
 
 namespace sumbrook::embedded {
 extern const unsigned char kHelpDocument[];
@@ -19,11 +21,19 @@ QByteArray HelpDocument::bytes() {
 }
 
 QString HelpDocument::path(const QString& programDirectory) {
-    QString directory = programDirectory;
-    if (directory.endsWith(u'/')) {
-        directory.chop(1);  // the root directory: "/" + name, not "//" + name
-    }
-    return directory + QStringLiteral("/软件说明.txt");
+    return ProgramFiles::fileIn(programDirectory, QStringLiteral("软件说明.txt"));
+}
+
+QString HelpDocument::pathInUse(const QString& programDirectory) {
+    return ProgramFiles::place(programDirectory, QFileInfo(path(programDirectory)).fileName(),
+                               ProgramFiles::Kind::Data, true);
+}
+
+QString HelpDocument::text(const QByteArray& bytes) {
+    QStringDecoder decoder("GBK");
+    QString decoded = decoder.decode(bytes);
+    decoded.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return decoded;
 }
 
 bool HelpDocument::writeIfAbsent(const QString& path) {

@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -19,6 +19,7 @@
 #include "moviehost/movie_bytes.h"
 #include "moviehost/movie_player.h"
 #include "shell/help_document.h"
+#include "shell/help_window.h"
 #include "shell/shell_globals.h"
 #include "shell/window_arithmetic.h"
 #include "themes/menu_font.h"
@@ -46,7 +47,7 @@ QSize primaryScreenSize() {
 MainWindow::MainWindow(ShellGlobals& globals, QWidget* parent)
     : QMainWindow(parent),
       globals_(globals),
-      openDocument_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+      openDocument_([this](const QUrl& url) { return openHelpWindow(url); }) {
     // The form as declared: 605 × 429 at (50, 50) with an empty title; the created
     // handler replaces both.
     setObjectName(QStringLiteral("主窗口"));
@@ -392,12 +393,47 @@ void MainWindow::OpenThemeChooser() {
 }
 
 void MainWindow::ShowHelpDocument() {
-    const QString path = HelpDocument::path(PrivateProfile::programDirectory());
-    // Without the file (a read-only directory) there is nothing to open.
-    if (!HelpDocument::writeIfAbsent(path)) {
+    const QString path = HelpDocument::pathInUse(PrivateProfile::programDirectory());
+    if (HelpDocument::writeIfAbsent(path)) {
+        openDocument_(QUrl::fromLocalFile(path));
         return;
     }
-    openDocument_(QUrl::fromLocalFile(path));
+    qCWarning(shellLog).noquote()
+        << QStringLiteral(
+               "the help document cannot be written at %1; the program's own copy "
+               "is shown")
+               .arg(path);
+    showHelpText(HelpDocument::text(HelpDocument::bytes()));
+}
+
+bool MainWindow::openHelpWindow(const QUrl& file) {
+    // Bounded: a file the user replaced with something huge is not read whole.
+    constexpr qint64 kMaxHelpBytes = 4 * 1024 * 1024;
+    QFile document(file.toLocalFile());
+    QByteArray bytes;
+    if (document.open(QIODevice::ReadOnly)) {
+        bytes = document.read(kMaxHelpBytes);
+    } else {
+        qCWarning(shellLog).noquote()
+            << QStringLiteral(
+                   "the help document %1 cannot be read; the program's own copy is "
+                   "shown")
+                   .arg(document.fileName());
+        bytes = HelpDocument::bytes();
+    }
+    showHelpText(HelpDocument::text(bytes));
+    return true;
+}
+
+void MainWindow::showHelpText(const QString& text) {
+    if (helpWindow_ != nullptr) {
+        helpWindow_->close();
+    }
+    helpWindow_ = new HelpWindow(text, this);
+    helpWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
 }
 
 void MainWindow::ExitProgram() {

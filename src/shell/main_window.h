@@ -2,12 +2,14 @@
 
 #include <QMainWindow>
 #include <QMargins>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
 #include <functional>
 #include <optional>
 
+#include "shell/help_window.h"
 #include "shell/window_placement.h"
 
 class QLabel;
@@ -31,7 +33,7 @@ class MainWindow : public QMainWindow {
   public:
     static constexpr int kPollMilliseconds = 500;
 
-    // Opens a file with the desktop's default application; true when that was started.
+    // Shows the help document's file; true when it is shown.
     using DocumentOpener = std::function<bool(const QUrl&)>;
 
     // Builds the window as declared and runs its created handler (MainWindowCreated):
@@ -39,7 +41,7 @@ class MainWindow : public QMainWindow {
     explicit MainWindow(ShellGlobals& globals, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Replaces the desktop's opener (QDesktopServices) for the help document.
+    // Replaces the help window (openHelpWindow) as the help document's viewer.
     void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
 
     // --- handlers of the window's events and menu items
@@ -56,6 +58,11 @@ class MainWindow : public QMainWindow {
 
     // The client area: the part of the window below the menu bar, in window coordinates.
     QRect clientRect() const;
+
+    // The help window with the file's text (the carried document when the file cannot be
+    // read), in place of one already open. The window is there while it is shown.
+    bool openHelpWindow(const QUrl& file);
+    HelpWindow* helpWindow() const { return helpWindow_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -84,9 +91,11 @@ class MainWindow : public QMainWindow {
     int frameExtraWidth() const;
     int frameExtraHeight() const;
     void setVariable(const QString& name, const QString& value);
+    void showHelpText(const QString& text);
 
     ShellGlobals& globals_;
     DocumentOpener openDocument_;
+    QPointer<HelpWindow> helpWindow_;
 
     QTimer* clock_ = nullptr;  // 时钟1
     QLabel* label_ = nullptr;  // 标签1

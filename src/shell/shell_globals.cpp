@@ -30,7 +30,7 @@ ShellGlobals::ShellGlobals(SceneServices services, SkinFactory skin) {
         std::move(services));
     skinModule_ = std::make_unique<MemoryModule>(processModulePlatform());
     skin_ = skin ? skin(*skinModule_) : std::make_unique<ModuleSkin>(*skinModule_);
-    themes_ = std::make_unique<ThemeController>(*skin_, PrivateProfile::configPath());
+    themes_ = std::make_unique<ThemeController>(*skin_, PrivateProfile::configPathInUse());
 
     if (QCoreApplication* app = QCoreApplication::instance()) {
         QObject::connect(app, &QCoreApplication::aboutToQuit, &loopEnd_,

@@ -1,5 +1,7 @@
 #include "themes/private_profile.h"
 
+#include "themes/program_files.h"
+
 #include <QByteArrayView>
 #include <QCoreApplication>
 #include <QDir>
@@ -346,13 +348,24 @@ QString PrivateProfile::programDirectory() {
 }
 
 QString PrivateProfile::configPath() {
-    QString directory = programDirectory();
-    if (directory.endsWith(u'/')) {
-        directory.chop(1);  // the root directory: "/" + name, not "//" + name
-    }
     // The name is "\窗口配置文件.ini" after the directory on Windows. Qt takes '/' as the
     // separator on every platform, while on Linux '\' would become part of the file name.
-    return directory + QStringLiteral("/窗口配置文件.ini");
+    return ProgramFiles::fileIn(programDirectory(), QStringLiteral("窗口配置文件.ini"));
+}
+
+QString PrivateProfile::configPathInUse() {
+    const QString beside = configPath();
+    // A file beside the program that cannot be replaced is not kept: every choice written
+    // over it would fail.
+    const QString path = ProgramFiles::place(programDirectory(), QFileInfo(beside).fileName(),
+                                             ProgramFiles::Kind::Configuration, false);
+    if (path != beside && !QFileInfo::exists(path) && QFileInfo(beside).isFile()) {
+        if (QFile::copy(beside, path)) {
+            // The copy takes the installed file's read-only bits; it is the user's to change.
+            QFile(path).setPermissions(QFile(path).permissions() | QFile::WriteOwner);
+        }
+    }
+    return path;
 }
 
 }  // namespace sumbrook

@@ -42,6 +42,11 @@ class PrivateProfile {
     static QString programDirectory();
     // The window configuration file in the program directory.
     static QString configPath();
+    // The configuration file the program reads and writes: configPath() where the program
+    // directory takes new files, else the same name in the per-user configuration folder.
+    // A per-user file is started as a copy of one beside the program, so that a choice
+    // stored there before the folder became read-only is kept.
+    static QString configPathInUse();
 };
 
 }  // namespace sumbrook

@@ -1,6 +1,7 @@
 #include "themes/theme_controller.h"
 
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <utility>
 
 #include "themes/private_profile.h"
@@ -10,6 +11,8 @@
 namespace sumbrook {
 
 namespace {
+
+Q_LOGGING_CATEGORY(themesLog, "sumbrook.themes")
 
 bool fileExists(const QString& path) {
     const QFileInfo info(path);
@@ -29,7 +32,7 @@ void ThemeController::applySavedTheme() {
     }
     if (!fileExists(configPath_)) {
         const ThemeRow& fallback = themeTable()[kDefaultThemeRow - 1];
-        PrivateProfile::writeString(configPath_, themeSection(), themeKey(), fallback.storedName);
+        store(fallback.storedName);
         skin_.attach(skinBlock(kDefaultThemeRow));
     }
     const int row = themeRowForStoredName(stored);
@@ -52,7 +55,20 @@ void ThemeController::radioButtonClicked(int row, bool selected) {
     if (theme.hasSkin) {
         skin_.attach(skinBlock(row));
     }
-    PrivateProfile::writeString(configPath_, themeSection(), themeKey(), theme.storedName);
+    store(theme.storedName);
+}
+
+void ThemeController::store(const QByteArray& storedName) {
+    if (PrivateProfile::writeString(configPath_, themeSection(), themeKey(), storedName) ||
+        writeFailureSaid_) {
+        return;
+    }
+    writeFailureSaid_ = true;
+    qCWarning(themesLog).noquote()
+        << QStringLiteral(
+               "the theme choice cannot be written to %1; it holds until the program "
+               "ends")
+               .arg(configPath_);
 }
 
 }  // namespace sumbrook

@@ -8,7 +8,8 @@ namespace sumbrook {
 
 // Applies the theme stored in the window configuration file and handles the theme
 // dialog's radio-button clicks. It keeps no record of the active theme: the skin module
-// holds the look and the file holds the choice.
+// holds the look and the file holds the choice. A choice that cannot be written still
+// takes effect for this run; the first failed write is said in the log, later ones not.
 class ThemeController {
   public:
     // `configFile` is the path that applySavedTheme takes as its configuration path;
@@ -27,6 +28,9 @@ class ThemeController {
     SkinApi& skin_;
     QString configFile_;
     QString configPath_;
+    bool writeFailureSaid_ = false;
+
+    void store(const QByteArray& storedName);
 };
 
 }  // namespace sumbrook

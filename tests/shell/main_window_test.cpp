@@ -16,10 +16,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRawFont>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextLayout>
 #include <QTimer>
@@ -33,12 +36,14 @@
 #include "practice/core/exercise_catalogue.h"
 #include "practice/scene/practice_stage.h"
 #include "shell/help_document.h"
+#include "shell/help_window.h"
 #include "shell/shell_globals.h"
 #include "shell/window_arithmetic.h"
 #include "support/fake_sound_channel.h"
 #include "support/manual_clock.h"
 #include "support/qstring_printer.h"
 #include "support/recording_skin.h"
+#include "support/said_messages.h"
 #include "themes/menu_font.h"
 #include "themes/private_profile.h"
 #include "themes/theme_dialog.h"
@@ -61,6 +66,8 @@ class ShellTest : public ::testing::Test {
   public:
     ShellTest() {
         qputenv("SUMBROOK_PROGRAM_DIR", programDir.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", userDir.filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", userDir.filePath(QStringLiteral("data")).toLocal8Bit());
         SceneServices services;
         services.store = std::make_shared<ProgressStore>(dataDir.path());
         services.source = std::make_shared<SeededUniformSource>(7);
@@ -81,6 +88,8 @@ class ShellTest : public ::testing::Test {
         window.reset();
         globals.reset();
         qunsetenv("SUMBROOK_PROGRAM_DIR");
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
     }
 
     PracticeStage& scene() { return *globals->player()->Control(); }
@@ -131,6 +140,7 @@ class ShellTest : public ::testing::Test {
 
     QTemporaryDir programDir;
     QTemporaryDir dataDir;
+    QTemporaryDir userDir;  // the per-user configuration and data folders
     testing::RecordingSkin* skin = nullptr;
     std::unique_ptr<ShellGlobals> globals;
     std::unique_ptr<MainWindow> window;
@@ -514,10 +524,66 @@ TEST_F(ShellTest, HelpDocumentIsWrittenWhenAbsentAndOpenedAsItIs) {
     }
 }
 
-TEST_F(ShellTest, HelpDocumentThatCannotBeWrittenIsNotOpened) {
+TEST_F(ShellTest, HelpDocumentGoesToTheUserWhereTheProgramFolderHasNone) {
     qputenv("SUMBROOK_PROGRAM_DIR", programDir.filePath(QStringLiteral("gone")).toLocal8Bit());
     menuItem(QStringLiteral("软件说明"))->trigger();
+    const QString path = userDir.filePath(QStringLiteral("data/sumbrook/软件说明.txt"));
+    EXPECT_EQ(opened, QStringList{path});
+    EXPECT_EQ(fileBytes(path), HelpDocument::bytes());
+}
+
+TEST_F(ShellTest, HelpWindowShowsTheDocumentsTextAndClosesOnEsc) {
+    window->setDocumentOpener([this](const QUrl& url) { return window->openHelpWindow(url); });
+    QStringEncoder gbk("GBK");
+    const struct {
+        const char* what;
+        std::optional<QByteArray> before;  // the file beside the program, if any
+        std::function<bool(const QString&)> shows;
+    } rows[] = {
+        {"the carried document, decoded", std::nullopt,
+         [](const QString& text) {
+             return text.startsWith(QStringLiteral("            SumbrookV2.0  软件说明\n")) &&
+                    text.contains(QStringLiteral("本版软件还增加了《Quizwright》模块")) &&
+                    !text.contains(u'\r') && !text.contains(QChar::ReplacementCharacter);
+         }},
+        {"the user's own copy", QByteArray(gbk.encode(QStringLiteral("我的笔记\r\n第二行"))),
+         [](const QString& text) { return text == QStringLiteral("我的笔记\n第二行"); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString path = HelpDocument::path(programDir.path());
+        QFile::remove(path);
+        if (row.before) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(*row.before);
+        }
+        menuItem(QStringLiteral("软件说明"))->trigger();
+        QPointer<HelpWindow> help = window->helpWindow();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->windowTitle(), QStringLiteral("软件说明"));
+        EXPECT_TRUE(row.shows(help->text())) << help->text().left(200).toStdString();
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(help, &esc);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(help, nullptr) << "Esc closes the window";
+    }
+}
+
+TEST_F(ShellTest, HelpDocumentThatCannotBeWrittenIsShownFromTheProgramAndSaidOnce) {
+    qputenv("SUMBROOK_PROGRAM_DIR", programDir.filePath(QStringLiteral("gone")).toLocal8Bit());
+    // A file where the per-user data folder would be: nothing can be made under it.
+    QFile blocker(userDir.filePath(QStringLiteral("data")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    testing::SaidMessages said;
+    menuItem(QStringLiteral("软件说明"))->trigger();
     EXPECT_EQ(opened, QStringList());
+    ASSERT_NE(window->helpWindow(), nullptr);
+    EXPECT_EQ(window->helpWindow()->text(), HelpDocument::text(HelpDocument::bytes()));
+    const QStringList ours = said.lines().filter(QRegularExpression(QStringLiteral("^sumbrook")));
+    ASSERT_EQ(ours.size(), 1) << said.lines().join(u'\n').toStdString();
+    EXPECT_TRUE(ours[0].startsWith(QStringLiteral("sumbrook.shell: "))) << ours[0].toStdString();
 }
 
 // --- Quizwright -------------------------------------------------------------------------

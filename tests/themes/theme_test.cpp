@@ -7,10 +7,17 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <cmath>
+#include <optional>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "support/qstring_printer.h"
 #include "support/recording_skin.h"
+#include "support/said_messages.h"
 #include "themes/private_profile.h"
+#include "themes/program_files.h"
 #include "themes/skin_api.h"
 #include "themes/skin_block.h"
 #include "themes/skin_look.h"
@@ -128,6 +135,103 @@ TEST_F(ThemeFiles, AFileDeletedWhileRunningIsCreatedAgainOnTheNextApply) {
     controller.applySavedTheme();
     EXPECT_EQ(skin.calls, (QStringList{QStringLiteral("attach 3"), QStringLiteral("attach 5")}));
     EXPECT_EQ(fileBytes(path()), iniWith(gbk(QStringLiteral("金秋赏桔"))));
+}
+
+// --- An installed program --------------------------------------------------------------
+
+// While it lives, this thread writes only where permission bits let it: the superuser's
+// override of them is taken out of its effective set and put back at the end.
+class PermissionBitsApply {
+  public:
+    PermissionBitsApply() {
+        if (geteuid() != 0 || syscall(SYS_capget, &header_, saved_) != 0) {
+            return;
+        }
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~(1U << CAP_DAC_OVERRIDE);
+        dropped_ = syscall(SYS_capset, &header_, reduced) == 0;
+    }
+    ~PermissionBitsApply() {
+        if (dropped_) {
+            syscall(SYS_capset, &header_, saved_);
+        }
+    }
+    PermissionBitsApply(const PermissionBitsApply&) = delete;
+    PermissionBitsApply& operator=(const PermissionBitsApply&) = delete;
+
+  private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+    bool dropped_ = false;
+};
+
+// One start of the program as far as themes go: the file chosen, the saved theme applied,
+// and optionally a theme row chosen in the dialog.
+QStringList startAndChoose(int row) {
+    RecordingSkin started;
+    ThemeController controller(started, PrivateProfile::configPathInUse());
+    controller.applySavedTheme();
+    controller.radioButtonClicked(row, row != 0);
+    return started.calls;
+}
+
+TEST(InstalledProgram, ReadOnlyProgramFolderKeepsTheChosenThemeAcrossStarts) {
+    struct Row {
+        const char* what;
+        std::optional<QByteArray> beside;  // an ini installed beside the program
+        QString firstStart;                // what the first start attaches
+    };
+    const Row rows[] = {
+        {"no file beside the program", std::nullopt, QStringLiteral("attach 5")},
+        {"a file beside it: its choice carried over", iniWith(gbk(QStringLiteral("高贵黑色"))),
+         QStringLiteral("attach 3")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir program;
+        QTemporaryDir home;
+        qputenv("SUMBROOK_PROGRAM_DIR", program.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        if (row.beside) {
+            putFile(PrivateProfile::configPath(), *row.beside);
+        }
+        const QByteArray installed = fileBytes(PrivateProfile::configPath());
+        QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+        {
+            PermissionBitsApply asAnOrdinaryUser;
+            if (ProgramFiles::acceptsNewFiles(program.path())) {
+                QFile::setPermissions(program.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+                qunsetenv("SUMBROOK_PROGRAM_DIR");
+                qunsetenv("XDG_CONFIG_HOME");
+                GTEST_SKIP() << "this process writes past permission bits and cannot drop that";
+            }
+            testing::SaidMessages said;
+            EXPECT_EQ(startAndChoose(6), (QStringList{row.firstStart, QStringLiteral("detach"),
+                                                      QStringLiteral("attach 6")}));
+            EXPECT_EQ(startAndChoose(0), QStringList{QStringLiteral("attach 6")});
+            EXPECT_EQ(said.lines(), QStringList()) << "nothing failed";
+        }
+        QFile::setPermissions(program.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_EQ(fileBytes(home.filePath(QStringLiteral("sumbrook/窗口配置文件.ini"))),
+                  iniWith(gbk(QStringLiteral("梦幻蓝色"))));
+        EXPECT_EQ(fileBytes(PrivateProfile::configPath()), installed) << "left as installed";
+    }
+    qunsetenv("SUMBROOK_PROGRAM_DIR");
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(ThemeFiles, AFailedWriteIsSaidOnceAndTheChoiceStillTakesEffect) {
+    testing::SaidMessages said;
+    ThemeController controller(skin, dir.filePath(QStringLiteral("missing/窗口配置文件.ini")));
+    controller.applySavedTheme();
+    controller.radioButtonClicked(2, true);
+    controller.radioButtonClicked(3, true);
+    EXPECT_EQ(skin.calls.last(), QStringLiteral("attach 3"));
+    ASSERT_EQ(said.lines().size(), 1) << said.lines().join(u'\n').toStdString();
+    EXPECT_TRUE(said.lines()[0].startsWith(QStringLiteral("sumbrook.themes: ")))
+        << said.lines()[0].toStdString();
 }
 
 // --- Click handlers -----------------------------------------------------------------------
