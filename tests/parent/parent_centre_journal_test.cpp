@@ -11,7 +11,6 @@
 #include <map>
 #include <vector>
 
-#include "exercise_rows.h"
 #include "parent/parent_centre_window.h"
 #include "parent/parent_charts.h"
 #include "support/qstring_printer.h"
@@ -83,8 +82,8 @@ TEST(ParentCentreOverTheJournal, TablesAndChartsAddUpToTheJournalsRows) {
             const auto it = counts.find(e);
             const Counts c = it == counts.end() ? Counts{} : it->second;
             total += c.asked;
-            const int row = testing::exerciseRow(table, e);
-            ASSERT_GE(row, 0) << e;
+            const int row =
+                table->findItems(QStringLiteral("%1 ").arg(e), Qt::MatchStartsWith)[0]->row();
             EXPECT_EQ(table->item(row, 1)->text(), QString::number(c.asked)) << e;
             EXPECT_EQ(table->item(row, 2)->text(), ParentReport::percentText(c.right, c.asked))
                 << e;
