@@ -214,7 +214,6 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
               {QStringLiteral("练习"), QStringLiteral("做题数"), QStringLiteral("正确率"),
                QStringLiteral("每题用时"), QStringLiteral("最好成绩"), QStringLiteral("最近练习")},
               exerciseBox);
-    exerciseTable_->setToolTip(QStringLiteral("点表头可以按这一列排序"));
     exerciseTable_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     exerciseTable_->setSortingEnabled(true);
     exerciseLayout->addWidget(exerciseTable_);
