@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <cstdint>
 #include <optional>
@@ -60,7 +61,7 @@ struct ExerciseTally {
 };
 
 // A fact the child missed: the question as shown with its answer, how often it was
-// asked and missed in the span, and when it was last missed.
+// asked and missed in the span, when it was last missed and what the child typed instead.
 struct MissedFact {
     int exercise = 0;
     QString shown;
@@ -68,6 +69,7 @@ struct MissedFact {
     int asked = 0;
     int missed = 0;
     QDateTime lastMissed;
+    QStringList wrongAnswers;  // each wrong entry once, the most often typed first
 };
 
 }  // namespace sumbrook

@@ -1,6 +1,7 @@
 #include "practice_journal.h"
 
 #include <QDir>
+#include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
 #include <QSet>
@@ -532,7 +533,42 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
     if (result.size() > limit) {
         result.resize(limit);
     }
+    if (!readWrongAnswers(result, childId, span)) {
+        return {};
+    }
     return result;
+}
+
+bool PracticeJournal::readWrongAnswers(QVector<MissedFact>& facts, int childId,
+                                       const JournalSpan& span) const {
+    const auto key = [](int exercise, const QString& shown, const QString& expected) {
+        return QStringLiteral("%1\x1f%2\x1f%3").arg(exercise).arg(shown, expected);
+    };
+    QHash<QString, MissedFact*> byKey;
+    for (MissedFact& f : facts) {
+        byKey.insert(key(f.exercise, f.shown, f.expected), &f);
+    }
+    QVariantList values{childId};
+    const QString sql =
+        QStringLiteral(
+            "SELECT exercise, shown, expected, typed FROM answers WHERE child = ? AND right = 0") +
+        spanClause(span, values, QStringLiteral("at_ms")) +
+        QStringLiteral(
+            " GROUP BY exercise, shown, expected, typed ORDER BY COUNT(*) DESC, MIN(at_ms)");
+    QSqlQuery query(database_->db());
+    if (run(query, sql, values)) {
+        while (query.next()) {
+            if (MissedFact* f = byKey.value(key(query.value(0).toInt(), query.value(1).toString(),
+                                                query.value(2).toString()))) {
+                f->wrongAnswers.append(query.value(3).toString());
+            }
+        }
+    }
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return false;
+    }
+    return true;
 }
 
 QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpan& span) const {

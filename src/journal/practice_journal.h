@@ -70,6 +70,9 @@ class PracticeJournal {
     QString filePath() const;
 
   private:
+    // Fills each fact's wrong answers; false when they cannot be read (said in readError_).
+    bool readWrongAnswers(QVector<MissedFact>& facts, int childId, const JournalSpan& span) const;
+
     QString directory_;
     std::unique_ptr<JournalDatabase> database_;
     mutable QString readError_;

@@ -11,14 +11,17 @@
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "parent_charts.h"
 #include "practice/core/exercise_catalogue.h"
 #include "practice/core/zhuanhuan.h"
+#include "readable_fact.h"
 #include "worksheet/ui/sheet_print_preview.h"
 
 namespace sumbrook {
@@ -60,6 +63,48 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignCente
     return item;
 }
 
+// Where a cell of the exercise table stands when sorted: cells with a value by it, in
+// either order; after them, in either order, the ones without, the line the untried
+// exercises fold under, and those exercises by number.
+enum class Rank { Valued = 0, NoValue = 1, FoldLine = 2, Untried = 3 };
+constexpr int kRankRole = Qt::UserRole + 1;
+
+// A cell of the exercise table that sorts as its value (a count, a share, a time, a
+// moment), not as its text, and keeps the never-tried exercises under their line.
+class ExerciseCell : public QTableWidgetItem {
+  public:
+    ExerciseCell(const QString& text, Rank rank, double value, int exercise,
+                 Qt::Alignment align = Qt::AlignCenter)
+        : QTableWidgetItem(text), rank_(rank), value_(value), exercise_(exercise) {
+        setTextAlignment(align | Qt::AlignVCenter);
+        setData(kRankRole, static_cast<int>(rank));
+    }
+
+    bool operator<(const QTableWidgetItem& other) const override {
+        const auto* o = dynamic_cast<const ExerciseCell*>(&other);
+        if (o == nullptr) {
+            return QTableWidgetItem::operator<(other);
+        }
+        // The table sorts descending by asking the other way round; ranks and ties keep
+        // their own order whichever way the parent sorts.
+        const bool descending =
+            tableWidget() != nullptr &&
+            tableWidget()->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
+        if (rank_ != o->rank_) {
+            return (rank_ < o->rank_) != descending;
+        }
+        if (rank_ == Rank::Valued && value_ != o->value_) {
+            return value_ < o->value_;
+        }
+        return exercise_ != o->exercise_ && (exercise_ < o->exercise_) != descending;
+    }
+
+  private:
+    Rank rank_;
+    double value_;
+    int exercise_;
+};
+
 QString exerciseName(int exercise) {
     return QStringLiteral("%1 %2").arg(exercise).arg(ExerciseCatalogue::title(exercise));
 }
@@ -87,6 +132,9 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
         const QString name =
             QInputDialog::getText(this, title, label, QLineEdit::Normal, initial, &ok);
         return ok ? std::optional<QString>(name) : std::nullopt;
+    };
+    askYesNo_ = [this](const QString& title, const QString& question) {
+        return QMessageBox::question(this, title, question) == QMessageBox::Yes;
     };
     askPath_ = [this](const QString& suggested) {
         return QFileDialog::getSaveFileName(this, QStringLiteral("导出练习记录"), suggested,
@@ -166,6 +214,8 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
               {QStringLiteral("练习"), QStringLiteral("做题数"), QStringLiteral("正确率"),
                QStringLiteral("每题用时"), QStringLiteral("最好成绩"), QStringLiteral("最近练习")},
               exerciseBox);
+    exerciseTable_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    exerciseTable_->setSortingEnabled(true);
     exerciseLayout->addWidget(exerciseTable_);
 
     auto* missedBox = new QGroupBox(QStringLiteral("最常做错的题"), content);
@@ -173,8 +223,9 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
     auto* missedLayout = new QVBoxLayout(missedBox);
     missedTable_ =
         table(QStringLiteral("表格_错题"),
-              {QStringLiteral("题目"), QStringLiteral("正确答案"), QStringLiteral("练习"),
-               QStringLiteral("做过"), QStringLiteral("做错"), QStringLiteral("最近做错")},
+              {QStringLiteral("题目"), QStringLiteral("正确答案"), QStringLiteral("孩子的答案"),
+               QStringLiteral("练习"), QStringLiteral("做过"), QStringLiteral("做错"),
+               QStringLiteral("最近做错")},
               missedBox);
     missedLayout->addWidget(missedTable_);
 
@@ -212,6 +263,13 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
             [this](int id) { setSpan(static_cast<ReportSpan>(id)); });
     connect(exercises_, &QComboBox::activated, this,
             [this](int index) { chooseExercise(exercises_->itemData(index).toInt()); });
+    // Sorting moves rows; the untried ones stay folded or unfolded as they were.
+    connect(exerciseTable_->model(), &QAbstractItemModel::layoutChanged, this,
+            &ParentCentreWindow::applyFold);
+    connect(exerciseTable_, &QTableWidget::cellClicked, this,
+            [this](int row, int) { toggleFold(row); });
+    connect(exerciseTable_, &QTableWidget::cellActivated, this,
+            [this](int row, int) { toggleFold(row); });
     connect(sheet, &QPushButton::clicked, this, &ParentCentreWindow::openMistakesSheet);
     connect(exportButton, &QPushButton::clicked, this, &ParentCentreWindow::exportCsv);
 
@@ -385,35 +443,99 @@ void ParentCentreWindow::showExerciseTimes() {
 }
 
 void ParentCentreWindow::fillExerciseTable() {
-    exerciseTable_->setRowCount(static_cast<int>(report_.exercises.size()));
-    int row = 0;
+    // Rows go in unsorted, then are sorted once as the parent last chose.
+    exerciseTable_->setSortingEnabled(false);
+    exerciseTable_->clearContents();
+    exerciseTable_->setRowCount(0);
+    int untried = 0;
+    const auto addRow = [this](const QVector<ExerciseCell*>& cells) {
+        const int row = exerciseTable_->rowCount();
+        exerciseTable_->insertRow(row);
+        for (int column = 0; column < cells.size(); ++column) {
+            exerciseTable_->setItem(row, column, cells[column]);
+        }
+    };
     for (const ExerciseTally& t : report_.exercises) {
-        const bool tried = t.tried > 0;
-        exerciseTable_->setItem(row, 0, cell(exerciseName(t.exercise), Qt::AlignLeft));
-        exerciseTable_->setItem(row, 1, cell(QString::number(t.tried)));
-        exerciseTable_->setItem(row, 2, cell(ParentReport::percentText(t.right, t.tried)));
-        exerciseTable_->setItem(
-            row, 3, cell(tried ? ParentReport::secondsText(t.medianMs) : QStringLiteral("—")));
-        exerciseTable_->setItem(row, 4,
-                                cell(t.bestMs ? zhuanhuan(*t.bestMs) : QStringLiteral("—")));
-        exerciseTable_->setItem(row, 5, cell(dayText(t.lastPractised)));
-        ++row;
+        const int n = t.exercise;
+        if (t.tried <= 0) {
+            ++untried;
+            const auto none = [n] {
+                return new ExerciseCell(QStringLiteral("—"), Rank::Untried, 0, n);
+            };
+            addRow({new ExerciseCell(exerciseName(n), Rank::Untried, n, n, Qt::AlignLeft),
+                    new ExerciseCell(QStringLiteral("0"), Rank::Untried, 0, n), none(), none(),
+                    none(), none()});
+            continue;
+        }
+        const auto valued = [n](const QString& text, double value) {
+            return new ExerciseCell(text, Rank::Valued, value, n);
+        };
+        const auto timed = [&](const QString& text, std::optional<double> value) {
+            return value ? valued(text, *value)
+                         : new ExerciseCell(QStringLiteral("—"), Rank::NoValue, 0, n);
+        };
+        addRow(
+            {new ExerciseCell(exerciseName(n), Rank::Valued, n, n, Qt::AlignLeft),
+             valued(QString::number(t.tried), t.tried),
+             valued(ParentReport::percentText(t.right, t.tried),
+                    static_cast<double>(t.right) / t.tried),
+             valued(ParentReport::secondsText(t.medianMs), static_cast<double>(t.medianMs)),
+             timed(t.bestMs ? zhuanhuan(*t.bestMs) : QString(),
+                   t.bestMs ? std::optional<double>(static_cast<double>(*t.bestMs)) : std::nullopt),
+             timed(dayText(t.lastPractised), t.lastPractised.isValid()
+                                                 ? std::optional<double>(static_cast<double>(
+                                                       t.lastPractised.toMSecsSinceEpoch()))
+                                                 : std::nullopt)});
     }
+    if (untried > 0) {
+        auto* line = new ExerciseCell(QStringLiteral("未练习的 %1 个练习").arg(untried),
+                                      Rank::FoldLine, 0, 0, Qt::AlignLeft);
+        line->setToolTip(QStringLiteral("点一下展开或收起"));
+        QVector<ExerciseCell*> cells{line};
+        for (int column = 1; column < exerciseTable_->columnCount(); ++column) {
+            cells << new ExerciseCell(QString(), Rank::FoldLine, 0, 0);
+        }
+        addRow(cells);
+    }
+    exerciseTable_->setSortingEnabled(true);
+    applyFold();
+}
+
+void ParentCentreWindow::applyFold() {
+    for (int row = 0; row < exerciseTable_->rowCount(); ++row) {
+        const QTableWidgetItem* first = exerciseTable_->item(row, 0);
+        const Rank rank = first ? static_cast<Rank>(first->data(kRankRole).toInt()) : Rank::Valued;
+        exerciseTable_->setRowHidden(row, rank == Rank::Untried && !untriedShown_);
+        if (rank == Rank::FoldLine) {
+            exerciseTable_->item(row, 0)->setIcon(style()->standardIcon(
+                untriedShown_ ? QStyle::SP_ArrowDown : QStyle::SP_ArrowRight));
+        }
+    }
+}
+
+void ParentCentreWindow::toggleFold(int row) {
+    const QTableWidgetItem* first = exerciseTable_->item(row, 0);
+    if (first == nullptr || first->data(kRankRole).toInt() != static_cast<int>(Rank::FoldLine)) {
+        return;
+    }
+    untriedShown_ = !untriedShown_;
+    applyFold();
 }
 
 void ParentCentreWindow::fillMissedTable() {
     missedTable_->setRowCount(static_cast<int>(report_.mostMissed.size()));
     int row = 0;
     for (const MissedFact& f : report_.mostMissed) {
-        missedTable_->setItem(row, 0, cell(f.shown, Qt::AlignLeft));
-        missedTable_->setItem(row, 1, cell(f.expected));
+        missedTable_->setItem(row, 0, cell(ReadableFact::question(f), Qt::AlignLeft));
+        missedTable_->setItem(row, 1, cell(ReadableFact::answer(f)));
+        missedTable_->setItem(row, 2, cell(ReadableFact::wrongAnswers(f)));
         missedTable_->setItem(
-            row, 2,
+            row, 3,
             cell(ExerciseCatalogue::contains(f.exercise) ? ExerciseCatalogue::title(f.exercise)
                                                          : QString::number(f.exercise)));
-        missedTable_->setItem(row, 3, cell(QStringLiteral("%1 次").arg(f.asked)));
-        missedTable_->setItem(row, 4, cell(QStringLiteral("%1 次").arg(f.missed)));
-        missedTable_->setItem(row, 5, cell(dayText(f.lastMissed)));
+        missedTable_->setItem(row, 4, cell(QStringLiteral("%1 次").arg(f.asked)));
+        missedTable_->setItem(row, 5, cell(QStringLiteral("%1 次").arg(f.missed)));
+        missedTable_->setItem(row, 6, cell(dayText(f.lastMissed)));
         ++row;
     }
 }
@@ -434,8 +556,15 @@ void ParentCentreWindow::addChild() {
                    : QStringLiteral("没能添加“%1”。").arg(name->trimmed()));
         return;
     }
-    tell(QStringLiteral("已添加“%1”，下次开始练习时就是“%1”在练习。").arg(name->trimmed()));
-    chooseChild(id);
+    const QString added = name->simplified();
+    if (askYesNo_(QStringLiteral("添加孩子"),
+                  QStringLiteral("已添加“%1”。下次开始练习时换成“%1”来练习吗？").arg(added))) {
+        tell(QStringLiteral("已添加“%1”，下次开始练习时就是“%1”在练习。").arg(added));
+        chooseChild(id);
+        return;
+    }
+    fillChildren();
+    tell(QStringLiteral("已添加“%1”，下次开始练习的还是“%2”。").arg(added, childName()));
 }
 
 void ParentCentreWindow::renameChild() {
@@ -456,6 +585,18 @@ void ParentCentreWindow::renameChild() {
     }
     fillChildren();
     showReport();
+    // What the status line said of the child before is said again under the new name.
+    const QString renamed = childName();
+    const int practising = journal_.currentChildId();
+    tell(practising == childId_ && journal_.readError().isEmpty()
+             ? QStringLiteral("已改名为“%1”，下次开始练习时就是“%1”在练习。").arg(renamed)
+             : QStringLiteral("已改名为“%1”。").arg(renamed));
+    if (mistakesChild_ == childId_) {
+        mistakesName_ = renamed;
+        if (preview_ && preview_->dialog()) {
+            preview_->refresh();
+        }
+    }
 }
 
 void ParentCentreWindow::openMistakesSheet() {
@@ -467,6 +608,7 @@ void ParentCentreWindow::openMistakesSheet() {
     }
     mistakes_ = MistakesSheet::build(missed);
     mistakesName_ = childName();
+    mistakesChild_ = childId_;
     const QString note = mistakes_.leftOutNote();
     if (mistakes_.isEmpty()) {
         tell(QStringLiteral("%1没有可以印成算式的错题，不用出错题练习卷。%2")

@@ -38,6 +38,8 @@ class ParentCentreWindow : public QWidget {
         const QString& title, const QString& label, const QString& initial)>;
     // Asks where to save the export; empty when the parent cancels.
     using PathAsker = std::function<QString(const QString& suggested)>;
+    // Asks the parent a question answered with yes (true) or no.
+    using YesNoAsker = std::function<bool(const QString& title, const QString& question)>;
 
     // Opens on `span` with `now` as today (the system clock when empty), reading the
     // journal once.
@@ -49,6 +51,7 @@ class ParentCentreWindow : public QWidget {
     void setClock(std::function<QDateTime()> now);
     void setNameAsker(NameAsker ask) { askName_ = std::move(ask); }
     void setPathAsker(PathAsker ask) { askPath_ = std::move(ask); }
+    void setYesNoAsker(YesNoAsker ask) { askYesNo_ = std::move(ask); }
 
     void setSpan(ReportSpan span);
     ReportSpan span() const { return span_; }
@@ -77,6 +80,9 @@ class ParentCentreWindow : public QWidget {
     void showExerciseTimes();
     void fillExerciseTable();
     void fillMissedTable();
+    // Hides or shows the exercises never tried, under their line in the exercise table.
+    void applyFold();
+    void toggleFold(int row);
     QString childName() const;
     void tell(const QString& text);
     // Whether the journal's last read failed, told in the status line if so.
@@ -88,14 +94,17 @@ class ParentCentreWindow : public QWidget {
     std::function<QDateTime()> now_;
     NameAsker askName_;
     PathAsker askPath_;
+    YesNoAsker askYesNo_;
     ReportSpan span_ = ReportSpan::Week;
     int childId_ = 0;
     int exercise_ = 0;
     ParentReport report_;
     MistakesSheet mistakes_;
     QString mistakesName_;
+    int mistakesChild_ = 0;       // whose mistakes the sheet holds, named by mistakesName_
     QString readErrorTold_;       // the read failure the status line tells, if any
     bool childrenKnown_ = false;  // the list of children was read from the journal
+    bool untriedShown_ = false;   // the exercises never tried are unfolded
     std::unique_ptr<SheetPrintPreview> preview_;
 
     QComboBox* children_ = nullptr;

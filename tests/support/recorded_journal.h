@@ -30,6 +30,11 @@ struct RecordedJournal {
         a.ms = ms;
         journal.recordAnswer(a);
     }
+    // An answer as the child typed it, right when it is the expected one.
+    void typed(int child, int exercise, const QDateTime& at, const QString& shown,
+               const QString& expected, const QString& entry, std::int64_t ms = 5000) {
+        journal.recordAnswer({at, child, exercise, shown, expected, entry, entry == expected, ms});
+    }
     void completion(int child, int exercise, std::int64_t ms, const QDateTime& at) {
         journal.recordCompletion(child, exercise, ms, at);
     }

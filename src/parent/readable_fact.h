@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include "journal/journal_types.h"
+
+namespace sumbrook {
+
+// How the parent's list writes a missed fact, from the texts the journal keeps: a money
+// question by the value of its picture, a clock question by the time on its face, and the
+// child's wrong entries in the answer's own words (a unit after the money, "□" for a clock
+// field left empty). Texts the journal may hold in another shape are shown as they are.
+// It reads nothing and shows nothing.
+struct ReadableFact {
+    static QString question(const MissedFact& fact);
+    static QString answer(const MissedFact& fact);
+    // One entry the child typed, as the answer would be written.
+    static QString typed(const MissedFact& fact, const QString& entry);
+    // All the wrong entries, "14、16".
+    static QString wrongAnswers(const MissedFact& fact);
+};
+
+}  // namespace sumbrook
