@@ -41,6 +41,12 @@ QSize primaryScreenSize() {
     return screen != nullptr ? screen->geometry().size() : QSize(800, 600);
 }
 
+// The screen less the panels the desktop keeps on it.
+QRect primaryWorkArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(ShellGlobals& globals, QWidget* parent)
@@ -112,10 +118,8 @@ void MainWindow::MainWindowCreated() {
     }
     setWindowTitle(kTitle);
     clock_->start(kPollMilliseconds);
-    setOuterWidth(WindowArithmetic::kStartWidth);
-    const QPoint place =
-        WindowArithmetic::StartPlacement(primaryScreenSize(), frameGeometry().height());
-    move(place);
+    setOuterWidth(startOuterWidth());
+    move(startPlace());
     startRect_ = geometry();
     if (MoviePlayer* player = globals_.player()) {
         const QRect client = label_->geometry();
@@ -158,7 +162,27 @@ void MainWindow::setOuterWidth(int width) {
     ApplyAspectRule();
 }
 
+int MainWindow::startOuterWidth() const {
+    return WindowArithmetic::FittingOuterWidth(primaryWorkArea().size(), frameExtraWidth(),
+                                               frameGeometry().height() - clientRect().height(),
+                                               WindowArithmetic::kStartWidth);
+}
+
+QPoint MainWindow::startPlace() const {
+    const QRect outer = frameGeometry();
+    const QPoint centred = WindowArithmetic::StartPlacement(primaryScreenSize(), outer.height());
+    return WindowArithmetic::KeptInside(QRect(centred, outer.size()), primaryWorkArea());
+}
+
+bool MainWindow::fillsAnArea() const {
+    return fullScreen_ || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+}
+
 void MainWindow::ApplyAspectRule() {
+    if (fillsAnArea()) {
+        layOutClientArea();
+        return;
+    }
     const QRect client = clientRect();
     const int outer = frameGeometry().height();
     const int wanted = WindowArithmetic::AspectOuterHeight(client.width(), outer, client.height());
@@ -269,8 +293,8 @@ void MainWindow::placeWithFirstFrame() {
         frameGeometry().topLeft() != startRect_.topLeft() || size() != startRect_.size()) {
         return;
     }
-    setOuterWidth(WindowArithmetic::kStartWidth);
-    move(WindowArithmetic::StartPlacement(primaryScreenSize(), frameGeometry().height()));
+    setOuterWidth(startOuterWidth());
+    move(startPlace());
 }
 
 void MainWindow::MovieCommandPoll() {
@@ -329,6 +353,7 @@ void MainWindow::EnterFullScreen() {
         QMargins(geometry().left() - outer.left(), geometry().top() - outer.top(),
                  outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
     beginWindowSystemChange();
+    fullScreen_ = true;
     setFrameless(true);
     // Without a frame the window's own rectangle is its outer one. It is not raised above
     // other windows.
@@ -341,6 +366,7 @@ void MainWindow::EnterFullScreen() {
 void MainWindow::LeaveFullScreen() {
     setVariable(QStringLiteral("dongzuo"), QStringLiteral("0"));
     beginWindowSystemChange();
+    fullScreen_ = false;
     setFrameless(false);
     const WindowPlacement saved = globals_.savedWindowPlacement();
     // Before the first full screen nothing was kept: a width of 0 would leave no window.
@@ -402,6 +428,26 @@ void MainWindow::ShowHelpDocument() {
 
 void MainWindow::ExitProgram() {
     QCoreApplication::exit(0);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    const Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
+    const bool filled = (static_cast<QWindowStateChangeEvent*>(event)->oldState() & filling) != 0;
+    if (!filled && fillsAnArea()) {
+        keptNormal_ = normalGeometry();
+    } else if (filled && !fillsAnArea() && isVisible() && keptNormal_.isValid()) {
+        // Back from maximised: the window system's sizes on the way back are not the user's,
+        // and the 4:3 rule acting on the maximised width would make the window too tall.
+        beginWindowSystemChange();
+        setGeometry(keptNormal_);
+        expectWindowSystemChange();
+        return;
+    }
+    ApplyAspectRule();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

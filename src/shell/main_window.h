@@ -62,10 +62,18 @@ class MainWindow : public QMainWindow {
     void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildMenu();
     void setOuterWidth(int width);
+    // The start width, narrowed until the 4:3 window fits the work area with its frame.
+    int startOuterWidth() const;
+    // The start place, kept inside the work area.
+    QPoint startPlace() const;
+    // Full screen or maximised: the window keeps the area it was given, whatever its shape,
+    // and the scene stands letterboxed in it.
+    bool fillsAnArea() const;
     void showMenus(bool shown);
     // Gives the window its frame or takes it away, in place: a window that is up stays up.
     void setFrameless(bool frameless);
@@ -94,8 +102,10 @@ class MainWindow : public QMainWindow {
     QMenu* helpMenu_ = nullptr;
     // The frame around the window before full screen, by side.
     QMargins windowedFrame_;
-    bool changing_ = false;  // a change of frame and place is under way
-    QRect asked_;            // the window's rectangle it was asked to take
+    bool fullScreen_ = false;  // full screen by "全屏显示", until the scene's way back
+    QRect keptNormal_;         // the window's own rectangle before it was maximised
+    bool changing_ = false;    // a change of frame and place is under way
+    QRect asked_;              // the window's rectangle it was asked to take
     QTimer changeOver_;
     // Where the frame is to stand once leaving full screen is over, checked then.
     std::optional<WindowPlacement> restoring_;

@@ -1,7 +1,8 @@
 // Full screen under a real X server and window manager: a private Xvfb with openbox, the
 // main window with the real scene and skins in it, and the window's frame read back from
 // the X server itself rather than from what Qt believes. Skipped, with the reason, where
-// Xvfb or openbox is not installed.
+// Xvfb or openbox is not installed. A test on a screen of another shape than this process's
+// runs in a child process of this binary with a display of that shape.
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
@@ -11,16 +12,20 @@
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string>
 
 #include "moviehost/movie_player.h"
 #include "practice/scene/practice_stage.h"
+#include "practice/scene/scene_widget.h"
 #include "shell/main_window.h"
 #include "shell/shell_globals.h"
 #include "shell/window_arithmetic.h"
@@ -36,13 +41,17 @@ void PrintTo(const QRect& r, std::ostream* out) {
 namespace sumbrook {
 namespace {
 
-// The screen the tests run on: 4:3, so that full screen covers it exactly.
+// The screen the tests run on unless they ask for another shape: 4:3.
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
+// Names the shape of a child process's display.
+constexpr char kShapeVariable[] = "SUMBROOK_X11_SCREEN";
 
 // The private display, set up by main() before the application exists.
 struct Display {
     QString skipReason;  // empty when the display is up
+    QSize shape{kScreenWidth, kScreenHeight};
+    QString program;  // this test binary, for the child processes
     QProcess server;
     QProcess windowManager;
 };
@@ -167,7 +176,7 @@ class ShellUnderAWindowManager : public ::testing::Test {
         return g;
     }
     bool coversTheScreen(const ServerGeometry& g) {
-        const QRect screen(0, 0, kScreenWidth, kScreenHeight);
+        const QRect screen(QPoint(0, 0), display->shape);
         return g.client == screen && g.frame == screen;
     }
     // Windowed with a frame, the client area 4:3 below the menu bar.
@@ -263,6 +272,114 @@ TEST_F(ShellUnderAWindowManager, TheFirstFullScreenAfterAFreshStartCoversTheScre
     }
 }
 
+// --- screens of other shapes -------------------------------------------------------------
+
+class ScreenShapes : public ShellUnderAWindowManager, public ::testing::WithParamInterface<QSize> {
+  protected:
+    // True when this process's display has the shape; otherwise runs this test in a child
+    // with a display of that shape, its outcome this test's.
+    bool onTheShape(QSize shape) {
+        if (display->shape == shape) {
+            return true;
+        }
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(kShapeVariable),
+                   QStringLiteral("%1x%2").arg(shape.width()).arg(shape.height()));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(display->program, {QStringLiteral("--gtest_filter=%1.%2")
+                                           .arg(QString::fromLatin1(info->test_suite_name()),
+                                                QString::fromLatin1(info->name()))});
+        const bool ended = child.waitForFinished(120000);
+        const QByteArray out = child.readAllStandardOutput();
+        std::fputs(out.constData(), stdout);
+        EXPECT_TRUE(ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0)
+            << "on a " << shape.width() << "x" << shape.height() << " screen";
+        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << "the child ran no test";
+        return false;
+    }
+
+    // Where the scene's stage stands on the screen, from the window's own rectangle as the
+    // X server has it.
+    QRect stageOnScreen(const ServerGeometry& g) {
+        auto* scene = qobject_cast<SceneWidget*>(globals->player()->HostWindow());
+        if (scene == nullptr) {
+            return {};
+        }
+        return scene->stageRect()
+            .translated(g.client.topLeft() + scene->mapTo(window.get(), QPoint()))
+            .toRect();
+    }
+    // Within a pixel of the largest 4:3 area of `area`, centred.
+    static bool letterboxedIn(const QRect& stage, const QRect& area) {
+        const QRect wanted = WindowArithmetic::Letterbox(area.size()).translated(area.topLeft());
+        return std::abs(stage.left() - wanted.left()) <= 1 &&
+               std::abs(stage.top() - wanted.top()) <= 1 &&
+               std::abs(stage.right() - wanted.right()) <= 1 &&
+               std::abs(stage.bottom() - wanted.bottom()) <= 1;
+    }
+};
+
+TEST_P(ScreenShapes, FullScreenAndMaximiseShowTheWholeSceneAndComeBack) {
+    const QSize shape = GetParam();
+    if (!onTheShape(shape)) {
+        return;
+    }
+    start(true);
+    const QRect screen(QPoint(0, 0), shape);
+    const ServerGeometry first = settle(
+        [&](const ServerGeometry& g) { return g.frame != g.client && screen.contains(g.frame); });
+    ASSERT_TRUE(screen.contains(first.frame)) << ::testing::PrintToString(first.frame);
+    const QRect home = first.frame;
+    const QSize client = first.client.size();
+
+    for (int trip = 1; trip <= 3; ++trip) {
+        window->EnterFullScreen();
+        const ServerGeometry full =
+            settle([this](const ServerGeometry& g) { return coversTheScreen(g); });
+        EXPECT_EQ(full.frame, screen) << "trip " << trip;
+        // The whole stage on the screen, keypad and all, as large as the screen allows.
+        const QRect stage = stageOnScreen(full);
+        EXPECT_TRUE(screen.contains(stage) && letterboxedIn(stage, screen))
+            << "trip " << trip << ": stage at " << ::testing::PrintToString(stage);
+        leave();
+        const ServerGeometry back =
+            settle([&](const ServerGeometry& g) { return framedAt(g, home); });
+        EXPECT_EQ(back.frame, home) << "trip " << trip;
+        EXPECT_EQ(back.client.size(), client) << "trip " << trip;
+    }
+
+    // As the title bar's button asks the window manager: the work area, with the frame.
+    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    for (int trip = 1; trip <= 2; ++trip) {
+        window->showMaximized();
+        const ServerGeometry big =
+            settle([&](const ServerGeometry& g) { return g.frame == workArea; });
+        EXPECT_EQ(big.frame, workArea) << "trip " << trip;
+        const QRect stage = stageOnScreen(big);
+        QRect below = big.client;
+        below.setTop(below.top() + window->clientRect().top());
+        EXPECT_TRUE(below.contains(stage) && letterboxedIn(stage, below))
+            << "trip " << trip << ": stage at " << ::testing::PrintToString(stage) << " in "
+            << ::testing::PrintToString(below);
+        window->showNormal();
+        const ServerGeometry back =
+            settle([&](const ServerGeometry& g) { return framedAt(g, home); });
+        EXPECT_EQ(back.frame, home) << "trip " << trip;
+        EXPECT_EQ(back.client.size(), client) << "trip " << trip;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, ScreenShapes,
+                         ::testing::Values(QSize(1920, 1080), QSize(1366, 768), QSize(2560, 1080),
+                                           QSize(1280, 1024), QSize(1024, 768)),
+                         [](const ::testing::TestParamInfo<QSize>& shape) {
+                             return std::to_string(shape.param.width()) + "x" +
+                                    std::to_string(shape.param.height());
+                         });
+
 // --- the private display ----------------------------------------------------------------
 
 QString findProgram(const char* name) {
@@ -289,10 +406,10 @@ QString startDisplay(Display& d) {
     }
     // The server picks a display number no other server holds and writes it out once it
     // listens, so that tests starting at once do not race for one.
-    d.server.start(
-        xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-               QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(kScreenWidth).arg(kScreenHeight),
-               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    d.server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                          QStringLiteral("-screen"), QStringLiteral("0"),
+                          QStringLiteral("%1x%2x24").arg(d.shape.width()).arg(d.shape.height()),
+                          QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     QByteArray number;
     const auto numberWritten = [&] {
         d.server.waitForReadyRead(50);
@@ -316,27 +433,43 @@ QString startDisplay(Display& d) {
     if (!d.windowManager.waitForStarted(5000)) {
         return QStringLiteral("openbox did not start");
     }
-    // The window manager is up once it has taken the root window's redirection.
+    // The window manager is up once it says so on the root window. (Asking for the root's
+    // redirection instead would hold it for an instant, and openbox, finding it held, would
+    // give up.)
+    QString said;
     const bool managing = waitFor(
-        [] {
+        [&] {
+            // Without an event loop yet, only waiting tells that it has ended.
+            if (d.windowManager.state() == QProcess::NotRunning ||
+                d.windowManager.waitForFinished(0)) {
+                said += QString::fromLocal8Bit(d.windowManager.readAll());
+                d.windowManager.start(openbox, {});
+                d.windowManager.waitForStarted(5000);
+                return false;
+            }
             xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-            bool owned = false;
+            bool up = false;
             if (xcb_connection_has_error(c) == 0) {
                 const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-                const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT;
-                xcb_generic_error_t* error =
-                    xcb_request_check(c, xcb_change_window_attributes_checked(
-                                             c, screen->root, XCB_CW_EVENT_MASK, &mask));
-                owned = error != nullptr;  // refused: someone holds it
-                std::free(error);
+                const char check[] = "_NET_SUPPORTING_WM_CHECK";
+                auto* atom = xcb_intern_atom_reply(
+                    c, xcb_intern_atom(c, 1, sizeof(check) - 1, check), nullptr);
+                if (atom != nullptr && atom->atom != XCB_ATOM_NONE) {
+                    auto* property = xcb_get_property_reply(
+                        c, xcb_get_property(c, 0, screen->root, atom->atom, XCB_ATOM_WINDOW, 0, 1),
+                        nullptr);
+                    up = property != nullptr && xcb_get_property_value_length(property) > 0;
+                    std::free(property);
+                }
+                std::free(atom);
             }
             xcb_disconnect(c);
-            return owned;
+            return up;
         },
         15000);
     if (!managing) {
         return QStringLiteral("openbox did not take over the display %1: %2")
-            .arg(name, QString::fromLocal8Bit(d.windowManager.readAll()));
+            .arg(name, said + QString::fromLocal8Bit(d.windowManager.readAll()));
     }
     return {};
 }
@@ -366,6 +499,12 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     sumbrook::Display d;
     sumbrook::display = &d;
+    d.program = QString::fromLocal8Bit(argv[0]);
+    const QByteArray shape = qgetenv(sumbrook::kShapeVariable);
+    if (!shape.isEmpty()) {
+        const QList<QByteArray> sides = shape.split('x');
+        d.shape = QSize(sides.value(0).toInt(), sides.value(1).toInt());
+    }
     if (::testing::GTEST_FLAG(list_tests)) {
         return RUN_ALL_TESTS();
     }
