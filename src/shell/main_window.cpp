@@ -170,7 +170,9 @@ int MainWindow::startOuterWidth() const {
 
 QPoint MainWindow::startPlace() const {
     const QRect outer = frameGeometry();
-    const QPoint centred = WindowArithmetic::StartPlacement(primaryScreenSize(), outer.height());
+    // A window narrowed to fit stays centred.
+    const QPoint centred = WindowArithmetic::StartPlacement(primaryScreenSize(), outer.height()) +
+                           QPoint((WindowArithmetic::kStartWidth - outer.width()) / 2, 0);
     return WindowArithmetic::KeptInside(QRect(centred, outer.size()), primaryWorkArea());
 }
 
@@ -260,6 +262,9 @@ void MainWindow::windowSystemReported() {
 void MainWindow::endWindowSystemChange() {
     changing_ = false;
     changeOver_.stop();
+    if (restoring_ && isMaximized()) {
+        restoring_.reset();  // maximised again: the window system keeps the place
+    }
     if (restoring_) {
         // The frame the window got back may not be the one it had before full screen (or
         // that one was not known yet, full screen having come before the first frame): the
@@ -348,12 +353,18 @@ void MainWindow::EnterFullScreen() {
         skin->detach();
     }
     const QRect outer = frameGeometry();
-    globals_.savedWindowPlacement() = {outer.x(), outer.y(), outer.width()};
     windowedFrame_ =
         QMargins(geometry().left() - outer.left(), geometry().top() - outer.top(),
                  outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+    // A maximised window keeps the place it is restored to, and is maximised again after.
+    maximisedBeforeFullScreen_ = isMaximized() && keptNormal_.isValid();
+    const QRect kept = maximisedBeforeFullScreen_ ? keptNormal_ + windowedFrame_ : outer;
+    globals_.savedWindowPlacement() = {kept.x(), kept.y(), kept.width()};
     beginWindowSystemChange();
     fullScreen_ = true;
+    if (maximisedBeforeFullScreen_) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    }
     setFrameless(true);
     // Without a frame the window's own rectangle is its outer one. It is not raised above
     // other windows.
@@ -388,6 +399,9 @@ void MainWindow::LeaveFullScreen() {
     }
     // The theme's menu bar may be taller or shorter than the system look's.
     ApplyAspectRule();
+    if (maximisedBeforeFullScreen_) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
     expectWindowSystemChange();
 }
 
@@ -437,9 +451,15 @@ void MainWindow::changeEvent(QEvent* event) {
     }
     const Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
     const bool filled = (static_cast<QWindowStateChangeEvent*>(event)->oldState() & filling) != 0;
-    if (!filled && fillsAnArea()) {
-        keptNormal_ = normalGeometry();
-    } else if (filled && !fillsAnArea() && isVisible() && keptNormal_.isValid()) {
+    const bool fills = (windowState() & filling) != 0;
+    if (!filled && fills) {
+        // Maximised again on leaving full screen, the window is restored to where it was
+        // before full screen, not to the screen-wide rectangle full screen left behind.
+        if (!maximisedBeforeFullScreen_) {
+            keptNormal_ = normalGeometry();
+        }
+        maximisedBeforeFullScreen_ = false;
+    } else if (filled && !fills && !fullScreen_ && isVisible() && keptNormal_.isValid()) {
         // Back from maximised: the window system's sizes on the way back are not the user's,
         // and the 4:3 rule acting on the maximised width would make the window too tall.
         beginWindowSystemChange();

@@ -104,8 +104,9 @@ class MainWindow : public QMainWindow {
     QMargins windowedFrame_;
     bool fullScreen_ = false;  // full screen by "全屏显示", until the scene's way back
     QRect keptNormal_;         // the window's own rectangle before it was maximised
-    bool changing_ = false;    // a change of frame and place is under way
-    QRect asked_;              // the window's rectangle it was asked to take
+    bool maximisedBeforeFullScreen_ = false;
+    bool changing_ = false;  // a change of frame and place is under way
+    QRect asked_;            // the window's rectangle it was asked to take
     QTimer changeOver_;
     // Where the frame is to stand once leaving full screen is over, checked then.
     std::optional<WindowPlacement> restoring_;

@@ -364,6 +364,17 @@ TEST_P(ScreenShapes, FullScreenAndMaximiseShowTheWholeSceneAndComeBack) {
         EXPECT_TRUE(below.contains(stage) && letterboxedIn(stage, below))
             << "trip " << trip << ": stage at " << ::testing::PrintToString(stage) << " in "
             << ::testing::PrintToString(below);
+        if (trip == 1) {
+            // Full screen from maximised, and back to maximised.
+            window->EnterFullScreen();
+            const ServerGeometry full =
+                settle([this](const ServerGeometry& g) { return coversTheScreen(g); });
+            EXPECT_EQ(full.frame, screen) << "from maximised";
+            leave();
+            const ServerGeometry again =
+                settle([&](const ServerGeometry& g) { return g.frame == workArea; });
+            EXPECT_EQ(again.frame, workArea) << "maximised again";
+        }
         window->showNormal();
         const ServerGeometry back =
             settle([&](const ServerGeometry& g) { return framedAt(g, home); });
