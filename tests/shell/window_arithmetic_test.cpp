@@ -84,115 +84,55 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- screens of other shapes ------------------------------------------------------------
 
-struct LetterboxRow {
+// A screen or work area, where the scene stands when the window fills it, and the start
+// window that fits it with a frame of 2 × 54 pixels (caption, borders, menu bar).
+struct ShapeRow {
     const char* what;
     QSize area;
     QRect scene;
+    int startWidth;
 };
 
-void PrintTo(const LetterboxRow& row, std::ostream* out) {
+void PrintTo(const ShapeRow& row, std::ostream* out) {
     *out << row.what;
 }
 
-class Letterbox : public ::testing::TestWithParam<LetterboxRow> {};
+class ScreenShape : public ::testing::TestWithParam<ShapeRow> {};
 
-TEST_P(Letterbox, PutsTheLargestStageShapeInsideTheAreaCentred) {
-    const LetterboxRow& row = GetParam();
-    const QRect scene = WindowArithmetic::Letterbox(row.area);
-    EXPECT_EQ(scene, row.scene);
-    EXPECT_TRUE(scene.isEmpty() || QRect(QPoint(0, 0), row.area).contains(scene));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Letterbox,
-    ::testing::Values(LetterboxRow{"four_three_1024x768", {1024, 768}, {0, 0, 1024, 768}},
-                      LetterboxRow{"five_four_1280x1024", {1280, 1024}, {0, 32, 1280, 960}},
-                      LetterboxRow{"sixteen_ten_1920x1200", {1920, 1200}, {160, 0, 1600, 1200}},
-                      LetterboxRow{"sixteen_nine_1920x1080", {1920, 1080}, {240, 0, 1440, 1080}},
-                      // 1,366 − 1,024 = 342: 171 on each side.
-                      LetterboxRow{"sixteen_nine_1366x768", {1366, 768}, {171, 0, 1024, 768}},
-                      LetterboxRow{"twenty_one_nine_2560x1080", {2560, 1080}, {560, 0, 1440, 1080}},
-                      LetterboxRow{"twenty_one_nine_3440x1440", {3440, 1440}, {760, 0, 1920, 1440}},
-                      // A maximised client area: 705 × 4/3 = 940, cut; the odd pixel right.
-                      LetterboxRow{"maximised_1366x705", {1366, 705}, {213, 0, 940, 705}},
-                      LetterboxRow{"portrait_768x1024", {768, 1024}, {0, 224, 768, 576}},
-                      LetterboxRow{"empty", {0, 0}, {0, 0, 0, 0}}),
-    [](const ::testing::TestParamInfo<LetterboxRow>& row) { return std::string(row.param.what); });
-
-struct FitRow {
-    const char* what;
-    QSize workArea;
-    int frameWidth;
-    int frameHeight;  // caption, borders and menu bar
-    int outerWidth;
-};
-
-void PrintTo(const FitRow& row, std::ostream* out) {
-    *out << row.what;
-}
-
-class FittingOuterWidth : public ::testing::TestWithParam<FitRow> {};
-
-TEST_P(FittingOuterWidth, IsTheWidestStartWindowThatFitsTheWorkArea) {
-    const FitRow& row = GetParam();
-    const int outer = WindowArithmetic::FittingOuterWidth(
-        row.workArea, row.frameWidth, row.frameHeight, WindowArithmetic::kStartWidth);
-    EXPECT_EQ(outer, row.outerWidth);
-    const auto height = [&](int outerWidth) {
-        const int client = outerWidth - row.frameWidth;
-        return WindowArithmetic::AspectOuterHeight(client, client + row.frameHeight, client);
+TEST_P(ScreenShape, LetterboxesTheSceneAndFitsTheStartWindow) {
+    const ShapeRow& row = GetParam();
+    EXPECT_EQ(WindowArithmetic::Letterbox(row.area), row.scene);
+    const int outer = WindowArithmetic::FittingOuterWidth(row.area, 2, 54, 800);
+    EXPECT_EQ(outer, row.startWidth);
+    const auto height = [](int width) {
+        return WindowArithmetic::AspectOuterHeight(width - 2, width - 2 + 54, width - 2);
     };
-    if (outer > row.frameWidth) {
-        EXPECT_LE(outer, row.workArea.width());
-        EXPECT_LE(height(outer), row.workArea.height());
-    }
-    // The widest: a pixel more would not fit, unless the start width itself was reached.
-    if (outer < WindowArithmetic::kStartWidth && outer > 1) {
-        EXPECT_TRUE(outer + 1 > row.workArea.width() || height(outer + 1) > row.workArea.height());
-    }
+    EXPECT_LE(height(outer), row.area.height());
+    // The widest that fits: a pixel more would not, unless the start width was reached.
+    EXPECT_TRUE(outer == 800 || outer == row.area.width() || height(outer + 1) > row.area.height());
+    // Kept inside the work area, a window that fits it moves no further than it must.
+    const QRect area(QPoint(0, 30), row.area);
+    EXPECT_EQ(WindowArithmetic::KeptInside(QRect(-5, 10, outer, height(outer)), area),
+              QPoint(0, std::max(30, std::min(10, area.bottom() + 1 - height(outer)))));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, FittingOuterWidth,
-    ::testing::Values(FitRow{"screen_1024x768", {1024, 768}, 2, 54, 800},
-                      FitRow{"screen_1920x1080", {1920, 1080}, 2, 54, 800},
-                      // 1366 × 768 less a 40-pixel panel still takes the whole start window.
-                      FitRow{"screen_1366x768_with_panel", {1366, 728}, 2, 54, 800},
-                      // The height of the rule is cut: 734 × 3/4 + 50 = 600.5 gives 600.
-                      FitRow{"netbook_1024x600", {1024, 600}, 2, 50, 736},
-                      FitRow{"netbook_with_panel", {1024, 560}, 2, 50, 683},
-                      FitRow{"screen_800x600", {800, 600}, 0, 50, 734},
-                      FitRow{"narrower_than_the_window", {640, 1024}, 10, 50, 640},
-                      FitRow{"no_room_at_all", {100, 40}, 2, 50, 1}),
-    [](const ::testing::TestParamInfo<FitRow>& row) { return std::string(row.param.what); });
-
-struct InsideRow {
-    const char* what;
-    QRect outer;
-    QRect workArea;
-    QPoint place;
-};
-
-void PrintTo(const InsideRow& row, std::ostream* out) {
-    *out << row.what;
-}
-
-class KeptInside : public ::testing::TestWithParam<InsideRow> {};
-
-TEST_P(KeptInside, MovesTheWindowOnlyAsFarAsItMust) {
-    const InsideRow& row = GetParam();
-    EXPECT_EQ(WindowArithmetic::KeptInside(row.outer, row.workArea), row.place);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, KeptInside,
+    Rows, ScreenShape,
     ::testing::Values(
-        InsideRow{"already_inside", {112, 63, 800, 642}, {0, 0, 1024, 768}, {112, 63}},
-        InsideRow{"panel_at_the_top", {283, 40, 800, 650}, {0, 60, 1366, 708}, {283, 60}},
-        InsideRow{"panel_at_the_bottom", {283, 90, 800, 650}, {0, 0, 1366, 728}, {283, 78}},
-        InsideRow{"off_the_left", {-80, -21, 734, 600}, {0, 0, 800, 600}, {0, 0}},
-        InsideRow{"larger_than_the_work_area", {-10, 5, 900, 700}, {0, 0, 800, 600}, {0, 0}}),
-    [](const ::testing::TestParamInfo<InsideRow>& row) { return std::string(row.param.what); });
+        ShapeRow{"four_three_1024x768", {1024, 768}, {0, 0, 1024, 768}, 800},
+        ShapeRow{"five_four_1280x1024", {1280, 1024}, {0, 32, 1280, 960}, 800},
+        ShapeRow{"sixteen_ten_1920x1200", {1920, 1200}, {160, 0, 1600, 1200}, 800},
+        ShapeRow{"sixteen_nine_1920x1080", {1920, 1080}, {240, 0, 1440, 1080}, 800},
+        // 1,366 × 768 less a panel: 728 × 4/3 = 970.67, cut; room enough for the start.
+        ShapeRow{"sixteen_nine_1366x728", {1366, 728}, {198, 0, 970, 728}, 800},
+        ShapeRow{"twenty_one_nine_2560x1080", {2560, 1080}, {560, 0, 1440, 1080}, 800},
+        // The rule's height is cut: 729 × 3/4 + 54 = 600.75 gives 600.
+        ShapeRow{"netbook_1024x600", {1024, 600}, {112, 0, 800, 600}, 731},
+        ShapeRow{"netbook_with_panel_1024x560", {1024, 560}, {139, 0, 746, 560}, 677},
+        ShapeRow{"portrait_600x1024", {600, 1024}, {0, 287, 600, 450}, 600},
+        // A maximised client area: 705 × 4/3 = 940; the odd pixel goes right.
+        ShapeRow{"maximised_1366x705", {1366, 705}, {213, 0, 940, 705}, 800}),
+    [](const ::testing::TestParamInfo<ShapeRow>& row) { return std::string(row.param.what); });
 
 }  // namespace
 }  // namespace sumbrook
