@@ -19,7 +19,9 @@ namespace sumbrook {
 class ShellGlobals;
 
 // The program's one top-level frame: the practice scene's player fills the client area
-// below the menu bar, which keeps the stage's 4:3 shape at any width; the menu opens
+// below the menu bar, which keeps the stage's 4:3 shape at any width, except in full
+// screen and maximised, where it takes the area given and the scene stands letterboxed in
+// it; it starts no larger than the work area. The menu opens
 // Quizwright, the theme chooser, full screen, the help document and the exit. The window
 // and the scene talk only through the scene's two variables: `quanping` tells the scene
 // whether the window fills the screen, and a "tuicu" that the scene writes into `dongzuo`,
