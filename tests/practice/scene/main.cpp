@@ -20,14 +20,17 @@ extern "C" const char* __lsan_default_suppressions() {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const sumbrook::SceneBundle movie(sumbrook::movieBytes());
-    ::testing::InitGoogleTest(&argc, argv);
-    const int status = RUN_ALL_TESTS();
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        const sumbrook::SceneBundle movie(sumbrook::movieBytes());
+        ::testing::InitGoogleTest(&argc, argv);
+        status = RUN_ALL_TESTS();
+    }
     // PulseAudio's main-loop thread, which GStreamer's sink keeps for the whole process, can
     // still be tearing down its events while the process runs its exit handlers, and has
-    // aborted there after every test had passed. The leak check runs here instead, and the
-    // process ends without exit handlers.
+    // aborted there after every test had passed. The leak check runs here, once the
+    // application is gone, and the process ends without exit handlers.
 #if defined(__SANITIZE_ADDRESS__)
     __lsan_do_leak_check();
 #endif
