@@ -81,16 +81,7 @@ QStringList tagged(const QString& tag, int n) {
 }
 
 AnsweredQuestion numbered(const QString& shown) {
-    AnsweredQuestion a;
-    a.at = QDateTime(QDate(2026, 12, 7), QTime(17, 0));
-    a.childId = 1;
-    a.exercise = 3;
-    a.shown = shown;
-    a.expected = QStringLiteral("5");
-    a.typed = QStringLiteral("5");
-    a.right = true;
-    a.ms = 2000;
-    return a;
+    return {QDateTime(QDate(2026, 12, 7), QTime(17, 0)), 1, 3, shown, "5", "5", true, 2000};
 }
 
 // Two programs opening the journal at the same moment, on a new journal and on one a

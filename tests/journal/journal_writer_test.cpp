@@ -27,20 +27,26 @@ QTemporaryDir scratchFolder() {
 }
 
 AnsweredQuestion row(int thread, int n) {
-    AnsweredQuestion a;
-    a.at = QDateTime(QDate(2026, 12, 7), QTime(17, 0)).addMSecs(n);
-    a.childId = 1;
-    a.exercise = 1 + thread;
-    a.shown = QString::number(n);
-    a.expected = QStringLiteral("1");
-    a.typed = QStringLiteral("1");
-    a.right = true;
-    a.ms = n;
-    return a;
+    return {QDateTime(QDate(2026, 12, 7), QTime(17, 0)).addMSecs(n),
+            1,
+            1 + thread,
+            QString::number(n),
+            "1",
+            "1",
+            true,
+            n};
 }
 
-// The rows' (exercise, shown) in the order they went in.
-std::vector<std::pair<int, int>> written(const QString& path) {
+// A journal with its tables made, in a scratch folder; its file's path.
+QString freshJournal(const QTemporaryDir& dir) {
+    PracticeJournal journal(dir.path());
+    EXPECT_TRUE(journal.open());
+    return journal.filePath();
+}
+
+// The rows' (exercise, shown) in the order they went in: `threads` posters' `each` rows,
+// all there and each poster's in its own order.
+void expectEveryRowInOrder(const QString& path, int threads, int each) {
     std::vector<std::pair<int, int>> out;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "written");
@@ -55,33 +61,27 @@ std::vector<std::pair<int, int>> written(const QString& path) {
         db.close();
     }
     QSqlDatabase::removeDatabase("written");
-    return out;
+    ASSERT_EQ(out.size(), static_cast<std::size_t>(threads * each));
+    std::vector<int> next(static_cast<std::size_t>(threads) + 1, 0);
+    for (const auto& [thread, n] : out) {
+        ASSERT_EQ(n, next[static_cast<std::size_t>(thread)]++) << "thread " << thread - 1;
+    }
 }
 
 TEST(JournalWriter, ARowPostedRightBeforeTheWriterGoesIsWritten) {
     QTemporaryDir dir = scratchFolder();
-    const QString path = dir.path() + QStringLiteral("/journal.sqlite");
-    {
-        PracticeJournal journal(dir.path());
-        ASSERT_TRUE(journal.open());
-    }
+    const QString path = freshJournal(dir);
     constexpr int kRounds = 10000;
     for (int i = 0; i < kRounds; ++i) {
         JournalWriter writer(path);
         writer.post(row(0, i));
     }
-    const auto rows = written(path);
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kRounds));
-    for (int i = 0; i < kRounds; ++i) {
-        ASSERT_EQ(rows[static_cast<std::size_t>(i)].second, i);
-    }
+    expectEveryRowInOrder(path, 1, kRounds);
 }
 
 TEST(JournalWriter, SeveralPostingThreadsEachKeepTheirOrder) {
     QTemporaryDir dir = scratchFolder();
-    const QString path = dir.path() + QStringLiteral("/journal.sqlite");
-    PracticeJournal journal(dir.path());
-    ASSERT_TRUE(journal.open());
+    const QString path = freshJournal(dir);
     constexpr int kThreads = 4;
     constexpr int kEach = 5000;
     {
@@ -98,12 +98,7 @@ TEST(JournalWriter, SeveralPostingThreadsEachKeepTheirOrder) {
             p.join();
         }
     }
-    std::vector<int> next(kThreads + 1, 0);
-    const auto rows = written(path);
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kThreads * kEach));
-    for (const auto& [thread, n] : rows) {
-        ASSERT_EQ(n, next[static_cast<std::size_t>(thread)]++) << "thread " << thread - 1;
-    }
+    expectEveryRowInOrder(path, kThreads, kEach);
 }
 
 }  // namespace

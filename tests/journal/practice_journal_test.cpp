@@ -37,16 +37,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 
 AnsweredQuestion answer(int child, int exercise, const QString& shown, const QString& expected,
                         const QString& typed, std::int64_t ms, const QDateTime& at) {
-    AnsweredQuestion a;
-    a.at = at;
-    a.childId = child;
-    a.exercise = exercise;
-    a.shown = shown;
-    a.expected = expected;
-    a.typed = typed;
-    a.right = typed == expected;
-    a.ms = ms;
-    return a;
+    return {at, child, exercise, shown, expected, typed, typed == expected, ms};
 }
 
 class PracticeJournalTest : public ::testing::Test {

@@ -19,16 +19,8 @@ struct RecordedJournal {
 
     void answer(int child, int exercise, const QDateTime& at, const QString& shown,
                 const QString& expected, bool right, std::int64_t ms) {
-        AnsweredQuestion a;
-        a.at = at;
-        a.childId = child;
-        a.exercise = exercise;
-        a.shown = shown;
-        a.expected = expected;
-        a.typed = right ? expected : expected + QStringLiteral("0");
-        a.right = right;
-        a.ms = ms;
-        journal.recordAnswer(a);
+        typed(child, exercise, at, shown, expected,
+              right ? expected : expected + QStringLiteral("0"), ms);
     }
     // An answer as the child typed it, right when it is the expected one.
     void typed(int child, int exercise, const QDateTime& at, const QString& shown,
