@@ -225,6 +225,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         return;
     }
     ApplyAspectRule();
+    noteSettledNormal();
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
@@ -234,7 +235,23 @@ void MainWindow::moveEvent(QMoveEvent* event) {
     }
     if (changing_ && event->spontaneous()) {
         windowSystemReported();
+    } else {
+        noteSettledNormal();
     }
+}
+
+void MainWindow::noteSettledNormal() {
+    if (changing_ || fillsAnArea() || windowState() != Qt::WindowNoState || !isVisible() ||
+        frameExtraWidth() <= 0) {
+        return;
+    }
+    const QRect client = clientRect();
+    const int outer = frameGeometry().height();
+    if (WindowArithmetic::AspectOuterHeight(client.width(), outer, client.height()) != outer) {
+        return;  // a size on the way to another, not one the window keeps
+    }
+    settledNormal_ = geometry();
+    settledNormalOuter_ = frameGeometry();
 }
 
 void MainWindow::beginWindowSystemChange() {
@@ -286,6 +303,7 @@ void MainWindow::endWindowSystemChange() {
         }
     }
     ApplyAspectRule();
+    noteSettledNormal();
 }
 
 void MainWindow::placeWithFirstFrame() {
@@ -359,7 +377,11 @@ void MainWindow::EnterFullScreen() {
                  outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
     // A maximised window keeps the place it is restored to, and is maximised again after.
     maximisedBeforeFullScreen_ = isMaximized() && keptNormal_.isValid();
-    const QRect kept = maximisedBeforeFullScreen_ ? keptNormal_ + windowedFrame_ : outer;
+    QRect kept = outer;
+    if (maximisedBeforeFullScreen_) {
+        // Maximised, the window has no side borders: its kept frame is the one to go back to.
+        kept = keptNormalOuter_.isValid() ? keptNormalOuter_ : keptNormal_ + windowedFrame_;
+    }
     globals_.savedWindowPlacement() = {kept.x(), kept.y(), kept.width()};
     beginWindowSystemChange();
     fullScreen_ = true;
@@ -492,7 +514,8 @@ void MainWindow::changeEvent(QEvent* event) {
         // Maximised again on leaving full screen, the window is restored to where it was
         // before full screen, not to the screen-wide rectangle full screen left behind.
         if (!maximisedBeforeFullScreen_) {
-            keptNormal_ = normalGeometry();
+            keptNormal_ = settledNormal_.isValid() ? settledNormal_ : normalGeometry();
+            keptNormalOuter_ = settledNormal_.isValid() ? settledNormalOuter_ : QRect();
         }
         maximisedBeforeFullScreen_ = false;
     } else if (filled && !fills && !fullScreen_ && isVisible() && keptNormal_.isValid()) {
@@ -500,6 +523,11 @@ void MainWindow::changeEvent(QEvent* event) {
         // and the 4:3 rule acting on the maximised width would make the window too tall.
         beginWindowSystemChange();
         setGeometry(keptNormal_);
+        // Checked once the window manager is done: it may put its own kept frame back.
+        if (keptNormalOuter_.isValid()) {
+            restoring_ = WindowPlacement{keptNormalOuter_.x(), keptNormalOuter_.y(),
+                                         keptNormalOuter_.width()};
+        }
         expectWindowSystemChange();
         return;
     }

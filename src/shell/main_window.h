@@ -95,6 +95,7 @@ class MainWindow : public QMainWindow {
     void expectWindowSystemChange();
     void endWindowSystemChange();
     void windowSystemReported();
+    void noteSettledNormal();
     // Once a window system that frames windows after they are shown has framed the new
     // window, the created handler's outer width and place are made good with that frame.
     void placeWithFirstFrame();
@@ -115,6 +116,13 @@ class MainWindow : public QMainWindow {
     QMargins windowedFrame_;
     bool fullScreen_ = false;  // full screen by "全屏显示", until the scene's way back
     QRect keptNormal_;         // the window's own rectangle before it was maximised
+    QRect keptNormalOuter_;    // and its frame's
+    // The window's own rectangle and its frame's when last seen standing, framed, in the
+    // normal state, 4:3 below the menu bar: what maximising keeps to be restored. Read then
+    // rather than when maximising is reported, which may come after the window manager has
+    // begun to change the frame.
+    QRect settledNormal_;
+    QRect settledNormalOuter_;
     bool maximisedBeforeFullScreen_ = false;
     bool changing_ = false;  // a change of frame and place is under way
     QRect asked_;            // the window's rectangle it was asked to take
