@@ -42,6 +42,12 @@ QSize primaryScreenSize() {
     return screen != nullptr ? screen->geometry().size() : QSize(800, 600);
 }
 
+// The screen less the panels the desktop keeps on it.
+QRect primaryWorkArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(ShellGlobals& globals, QWidget* parent)
@@ -113,10 +119,8 @@ void MainWindow::MainWindowCreated() {
     }
     setWindowTitle(kTitle);
     clock_->start(kPollMilliseconds);
-    setOuterWidth(WindowArithmetic::kStartWidth);
-    const QPoint place =
-        WindowArithmetic::StartPlacement(primaryScreenSize(), frameGeometry().height());
-    move(place);
+    setOuterWidth(startOuterWidth());
+    move(startPlace());
     startRect_ = geometry();
     if (MoviePlayer* player = globals_.player()) {
         const QRect client = label_->geometry();
@@ -159,7 +163,29 @@ void MainWindow::setOuterWidth(int width) {
     ApplyAspectRule();
 }
 
+int MainWindow::startOuterWidth() const {
+    return WindowArithmetic::FittingOuterWidth(primaryWorkArea().size(), frameExtraWidth(),
+                                               frameGeometry().height() - clientRect().height(),
+                                               WindowArithmetic::kStartWidth);
+}
+
+QPoint MainWindow::startPlace() const {
+    const QRect outer = frameGeometry();
+    // A window narrowed to fit stays centred.
+    const QPoint centred = WindowArithmetic::StartPlacement(primaryScreenSize(), outer.height()) +
+                           QPoint((WindowArithmetic::kStartWidth - outer.width()) / 2, 0);
+    return WindowArithmetic::KeptInside(QRect(centred, outer.size()), primaryWorkArea());
+}
+
+bool MainWindow::fillsAnArea() const {
+    return fullScreen_ || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+}
+
 void MainWindow::ApplyAspectRule() {
+    if (fillsAnArea()) {
+        layOutClientArea();
+        return;
+    }
     const QRect client = clientRect();
     const int outer = frameGeometry().height();
     const int wanted = WindowArithmetic::AspectOuterHeight(client.width(), outer, client.height());
@@ -199,6 +225,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         return;
     }
     ApplyAspectRule();
+    noteSettledNormal();
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
@@ -208,7 +235,23 @@ void MainWindow::moveEvent(QMoveEvent* event) {
     }
     if (changing_ && event->spontaneous()) {
         windowSystemReported();
+    } else {
+        noteSettledNormal();
     }
+}
+
+void MainWindow::noteSettledNormal() {
+    if (changing_ || fillsAnArea() || windowState() != Qt::WindowNoState || !isVisible() ||
+        frameExtraWidth() <= 0) {
+        return;
+    }
+    const QRect client = clientRect();
+    const int outer = frameGeometry().height();
+    if (WindowArithmetic::AspectOuterHeight(client.width(), outer, client.height()) != outer) {
+        return;  // a size on the way to another, not one the window keeps
+    }
+    settledNormal_ = geometry();
+    settledNormalOuter_ = frameGeometry();
 }
 
 void MainWindow::beginWindowSystemChange() {
@@ -237,6 +280,9 @@ void MainWindow::windowSystemReported() {
 void MainWindow::endWindowSystemChange() {
     changing_ = false;
     changeOver_.stop();
+    if (restoring_ && isMaximized()) {
+        restoring_.reset();  // maximised again: the window system keeps the place
+    }
     if (restoring_) {
         // The frame the window got back may not be the one it had before full screen (or
         // that one was not known yet, full screen having come before the first frame): the
@@ -257,6 +303,7 @@ void MainWindow::endWindowSystemChange() {
         }
     }
     ApplyAspectRule();
+    noteSettledNormal();
 }
 
 void MainWindow::placeWithFirstFrame() {
@@ -270,8 +317,8 @@ void MainWindow::placeWithFirstFrame() {
         frameGeometry().topLeft() != startRect_.topLeft() || size() != startRect_.size()) {
         return;
     }
-    setOuterWidth(WindowArithmetic::kStartWidth);
-    move(WindowArithmetic::StartPlacement(primaryScreenSize(), frameGeometry().height()));
+    setOuterWidth(startOuterWidth());
+    move(startPlace());
 }
 
 void MainWindow::MovieCommandPoll() {
@@ -325,11 +372,22 @@ void MainWindow::EnterFullScreen() {
         skin->detach();
     }
     const QRect outer = frameGeometry();
-    globals_.savedWindowPlacement() = {outer.x(), outer.y(), outer.width()};
     windowedFrame_ =
         QMargins(geometry().left() - outer.left(), geometry().top() - outer.top(),
                  outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+    // A maximised window keeps the place it is restored to, and is maximised again after.
+    maximisedBeforeFullScreen_ = isMaximized() && keptNormal_.isValid();
+    QRect kept = outer;
+    if (maximisedBeforeFullScreen_) {
+        // Maximised, the window has no side borders: its kept frame is the one to go back to.
+        kept = keptNormalOuter_.isValid() ? keptNormalOuter_ : keptNormal_ + windowedFrame_;
+    }
+    globals_.savedWindowPlacement() = {kept.x(), kept.y(), kept.width()};
     beginWindowSystemChange();
+    fullScreen_ = true;
+    if (maximisedBeforeFullScreen_) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    }
     setFrameless(true);
     // Without a frame the window's own rectangle is its outer one. It is not raised above
     // other windows.
@@ -342,6 +400,7 @@ void MainWindow::EnterFullScreen() {
 void MainWindow::LeaveFullScreen() {
     setVariable(QStringLiteral("dongzuo"), QStringLiteral("0"));
     beginWindowSystemChange();
+    fullScreen_ = false;
     setFrameless(false);
     const WindowPlacement saved = globals_.savedWindowPlacement();
     // Before the first full screen nothing was kept: a width of 0 would leave no window.
@@ -363,6 +422,9 @@ void MainWindow::LeaveFullScreen() {
     }
     // The theme's menu bar may be taller or shorter than the system look's.
     ApplyAspectRule();
+    if (maximisedBeforeFullScreen_) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
     expectWindowSystemChange();
 }
 
@@ -438,6 +500,38 @@ void MainWindow::showHelpText(const QString& text) {
 
 void MainWindow::ExitProgram() {
     QCoreApplication::exit(0);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    const Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
+    const bool filled = (static_cast<QWindowStateChangeEvent*>(event)->oldState() & filling) != 0;
+    const bool fills = (windowState() & filling) != 0;
+    if (!filled && fills) {
+        // Maximised again on leaving full screen, the window is restored to where it was
+        // before full screen, not to the screen-wide rectangle full screen left behind.
+        if (!maximisedBeforeFullScreen_) {
+            keptNormal_ = settledNormal_.isValid() ? settledNormal_ : normalGeometry();
+            keptNormalOuter_ = settledNormal_.isValid() ? settledNormalOuter_ : QRect();
+        }
+        maximisedBeforeFullScreen_ = false;
+    } else if (filled && !fills && !fullScreen_ && isVisible() && keptNormal_.isValid()) {
+        // Back from maximised: the window system's sizes on the way back are not the user's,
+        // and the 4:3 rule acting on the maximised width would make the window too tall.
+        beginWindowSystemChange();
+        setGeometry(keptNormal_);
+        // Checked once the window manager is done: it may put its own kept frame back.
+        if (keptNormalOuter_.isValid()) {
+            restoring_ = WindowPlacement{keptNormalOuter_.x(), keptNormalOuter_.y(),
+                                         keptNormalOuter_.width()};
+        }
+        expectWindowSystemChange();
+        return;
+    }
+    ApplyAspectRule();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

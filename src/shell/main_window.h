@@ -21,7 +21,9 @@ namespace sumbrook {
 class ShellGlobals;
 
 // The program's one top-level frame: the practice scene's player fills the client area
-// below the menu bar, which keeps the stage's 4:3 shape at any width; the menu opens
+// below the menu bar, which keeps the stage's 4:3 shape at any width, except in full
+// screen and maximised, where it takes the area given and the scene stands letterboxed in
+// it; it starts no larger than the work area. The menu opens
 // Quizwright, the theme chooser, full screen, the help document and the exit. The window
 // and the scene talk only through the scene's two variables: `quanping` tells the scene
 // whether the window fills the screen, and a "tuicu" that the scene writes into `dongzuo`,
@@ -69,10 +71,18 @@ class MainWindow : public QMainWindow {
     void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildMenu();
     void setOuterWidth(int width);
+    // The start width, narrowed until the 4:3 window fits the work area with its frame.
+    int startOuterWidth() const;
+    // The start place, kept inside the work area.
+    QPoint startPlace() const;
+    // Full screen or maximised: the window keeps the area it was given, whatever its shape,
+    // and the scene stands letterboxed in it.
+    bool fillsAnArea() const;
     void showMenus(bool shown);
     // Gives the window its frame or takes it away, in place: a window that is up stays up.
     void setFrameless(bool frameless);
@@ -85,6 +95,7 @@ class MainWindow : public QMainWindow {
     void expectWindowSystemChange();
     void endWindowSystemChange();
     void windowSystemReported();
+    void noteSettledNormal();
     // Once a window system that frames windows after they are shown has framed the new
     // window, the created handler's outer width and place are made good with that frame.
     void placeWithFirstFrame();
@@ -103,6 +114,16 @@ class MainWindow : public QMainWindow {
     QMenu* helpMenu_ = nullptr;
     // The frame around the window before full screen, by side.
     QMargins windowedFrame_;
+    bool fullScreen_ = false;  // full screen by "全屏显示", until the scene's way back
+    QRect keptNormal_;         // the window's own rectangle before it was maximised
+    QRect keptNormalOuter_;    // and its frame's
+    // The window's own rectangle and its frame's when last seen standing, framed, in the
+    // normal state, 4:3 below the menu bar: what maximising keeps to be restored. Read then
+    // rather than when maximising is reported, which may come after the window manager has
+    // begun to change the frame.
+    QRect settledNormal_;
+    QRect settledNormalOuter_;
+    bool maximisedBeforeFullScreen_ = false;
     bool changing_ = false;  // a change of frame and place is under way
     QRect asked_;            // the window's rectangle it was asked to take
     QTimer changeOver_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 namespace sumbrook {
@@ -27,6 +28,21 @@ class WindowArithmetic {
     // (trunc(screenWidth / 2 − 400), trunc(screenHeight / 2 − outerHeight / 2)). It can be
     // negative: on a screen narrower than the window, the window starts partly off it.
     static QPoint StartPlacement(QSize screen, int outerHeight);
+
+    // The widest outer width, at most `wanted`, whose window keeps its 4:3 client area and
+    // still fits `workArea` whole, given what surrounds the client area: `frameWidth` =
+    // outer width − client width, `frameHeight` = outer height − client height (menu bar
+    // included). At least 1 however small the work area.
+    static int FittingOuterWidth(QSize workArea, int frameWidth, int frameHeight, int wanted);
+
+    // `outer` moved by as little as it takes to stand inside `workArea`; a window larger
+    // than the work area keeps its top-left corner at the work area's.
+    static QPoint KeptInside(QRect outer, QRect workArea);
+
+    // The largest area of the stage's shape inside `area`, centred: where the scene stands
+    // when the window fills a screen or work area of another shape. Bands of equal width
+    // are left on both sides (or above and below); an odd pixel goes to the right (bottom).
+    static QRect Letterbox(QSize area);
 };
 
 }  // namespace sumbrook

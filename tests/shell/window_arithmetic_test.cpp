@@ -82,5 +82,57 @@ INSTANTIATE_TEST_SUITE_P(
                       PlacementRow{"odd_screen_width", 1025, 769, 642, 112, 63}),
     [](const ::testing::TestParamInfo<PlacementRow>& row) { return std::string(row.param.what); });
 
+// --- screens of other shapes ------------------------------------------------------------
+
+// A screen or work area, where the scene stands when the window fills it, and the start
+// window that fits it with a frame of 2 × 54 pixels (caption, borders, menu bar).
+struct ShapeRow {
+    const char* what;
+    QSize area;
+    QRect scene;
+    int startWidth;
+};
+
+void PrintTo(const ShapeRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
+class ScreenShape : public ::testing::TestWithParam<ShapeRow> {};
+
+TEST_P(ScreenShape, LetterboxesTheSceneAndFitsTheStartWindow) {
+    const ShapeRow& row = GetParam();
+    EXPECT_EQ(WindowArithmetic::Letterbox(row.area), row.scene);
+    const int outer = WindowArithmetic::FittingOuterWidth(row.area, 2, 54, 800);
+    EXPECT_EQ(outer, row.startWidth);
+    const auto height = [](int width) {
+        return WindowArithmetic::AspectOuterHeight(width - 2, width - 2 + 54, width - 2);
+    };
+    EXPECT_LE(height(outer), row.area.height());
+    // The widest that fits: a pixel more would not, unless the start width was reached.
+    EXPECT_TRUE(outer == 800 || outer == row.area.width() || height(outer + 1) > row.area.height());
+    // Kept inside the work area, a window that fits it moves no further than it must.
+    const QRect area(QPoint(0, 30), row.area);
+    EXPECT_EQ(WindowArithmetic::KeptInside(QRect(-5, 10, outer, height(outer)), area),
+              QPoint(0, std::max(30, std::min(10, area.bottom() + 1 - height(outer)))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ScreenShape,
+    ::testing::Values(
+        ShapeRow{"four_three_1024x768", {1024, 768}, {0, 0, 1024, 768}, 800},
+        ShapeRow{"five_four_1280x1024", {1280, 1024}, {0, 32, 1280, 960}, 800},
+        ShapeRow{"sixteen_ten_1920x1200", {1920, 1200}, {160, 0, 1600, 1200}, 800},
+        ShapeRow{"sixteen_nine_1920x1080", {1920, 1080}, {240, 0, 1440, 1080}, 800},
+        // 1,366 × 768 less a panel: 728 × 4/3 = 970.67, cut; room enough for the start.
+        ShapeRow{"sixteen_nine_1366x728", {1366, 728}, {198, 0, 970, 728}, 800},
+        ShapeRow{"twenty_one_nine_2560x1080", {2560, 1080}, {560, 0, 1440, 1080}, 800},
+        // The rule's height is cut: 729 × 3/4 + 54 = 600.75 gives 600.
+        ShapeRow{"netbook_1024x600", {1024, 600}, {112, 0, 800, 600}, 731},
+        ShapeRow{"netbook_with_panel_1024x560", {1024, 560}, {139, 0, 746, 560}, 677},
+        ShapeRow{"portrait_600x1024", {600, 1024}, {0, 287, 600, 450}, 600},
+        // A maximised client area: 705 × 4/3 = 940; the odd pixel goes right.
+        ShapeRow{"maximised_1366x705", {1366, 705}, {213, 0, 940, 705}, 800}),
+    [](const ::testing::TestParamInfo<ShapeRow>& row) { return std::string(row.param.what); });
+
 }  // namespace
 }  // namespace sumbrook

@@ -77,8 +77,9 @@ inline const QColor kHeaderBottom{255, 255, 255, 200};
 inline const QColor kTray{255, 255, 255, 120};
 inline const QColor kTrayEdge{255, 255, 255, 230};
 inline const QColor kPill{255, 255, 255, 230};
-// The bands round a stage that does not fill its window.
-inline const QColor kLetterbox{0x26, 0x32, 0x38};
+// The bands round a stage that does not fill its window, while there is no scenery yet to
+// continue across them: the sky's own light, so that a band never shows as a dark border.
+inline const QColor kLetterbox = kSkyBottom;
 // The menu entries' and the quiet buttons' faces, up and held down; the shine along the
 // top of every button, up and held down.
 inline const QColor kMenuButton{0xFF, 0xFF, 0xFF, 235};

@@ -69,17 +69,9 @@ void SceneWidget::advance() {
 void SceneWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRectF r = stageRect();
-    // The letterbox bands, if the widget is not 4:3.
-    const QColor& band = scene_style::kLetterbox;
-    if (r.left() > 0) {
-        painter.fillRect(QRectF(0, 0, r.left(), height()), band);
-        painter.fillRect(QRectF(r.right(), 0, width() - r.right(), height()), band);
-    }
-    if (r.top() > 0) {
-        painter.fillRect(QRectF(0, 0, width(), r.top()), band);
-        painter.fillRect(QRectF(0, r.bottom(), width(), height() - r.bottom()), band);
-    }
     frame_.paint(painter, stage_, r, devicePixelRatioF(), event->rect());
+    // After the stage, whose scenery the bands continue when the widget is not 4:3.
+    frame_.paintBands(painter, r, rect());
 }
 
 void SceneWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -15,7 +15,8 @@ namespace sumbrook {
 class PracticeStage;
 
 // Shows a practice stage in a widget: scaled to fit with its 4:3 shape kept (letterboxed
-// when the widget is not 4:3), 12 display steps a second, the pointer mapped onto the
+// when the widget is not 4:3, its scenery running on across the bands), 12 display steps a
+// second, the pointer mapped onto the
 // stage. While nothing changes on the screen only the moving parts are repainted, over a
 // cached picture of the screen's scenery. It takes the keyboard focus: the keys that have
 // a twin on the stage press it (SceneKeyboard).

@@ -21,6 +21,10 @@ class StageFrame {
     // `exposed`: the part to repaint, in the same pixels.
     void paint(QPainter& painter, const PracticeStage& stage, const QRectF& stageRect,
                qreal devicePixelRatio, const QRectF& exposed);
+    // Fills the parts of `whole` beside, above or below `stageRect` by stretching the
+    // backdrop's outermost pixels across them, so that the sky and grass run on to the edges
+    // of a screen of another shape. Uses the backdrop of the last `paint`.
+    void paintBands(QPainter& painter, const QRectF& stageRect, const QRectF& whole) const;
     // How many times the backdrop has been drawn, and how many times its scenery.
     int backdropsDrawn() const { return backdropsDrawn_; }
     int sceneriesDrawn() const { return sceneriesDrawn_; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QImage>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "practice/core/exercise_catalogue.h"
 #include "practice/scene/scene_widget.h"
@@ -222,6 +223,35 @@ TEST_F(PracticeStageTest, TheWidgetKeepsTheStageAtFourToThreeAndRepaintsLittleWh
     }
     EXPECT_EQ(widget.fullRepaints(), full);
     EXPECT_EQ(widget.partialRepaints(), partial);
+}
+
+// Full screen or maximised on a screen of another shape: the bands beside or below the
+// stage carry its sky and grass on to the edges, never a dark border.
+TEST_F(PracticeStageTest, TheBandsOfAWidgetOfAnotherShapeContinueTheScenery) {
+    toMainMenu();
+    const QSize sizes[] = {{1920, 1080}, {2560, 1080}, {1366, 705}, {1280, 1024}};
+    for (const QSize size : sizes) {
+        SceneWidget widget(*stage);
+        widget.resize(size);
+        const QImage picture = widget.grab().toImage();
+        const QRect stageRect = widget.stageRect().toRect();
+        const bool beside = stageRect.left() > 0;
+        // Sampled down the sides (or across the top and bottom), from the sky to the grass.
+        for (int i = 1; i < 10; ++i) {
+            const QPoint band = beside ? QPoint(0, size.height() * i / 10)
+                                       : QPoint(size.width() * i / 10, size.height() - 1);
+            // Four stage units in, past the outline of the stage's art.
+            const int in = static_cast<int>(std::ceil(4 * stageRect.width() / 800.0));
+            const QPoint edge = beside ? QPoint(stageRect.left() + in, band.y())
+                                       : QPoint(band.x(), stageRect.bottom() - in);
+            const QColor inBand = picture.pixelColor(band);
+            const QColor atEdge = picture.pixelColor(edge);
+            EXPECT_LE(
+                std::abs(inBand.hue() - atEdge.hue()) + std::abs(inBand.value() - atEdge.value()),
+                12)
+                << size.width() << "x" << size.height() << " at " << band.x() << "," << band.y();
+        }
+    }
 }
 
 }  // namespace
