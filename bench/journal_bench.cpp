@@ -65,7 +65,13 @@ void BM_RecordAnswer(benchmark::State& state) {
     journal->open();
     JournalRecorder recorder(journal, 1);
     const AnswerReport report{
-        7, QStringLiteral("7 + 8 = □"), QStringLiteral("15"), QStringLiteral("14"), false, 5400};
+        7,
+        QStringLiteral("7 + 8 = □"),
+        QStringLiteral("15"),
+        QStringLiteral("14"),
+        false,
+        5400,
+        PracticeFact{FactKind::TwoNumber, {7, 8, 15}, QStringLiteral("+"), 2}};
     timeEachCall(
         state, [&] { recorder.answered(report); }, std::chrono::microseconds(state.range(0)));
     journal->waitForWrites();
