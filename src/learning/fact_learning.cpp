@@ -27,8 +27,7 @@ QDate dayOf(const FactAnswer& answer) {
 
 }  // namespace
 
-FactLearning::FactLearning(const QVector<FactAnswer>& answers)
-    : speed_(TypingSpeed::measure(answers)) {
+FactLearning::FactLearning(const QVector<FactAnswer>& answers) {
     // Gather each fact's answers; the key is only worked out where the fact changes.
     std::vector<std::vector<qsizetype>> groups;
     std::vector<QString> keys;
@@ -48,6 +47,22 @@ FactLearning::FactLearning(const QVector<FactAnswer>& answers)
         }
         groups[current].push_back(i);
     }
+
+    // The key time is read off every one-digit fact before any fact is judged by it.
+    std::vector<int> digits(groups.size());
+    std::vector<std::int64_t> oneDigitRightMs;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        digits[g] = answers[groups[g].front()].fact.answerDigits();
+        if (digits[g] != 1) {
+            continue;
+        }
+        for (const qsizetype row : groups[g]) {
+            if (answers[row].right) {
+                oneDigitRightMs.push_back(answers[row].ms);
+            }
+        }
+    }
+    speed_ = TypingSpeed::measure(std::move(oneDigitRightMs));
 
     std::vector<std::size_t> order(groups.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -77,7 +92,7 @@ FactLearning::FactLearning(const QVector<FactAnswer>& answers)
         d.key = keys[g];
         d.askable = questionOf(f.fact).has_value();
 
-        const std::int64_t threshold = speed_.thresholdMs(f.fact.answerDigits());
+        const std::int64_t threshold = speed_.thresholdMs(digits[g]);
         std::vector<std::int64_t> times;
         times.reserve(rows.size());
         for (const qsizetype row : rows) {

@@ -9,13 +9,9 @@ std::int64_t TypingSpeed::thresholdMs(int answerDigits) const {
     return kThinkingMs + (answerDigits + 1) * keyMs;
 }
 
-TypingSpeed TypingSpeed::measure(const QVector<FactAnswer>& answers) {
-    std::vector<std::int64_t> times;
-    for (const FactAnswer& answer : answers) {
-        if (answer.right && answer.ms > 0 && answer.fact.answerDigits() == 1) {
-            times.push_back(answer.ms);
-        }
-    }
+TypingSpeed TypingSpeed::measure(std::vector<std::int64_t> oneDigitRightMs) {
+    std::vector<std::int64_t>& times = oneDigitRightMs;
+    std::erase_if(times, [](std::int64_t ms) { return ms <= 0; });
     TypingSpeed speed;
     if (static_cast<int>(times.size()) < kFewestAnswers) {
         return speed;

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QVector>
 #include <cstdint>
-
-#include "journal/journal_types.h"
+#include <vector>
 
 namespace sumbrook {
 
@@ -27,7 +25,7 @@ struct TypingSpeed {
     // Enter). Half the median of the fastest ten of them bounds one press from above with
     // little thought in it; the median, not the fastest, so one lucky double tap does not
     // make the child a fast typist.
-    static TypingSpeed measure(const QVector<FactAnswer>& answers);
+    static TypingSpeed measure(std::vector<std::int64_t> oneDigitRightMs);
 };
 
 }  // namespace sumbrook
