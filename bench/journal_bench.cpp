@@ -64,8 +64,15 @@ void BM_RecordAnswer(benchmark::State& state) {
     auto journal = std::make_shared<PracticeJournal>(dir.path());
     journal->open();
     JournalRecorder recorder(journal, 1);
-    const AnswerReport report{
-        7, QStringLiteral("7 + 8 = □"), QStringLiteral("15"), QStringLiteral("14"), false, 5400};
+    AnswerReport report;
+    report.xiangm = 7;
+    report.shown = QStringLiteral("7 + 8 = □");
+    report.expected = QStringLiteral("15");
+    report.typed = QStringLiteral("14");
+    report.ms = 5400;
+    report.fact =
+        factOf(TwoNumberQuestion{QStringLiteral("7"), QStringLiteral("+"), QStringLiteral("8"),
+                                 QString(), BlankPosition::Result, 15});
     timeEachCall(
         state, [&] { recorder.answered(report); }, std::chrono::microseconds(state.range(0)));
     journal->waitForWrites();

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "practice/core/practice_fact.h"
+
 namespace sumbrook {
 
 // The values the practice journal records and answers with. Plain data: the journal
@@ -70,6 +72,20 @@ struct MissedFact {
     int missed = 0;
     QDateTime lastMissed;
     QStringList wrongAnswers;  // each wrong entry once, the most often typed first
+};
+
+// One answer to one fact, as the learning rules read the journal: a child's answers
+// come ordered by fact key, then by time.
+struct FactAnswer {
+    PracticeFact fact;
+    int exercise = 0;
+    QString expected;       // the expected answer as typed, e.g. "15", "3点15分"
+    QString typed;          // what the child typed
+    std::int64_t atMs = 0;  // milliseconds since the epoch
+    QDate day;              // the local date the answer fell on, as recorded
+    bool right = false;
+    std::int64_t ms = 0;
+    bool review = false;  // given in a review run
 };
 
 }  // namespace sumbrook

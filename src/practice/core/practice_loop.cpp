@@ -288,7 +288,7 @@ void PracticeLoop::check() {
     }
     observer_->answered({xiangm_, shownQuestionText(*question_), expectedAnswerText(*question_),
                          typedAnswerText(*question_, xian3_, minute_), right,
-                         monotonic_.nowMs() - questionShownMs_});
+                         monotonic_.nowMs() - questionShownMs_, factOf(*question_)});
 
     if (right && fenshu_ + kScoreStep > 99.2) {
         ++tishudui_;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "practice_fact.h"
 #include "question.h"
 
 namespace sumbrook {
@@ -16,6 +17,8 @@ struct AnswerReport {
     QString typed;     // e.g. "9", "3点0分"; the empty text when nothing was typed
     bool right = false;
     std::int64_t ms = 0;  // from the question being shown to "确定"
+    PracticeFact fact;    // what the question asked, as data
+    bool review = false;  // asked in a review run (xiangm is then the fact's own exercise)
 };
 
 // The question as its screen shows it, with "□" where the answer goes and "−" for minus.
@@ -36,6 +39,11 @@ class PracticeObserver {
     virtual void answered(const AnswerReport& /*answer*/) {}
     virtual void completed(int /*xiangm*/, std::int64_t /*elapsedMs*/) {}
     virtual void runEnded(int /*xiangm*/) {}
+    // A review run of the facts due: started, finished through its completion screen, and
+    // left (after its completion or part-way). Its answers come through answered().
+    virtual void reviewStarted() {}
+    virtual void reviewCompleted(std::int64_t /*elapsedMs*/) {}
+    virtual void reviewEnded() {}
 };
 
 }  // namespace sumbrook
