@@ -13,7 +13,6 @@
 
 #include "practice/core/clock_generator.h"
 #include "practice/core/exercise_catalogue.h"
-#include "practice/core/money_generator.h"
 #include "practice/scene/mascot.h"
 #include "practice/scene/practice_stage.h"
 #include "practice/scene/stage_frame.h"
@@ -92,12 +91,10 @@ class Scene {
             }
         }
     }
-    // A review of one question of each kind due: the main menu asked again.
+    // Two facts due for review, the main menu asked again.
     void offerReview() {
         const std::vector<ReviewQuestion> due{
             {TwoNumberQuestion{"7", "+", "", "15", BlankPosition::Right, 8}, 13},
-            {ExpressionQuestion{"3 + 4 - 2", 5}, 32},
-            {MoneyGenerator::forPicture(20), 37},
             {ClockGenerator::forTime(3, 15), 36}};
         stage->loop().setReviewSource([due] { return due; });
         stage->loop().refreshReview();
@@ -147,17 +144,6 @@ const std::vector<Shot>& shots() {
              s.click("错题复习");
              s.typeNumber(QStringLiteral("8"));
              s.clock.advance(12'340);
-             s.settle();
-         }},
-        {"wrong_review_clock",
-         [](Scene& s) {
-             s.offerReview();
-             s.click("错题复习");
-             for (int i = 0; i < 3; ++i) {
-                 s.answer(true);
-                 s.click("下一题");
-             }
-             s.answer(false);
              s.settle();
          }},
         {"completion_review",
