@@ -93,7 +93,7 @@ class ReviewRun : public ::testing::TestWithParam<Case> {
 };
 
 // The run is its questions, once each: after the last (a wrong one first shows its right
-// answer) the completion screen; "返回" leaves it part-way.
+// answer) the completion screen; "返回" leaves it midway.
 TEST_P(ReviewRun, AsksItsQuestionsThenCompletesAndLeavesTheStoreAlone) {
     const Case& c = GetParam();
     const QByteArray before = storeBytes();
@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, ReviewRun, ::testing::Values(
          {ClockGenerator::forTime(12, 45), 36}}, "wnwn", Screen::Fen100,
          {"36 wrong review", "36 wrong review", "completed 4000"}},
     Case{"passed_over", {sum(1), sum(2)}, "nn", Screen::Fen100, {"completed 0"}},
-    Case{"left_part_way", {sum(1), sum(2)}, "rnb", Screen::Zhongmulu, {"13 right review", "ended"}}),
+    Case{"left_midway", {sum(1), sum(2)}, "rnb", Screen::Zhongmulu, {"13 right review", "ended"}}),
     [](const ::testing::TestParamInfo<Case>& row) { return std::string(row.param.name); });
 // clang-format on
 
