@@ -2,6 +2,7 @@
 
 #include "journal/journal_recorder.h"
 #include "journal/practice_journal.h"
+#include "review_source.h"
 
 namespace sumbrook {
 
@@ -11,6 +12,7 @@ SceneServices practiceServices() {
     journal->open();
     const int child = journal->currentChildId();
     services.store = std::make_shared<ProgressStore>(journal->storeDirectory(child));
+    services.reviewSource = reviewSourceFor(journal, child);
     services.observer = std::make_shared<JournalRecorder>(std::move(journal), child);
     return services;
 }

@@ -183,6 +183,7 @@ void MoviePlayer::makeScene(int left, int top, int width, int height) {
     stage_ = std::make_unique<PracticeStage>(*services_.store, services_.soundChannel(),
                                              *services_.source, *services_.clock,
                                              services_.observer.get());
+    stage_->loop().setReviewSource(services_.reviewSource);
     widget_ = new SceneWidget(*stage_, parent_);
     widget_->setGeometry(left, top, width, height);
     widget_->show();

@@ -7,6 +7,7 @@
 #include "common/uniform_source.h"
 #include "practice/core/practice_observer.h"
 #include "practice/core/progress_store.h"
+#include "practice/core/review_question.h"
 #include "practice/core/sound_channel.h"
 
 namespace sumbrook {
@@ -22,6 +23,8 @@ struct SceneServices {
     std::function<std::unique_ptr<SoundChannel>()> soundChannel;
     // Told of every run, answer and completion of every scene; may be empty.
     std::shared_ptr<PracticeObserver> observer;
+    // The questions due for review ("错题复习"); may be empty, and then none is offered.
+    ReviewSource reviewSource;
 
     // The per-user progress store, a source seeded from the system's entropy, the steady
     // clock and this machine's sound output. Needs the application object.

@@ -85,6 +85,7 @@ class MoviePlayerTest : public ::testing::Test {
         services.source = std::make_shared<SeededUniformSource>(5);
         services.clock = std::make_shared<testing::ManualClock>();
         services.soundChannel = [] { return std::make_unique<testing::FakeSoundChannel>(); };
+        services.reviewSource = [this] { return due; };
         return std::make_unique<MoviePlayer>(
             MoviePlayer::ProcessObjects{files, hook, filtered, PrivateProfile::programDirectory()},
             std::move(services));
@@ -118,6 +119,7 @@ class MoviePlayerTest : public ::testing::Test {
     FilteredWindowList filtered;
     ParentWidget parent;
     std::unique_ptr<MoviePlayer> player;
+    std::vector<ReviewQuestion> due;
 };
 
 // --- the movie from memory -----------------------------------------------------------
@@ -144,9 +146,12 @@ TEST_F(MoviePlayerTest, PlaysFromMemoryWhereNoPlaceholderCanBeWritten) {
     const QString missing = programDir.path() + "/missing";
     player = std::make_unique<MoviePlayer>(
         MoviePlayer::ProcessObjects{files, hook, filtered, missing + "/"},
-        SceneServices{store, std::make_shared<SeededUniformSource>(1),
+        SceneServices{store,
+                      std::make_shared<SeededUniformSource>(1),
                       std::make_shared<testing::ManualClock>(),
-                      [] { return std::make_unique<testing::FakeSoundChannel>(); }, nullptr});
+                      [] { return std::make_unique<testing::FakeSoundChannel>(); },
+                      nullptr,
+                      {}});
     createAndLoad();
     // The directory's trailing separator is not doubled in the served path.
     EXPECT_EQ(player->Movie(), missing + u'/' + servedPath().section(u'/', -1));
@@ -257,6 +262,15 @@ TEST_F(MoviePlayerTest, FullScreenTalkReachesTheSceneBothWays) {
 }
 
 // --- placing the control ----------------------------------------------------------------
+
+TEST_F(MoviePlayerTest, TheScenesReviewComesFromItsServices) {
+    due = {{ExpressionQuestion{"3 + 4 - 2", 5}, 32}};
+    createAndLoad();
+    toMainMenu();
+    ASSERT_TRUE(player->Control()->click(QStringLiteral("错题复习")));
+    EXPECT_EQ(player->Control()->loop().screen(), Screen::Lianjia);
+    EXPECT_EQ(player->Control()->loop().levelText(), QStringLiteral("错题复习"));
+}
 
 TEST_F(MoviePlayerTest, CreateNeedsAParentOnceAndMoveBeforeCreateOnlyRecords) {
     player->Move(1, 2, 300, 200);

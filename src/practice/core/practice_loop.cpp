@@ -1,5 +1,8 @@
 #include "practice_loop.h"
 
+#include <iterator>
+#include <variant>
+
 #include "exercise_catalogue.h"
 #include "question_generator.h"
 #include "random_draws.h"
@@ -13,6 +16,13 @@ namespace {
 PracticeObserver& nobody() {
     static PracticeObserver silent;
     return silent;
+}
+
+QuestionScreen screenAsking(const Question& question) {
+    constexpr QuestionScreen byKind[] = {QuestionScreen::Jia, QuestionScreen::Lianjia,
+                                         QuestionScreen::Rmb, QuestionScreen::Shijian};
+    static_assert(std::variant_size_v<Question> == std::size(byKind));
+    return byKind[question.index()];
 }
 
 }  // namespace
@@ -31,6 +41,14 @@ void PracticeLoop::setObserver(PracticeObserver* observer) {
     observer_ = observer ? observer : &nobody();
 }
 
+void PracticeLoop::setReviewSource(ReviewSource source) {
+    reviewSource_ = std::move(source);
+}
+
+void PracticeLoop::refreshReview() {
+    reviewDue_ = reviewSource_ ? reviewSource_() : std::vector<ReviewQuestion>{};
+}
+
 void PracticeLoop::close() {
     endRun();
 }
@@ -39,6 +57,11 @@ void PracticeLoop::endRun() {
     if (inRun_) {
         inRun_ = false;
         observer_->runEnded(xiangm_);
+    }
+    if (reviewing_) {
+        reviewing_ = false;
+        review_.clear();
+        observer_->reviewEnded();
     }
 }
 
@@ -67,6 +90,9 @@ void PracticeLoop::step() {
 }
 
 QString PracticeLoop::levelText() const {
+    if (reviewing_) {
+        return QStringLiteral("错题复习");
+    }
     return ExerciseCatalogue::contains(xiangm_) ? ExerciseCatalogue::levelText(xiangm_) : QString();
 }
 
@@ -75,6 +101,10 @@ QString PracticeLoop::runningTimeText() const {
 }
 
 QString PracticeLoop::bestTimeText() const {
+    // A review is no exercise and keeps no best time.
+    if (reviewing_) {
+        return QStringLiteral("—");
+    }
     return zhuanhuan(records_.bestTime(xiangm_));
 }
 
@@ -104,6 +134,9 @@ void PracticeLoop::enter(Screen screen) {
             break;
         case Screen::Mulu2:
             fenshu_ = 0;
+            break;
+        case Screen::Zhongmulu:
+            refreshReview();
             break;
         case Screen::Youxi1:
             youxi_ = kGameModeOn;
@@ -150,12 +183,28 @@ void PracticeLoop::newQuestion() {
     xian3_.clear();
     minute_.clear();
     xianY_ = kHourField;
-    question_ = QuestionGenerator::generate(xiangm_, source_);
+    question_ =
+        reviewing_ ? review_[reviewAt_].question : QuestionGenerator::generate(xiangm_, source_);
     questionShownMs_ = monotonic_.nowMs();
 }
 
 QuestionScreen PracticeLoop::currentQuestionScreen() const {
-    return ExerciseCatalogue::screen(xiangm_);
+    return reviewing_ ? screenAsking(review_[reviewAt_].question)
+                      : ExerciseCatalogue::screen(xiangm_);
+}
+
+bool PracticeLoop::lastReviewQuestion() const {
+    return reviewAt_ + 1 >= review_.size();
+}
+
+void PracticeLoop::nextReviewQuestion() {
+    if (lastReviewQuestion()) {
+        enterCompletion();
+        return;
+    }
+    ++reviewAt_;
+    screen_ = questionScreenOf(currentQuestionScreen());
+    newQuestion();
 }
 
 // --- main menu, menu pages
@@ -170,6 +219,27 @@ void PracticeLoop::chooseGameMode() {
     if (screen_ == Screen::Zhongmulu && controlsFree()) {
         enter(Screen::Youxi1);
     }
+}
+
+void PracticeLoop::chooseReview() {
+    if (screen_ != Screen::Zhongmulu || !controlsFree() || reviewDue_.empty()) {
+        return;
+    }
+    endRun();
+    review_ = std::move(reviewDue_);
+    reviewDue_.clear();
+    reviewAt_ = 0;
+    reviewRight_ = 0;
+    reviewing_ = true;
+    // The main menu may have been reached from the game map, which leaves game mode on.
+    youxi_ = 0;
+    xiangm_ = 0;
+    fenshu_ = 0;
+    b320_ = 0;
+    clock_.requestRestart();
+    observer_->reviewStarted();
+    screen_ = questionScreenOf(currentQuestionScreen());
+    newQuestion();
 }
 
 void PracticeLoop::hoverSettings() {
@@ -280,19 +350,29 @@ void PracticeLoop::check() {
         return;
     }
     ++tishu_;
-    records_.countQuestion();
+    if (!reviewing_) {
+        records_.countQuestion();
+    }
 
     bool right = xian3_ == QString::number(expectedAnswer(*question_));
     if (const auto* clock = std::get_if<ClockQuestion>(&*question_)) {
         right = right && minute_ == QString::number(clock->deshu0);
     }
-    observer_->answered({xiangm_, shownQuestionText(*question_), expectedAnswerText(*question_),
+    observer_->answered({reviewing_ ? review_[reviewAt_].xiangm : xiangm_,
+                         shownQuestionText(*question_), expectedAnswerText(*question_),
                          typedAnswerText(*question_, xian3_, minute_), right,
-                         monotonic_.nowMs() - questionShownMs_, factOf(*question_)});
+                         monotonic_.nowMs() - questionShownMs_, factOf(*question_), reviewing_});
 
-    if (right && fenshu_ + kScoreStep > 99.2) {
+    // A wrong last answer of a review still shows its answer screen, with the right answer.
+    const bool ends = fenshu_ + kScoreStep > 99.2 || (reviewing_ && lastReviewQuestion());
+    if (right && reviewing_) {
+        ++reviewRight_;
+    }
+    if (right && ends) {
         ++tishudui_;
-        records_.countRightAnswer();
+        if (!reviewing_) {
+            records_.countRightAnswer();
+        }
         enterCompletion();
     } else if (right) {
         enterRightAnswer();
@@ -307,7 +387,9 @@ void PracticeLoop::enterRightAnswer() {
     screen_ = rightAnswerScreenOf(currentQuestionScreen());
     fenshu_ += kScoreStep;
     ++tishudui_;
-    records_.countRightAnswer();
+    if (!reviewing_) {
+        records_.countRightAnswer();
+    }
     clip_ = pickOfThree(source_);
     channel_.playEffect(sound_names::praise(clip_));
 }
@@ -322,6 +404,12 @@ void PracticeLoop::enterWrongAnswer() {
 void PracticeLoop::enterCompletion() {
     screen_ = Screen::Fen100;
     completionMs_ = clock_.elapsedMs();
+    if (reviewing_) {
+        newRecord_ = false;
+        observer_->reviewCompleted(completionMs_);
+        channel_.playEffect(sound_names::fanfare());
+        return;
+    }
     newRecord_ = records_.recordCompletion(xiangm_, completionMs_);
     observer_->completed(xiangm_, completionMs_);
     b320_ = kCompletionMarker;
@@ -330,7 +418,9 @@ void PracticeLoop::enterCompletion() {
 
 void PracticeLoop::acknowledgeCompletion() {
     newRecord_ = false;
-    if (youxi_ == kGameModeOn) {
+    if (reviewing_) {
+        enter(Screen::Zhongmulu);
+    } else if (youxi_ == kGameModeOn) {
         records_.setLevel(records_.level() + 1);
         enter(Screen::Youxi);
     } else {
@@ -339,7 +429,10 @@ void PracticeLoop::acknowledgeCompletion() {
 }
 
 void PracticeLoop::nextQuestion() {
-    if (isAnswerScreen(screen_)) {
+    if (reviewing_ && (isAnswerScreen(screen_) || isQuestionScreen(screen_))) {
+        // On a question screen the question is passed over: it stays due for another day.
+        nextReviewQuestion();
+    } else if (isAnswerScreen(screen_)) {
         // The score shown on an answer screen is below 100: the right answer that reaches
         // it goes straight to completion from check().
         screen_ = questionScreenOf(currentQuestionScreen());
@@ -360,7 +453,9 @@ void PracticeLoop::back() {
         return;
     }
     if (isQuestionScreen(screen_) || isAnswerScreen(screen_)) {
-        if (youxi_ == kGameModeOn) {
+        if (reviewing_) {
+            enter(Screen::Zhongmulu);
+        } else if (youxi_ == kGameModeOn) {
             enter(Screen::Youxi);
         } else {
             enterMenuPage1();

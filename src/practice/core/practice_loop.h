@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "answer_entry.h"
 #include "common/monotonic_clock.h"
@@ -12,6 +13,7 @@
 #include "practice_observer.h"
 #include "progress_records.h"
 #include "question.h"
+#include "review_question.h"
 #include "running_clock.h"
 #include "screen.h"
 #include "sound_channel.h"
@@ -26,6 +28,11 @@ enum class ConfirmBox { None, ClearHistory, RestartGame };
 // Each control of the scene calls one action here; an action that does not belong to the
 // screen that is up, or that a box in front covers, changes nothing. It draws nothing and
 // knows no coordinates.
+//
+// A review run asks the questions its source gave, each once and in order, on the screens
+// of their kinds; it ends on the completion screen after the last of them has been
+// answered (or passed over with "下一题"), or sooner when the score reaches 100. It
+// leaves the progress store alone: no best time, no lifetime counts, no map move.
 class PracticeLoop {
   public:
     static constexpr int kIntroSteps = 40;
@@ -50,6 +57,11 @@ class PracticeLoop {
     void close();
     // Who is told of runs, answers and completions; nullptr tells no one. Not owned.
     void setObserver(PracticeObserver* observer);
+    // Where the review's questions come from; asked each time the main menu comes up
+    // (not here: the program starts without waiting on it). Without one none is offered.
+    void setReviewSource(ReviewSource source);
+    // Asks the review source again (e.g. when the child practising changed).
+    void refreshReview();
 
     // --- what the screens show
     Screen screen() const { return screen_; }
@@ -61,6 +73,13 @@ class PracticeLoop {
     std::int64_t tishuduiLs() const { return records_.tishuduiLs(); }
     bool gameMode() const { return youxi_ == kGameModeOn; }
     int b320() const { return b320_; }
+    // "错题复习" stands on the main menu.
+    bool reviewOffered() const { return !reviewDue_.empty(); }
+    // From the start of a review run until it is left, its completion screen included.
+    bool inReview() const { return reviewing_; }
+    // The review under way: how many questions it has, and how many were answered right.
+    int reviewLength() const { return static_cast<int>(review_.size()); }
+    int reviewRight() const { return reviewRight_; }
 
     // The question on a question or answer screen.
     const std::optional<Question>& question() const { return question_; }
@@ -99,6 +118,7 @@ class PracticeLoop {
     // --- controls
     void chooseSelfMode();            // "自选模式"
     void chooseGameMode();            // "游戏模式"
+    void chooseReview();              // "错题复习"
     void hoverSettings();             // the pointer moved over "设置"
     void openSettings();              // "设置"
     void nextPage();                  // "下页"
@@ -135,6 +155,8 @@ class PracticeLoop {
     void enterCompletion();
     void acknowledgeCompletion();
     QuestionScreen currentQuestionScreen() const;
+    bool lastReviewQuestion() const;
+    void nextReviewQuestion();
     bool controlsFree() const;  // no box and no panel in front
     void endRun();
 
@@ -158,6 +180,13 @@ class PracticeLoop {
     PracticeObserver* observer_;
     bool inRun_ = false;
     std::int64_t questionShownMs_ = 0;
+
+    ReviewSource reviewSource_;
+    std::vector<ReviewQuestion> reviewDue_;  // offered on the main menu
+    std::vector<ReviewQuestion> review_;     // the run under way
+    std::size_t reviewAt_ = 0;
+    int reviewRight_ = 0;
+    bool reviewing_ = false;
 
     std::optional<Question> question_;
     AnswerEntry entry_;

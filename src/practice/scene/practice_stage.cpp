@@ -103,7 +103,8 @@ void PracticeStage::addScreenControls(std::vector<StageControl>& controls) const
             controls.push_back(entry);
         }
     }
-    screen_table::addControls(screen_table::screenControls(screen), loop, controls);
+    screen_table::addControls(screen_table::screenControls(screen, loop_.reviewOffered()), loop,
+                              controls);
 }
 
 std::vector<StageControl> PracticeStage::controls() const {
@@ -252,6 +253,7 @@ StageLook PracticeStage::look() const {
     look.answerClip = loop_.answerClip();
     look.completionMs = loop_.completionMs();
     look.newRecord = loop_.newRecord();
+    look.reviewOffered = loop_.reviewOffered();
     look.gameLevel = loop_.gameLevel();
     look.marker = loop_.map().markerPosition();
     look.yinliang = loop_.music().yinliang();
@@ -272,6 +274,7 @@ BackdropKey PracticeStage::backdropKey() const {
     key.exitVisible = loop_.exitControlVisible();
     key.panelShown = loop_.settingsPanel() == SettingsPanel::Shown;
     key.box = loop_.confirmBox();
+    key.reviewOffered = loop_.reviewOffered();
     if (key.box != ConfirmBox::None) {
         key.behindBox = look();
         key.behindBox->pressedCaption.clear();

@@ -44,6 +44,8 @@ ButtonColours coloursOf(ButtonKind kind) {
             return {kMenuButton, kMenuButtonPressed, kSunEdge, kText};
         case ButtonKind::Quiet:
             return {kQuietButton, kQuietButtonPressed, kKeyEdge, kText};
+        case ButtonKind::Bright:
+            return {kSun, kSunEdge, kSunEdge.darker(110), kText};
     }
     return {kPrimary, kPrimaryPressed, kPrimaryPressed, Qt::white};
 }

@@ -109,7 +109,8 @@ inline QColor shadow(int alpha) {
     return c;
 }
 
-enum class ButtonKind { Primary, Secondary, Key, Confirm, Erase, Menu, Quiet };
+// Bright: sunny yellow with dark text, for the one button a child should not miss.
+enum class ButtonKind { Primary, Secondary, Key, Confirm, Erase, Menu, Quiet, Bright };
 
 // Chinese labels and captions: the textbook's 楷体.
 QFont labelFont(double size);

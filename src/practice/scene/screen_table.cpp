@@ -12,15 +12,19 @@ namespace layout = stage_layout;
 using Trigger = StageControl::Trigger;
 using Kind = scene_style::ButtonKind;
 
-const std::vector<ControlRow>& mainMenu() {
-    static const std::vector<ControlRow> rows{
-        {"自选模式", layout::mainMenuButton(0), Trigger::Release, Kind::Primary,
+std::vector<ControlRow> mainMenu(bool review) {
+    std::vector<ControlRow> rows{
+        {"自选模式", layout::mainMenuButton(0, review), Trigger::Release, Kind::Primary,
          [](PracticeLoop& l) { l.chooseSelfMode(); }},
-        {"游戏模式", layout::mainMenuButton(1), Trigger::Release, Kind::Secondary,
+        {"游戏模式", layout::mainMenuButton(1, review), Trigger::Release, Kind::Secondary,
          [](PracticeLoop& l) { l.chooseGameMode(); }},
-        {"设置", layout::mainMenuButton(2), Trigger::Press, Kind::Quiet,
-         [](PracticeLoop& l) { l.openSettings(); }},
     };
+    if (review) {
+        rows.push_back({"错题复习", layout::mainMenuButton(2, review), Trigger::Release,
+                        Kind::Bright, [](PracticeLoop& l) { l.chooseReview(); }});
+    }
+    rows.push_back({"设置", layout::mainMenuButton(review ? 3 : 2, review), Trigger::Press,
+                    Kind::Quiet, [](PracticeLoop& l) { l.openSettings(); }});
     return rows;
 }
 
@@ -102,10 +106,10 @@ void append(std::vector<ControlRow>& to, const std::vector<ControlRow>& rows) {
 
 }  // namespace
 
-std::vector<ControlRow> screenControls(Screen screen) {
+std::vector<ControlRow> screenControls(Screen screen, bool reviewOffered) {
     std::vector<ControlRow> rows;
     if (screen == Screen::Zhongmulu) {
-        append(rows, mainMenu());
+        append(rows, mainMenu(reviewOffered));
     } else if (screen == Screen::Mulu1 || screen == Screen::Mulu2) {
         append(rows, menuPage(screen == Screen::Mulu1 ? 1 : 2));
     } else if (screen == Screen::Fen100) {

@@ -25,8 +25,9 @@ struct ControlRow {
 
 namespace screen_table {
 
-// The controls of `screen` while nothing stands in front of it.
-std::vector<ControlRow> screenControls(Screen screen);
+// The controls of `screen` while nothing stands in front of it; the main menu offers
+// "错题复习" only while a review is due.
+std::vector<ControlRow> screenControls(Screen screen, bool reviewOffered = false);
 // The settings panel's controls once it has slid in.
 const std::vector<ControlRow>& panelControls();
 // A confirmation box's "确定" and "取消".

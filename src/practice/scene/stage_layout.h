@@ -93,8 +93,10 @@ constexpr Figure kMainMenuTree{{680, 548}, 110};
 constexpr Figure kMainMenuTitle{{400, 128}, 100};
 constexpr QRectF kMainMenuSubtitle{272, 204, 256, 48};
 constexpr Figure kMainMenuBear{{150, 548}, 220};
-inline QRectF mainMenuButton(int index) {
-    return {280.0, 296.0 + index * 72, 240, 56};
+// With "错题复习" among them the four close up, to stay clear of the grass.
+inline QRectF mainMenuButton(int index, bool withReview = false) {
+    return withReview ? QRectF(280.0, 272.0 + index * 64, 240, 56)
+                      : QRectF(280.0, 296.0 + index * 72, 240, 56);
 }
 
 // Menu pages: page 1 three columns of eight, page 2 a column of eight and one of five.

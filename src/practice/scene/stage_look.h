@@ -41,6 +41,7 @@ struct StageLook {
     int answerClip = 0;
     std::int64_t completionMs = 0;
     bool newRecord = false;
+    bool reviewOffered = false;
     int gameLevel = 0;
     double marker = 0;
     int yinliang = 0;
@@ -60,6 +61,8 @@ struct BackdropKey {
     bool exitVisible = false;
     bool panelShown = false;
     ConfirmBox box = ConfirmBox::None;
+    // The main menu's buttons stand elsewhere while "错题复习" is among them.
+    bool reviewOffered = false;
     // Behind a box the whole screen stands still and is part of the backdrop.
     std::optional<StageLook> behindBox;
     // An answer screen shows nothing that changes by itself but its running time and the

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "practice/core/clock_generator.h"
 #include "practice/core/exercise_catalogue.h"
 #include "practice/scene/mascot.h"
 #include "practice/scene/practice_stage.h"
@@ -90,6 +91,14 @@ class Scene {
             }
         }
     }
+    // Two facts due for review, the main menu asked again.
+    void offerReview() {
+        const std::vector<ReviewQuestion> due{
+            {TwoNumberQuestion{"7", "+", "", "15", BlankPosition::Right, 8}, 13},
+            {ClockGenerator::forTime(3, 15), 36}};
+        stage->loop().setReviewSource([due] { return due; });
+        stage->loop().refreshReview();
+    }
     // The pointer taken off the stage and the sparkle trail left to die down, so that
     // only the screen itself is in the picture.
     void settle() {
@@ -124,6 +133,29 @@ const std::vector<Shot>& shots() {
              s.steps(PracticeLoop::kIntroSteps / 2);
          }},
         {"main_menu", [](Scene& s) { s.settle(); }},
+        {"main_menu_review",
+         [](Scene& s) {
+             s.offerReview();
+             s.settle();
+         }},
+        {"question_review",
+         [](Scene& s) {
+             s.offerReview();
+             s.click("错题复习");
+             s.typeNumber(QStringLiteral("8"));
+             s.clock.advance(12'340);
+             s.settle();
+         }},
+        {"completion_review",
+         [](Scene& s) {
+             s.offerReview();
+             s.click("错题复习");
+             s.clock.advance(41'250);
+             s.answer(false);
+             s.click("下一题");
+             s.completeExercise();
+             s.settle();
+         }},
         {"menu_page_1",
          [](Scene& s) {
              s.click("自选模式");

@@ -51,6 +51,8 @@ TEST(ScreenTable, EachScreenOffersItsControls) {
         EXPECT_EQ(captionsOf(screen_table::screenControls(row.screen)), row.captions)
             << screenName(row.screen).toStdString();
     }
+    EXPECT_EQ(captionsOf(screen_table::screenControls(Screen::Zhongmulu, true)),
+              (QStringList{"自选模式", "游戏模式", "错题复习", "设置"}));
     EXPECT_EQ(captionsOf(screen_table::boxControls()), (QStringList{"确定", "取消"}));
     EXPECT_EQ(captionsOf(screen_table::panelControls()).mid(10),
               (QStringList{"+", "-", "清除历史纪录", "返回"}));
@@ -79,6 +81,7 @@ TEST(ScreenTable, ControlsStayOnTheStageApartAndLargeEnoughForAChild) {
                                 Screen::Dui, Screen::Fen100, Screen::Youxi}) {
         sets.push_back(screen_table::screenControls(screen));
     }
+    sets.push_back(screen_table::screenControls(Screen::Zhongmulu, true));
     const QRectF stage(0, 0, stage_layout::kWidth, stage_layout::kHeight);
     for (const auto& rows : sets) {
         for (std::size_t i = 0; i < rows.size(); ++i) {

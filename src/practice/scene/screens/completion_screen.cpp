@@ -107,7 +107,9 @@ void CompletionScreen::paintMoving(QPainter& painter, const PracticeStage& stage
     drawRibbon(painter, layout::kCompletionRibbon, QStringLiteral("完成啦！"), 36);
 
     // The card: which exercise, the time taken and the best time.
-    if (ExerciseCatalogue::contains(loop.xiangm())) {
+    if (loop.inReview()) {
+        drawFittedText(painter, layout::kCompletionTitle, loop.levelText(), labelFont(28), kText);
+    } else if (ExerciseCatalogue::contains(loop.xiangm())) {
         drawFittedText(painter, layout::kCompletionTitle, ExerciseCatalogue::title(loop.xiangm()),
                        labelFont(28), kText);
     }
@@ -115,17 +117,24 @@ void CompletionScreen::paintMoving(QPainter& painter, const PracticeStage& stage
     painter.setPen(QPen(kKeyEdge, 2, Qt::DashLine));
     painter.drawLine(layout::kCompletionRule.p1(), layout::kCompletionRule.p2());
     painter.restore();
-    const struct {
+    struct Row {
         QString label;
-        QString time;
+        QString value;
         QColor colour;
-    } rows[] = {{QStringLiteral("用时:"), zhuanhuan(loop.completionMs()), kText},
-                {QStringLiteral("纪录:"), zhuanhuan(stage.records().bestTime(loop.xiangm())),
-                 loop.newRecord() ? kRecordText : kText}};
+    };
+    // A review keeps no best time: its card tells how many of its questions were right.
+    const Row rows[] = {
+        {QStringLiteral("用时:"), zhuanhuan(loop.completionMs()), kText},
+        loop.inReview()
+            ? Row{QStringLiteral("答对:"),
+                  QStringLiteral("%1 / %2").arg(loop.reviewRight()).arg(loop.reviewLength()),
+                  kRecordText}
+            : Row{QStringLiteral("纪录:"), zhuanhuan(stage.records().bestTime(loop.xiangm())),
+                  loop.newRecord() ? kRecordText : kText}};
     for (int i = 0; i < 2; ++i) {
         drawFittedText(painter, layout::completionLabel(i), rows[i].label, labelFont(28), kText,
                        Qt::AlignVCenter | Qt::AlignLeft);
-        drawFittedText(painter, layout::completionTime(i), rows[i].time, digitFont(34),
+        drawFittedText(painter, layout::completionTime(i), rows[i].value, digitFont(34),
                        rows[i].colour, Qt::AlignVCenter | Qt::AlignLeft);
     }
 

@@ -4,7 +4,8 @@
 
 namespace sumbrook {
 
-// The main menu: the title, the bear and the four buttons (the stage draws those).
+// The main menu: the title, the bear and its buttons (the stage draws those; "错题复习"
+// stands among them only while a review is due).
 class MainMenuScreen : public ScreenPainter {
   public:
     void paintBackdrop(QPainter& painter, const PracticeStage& stage) const override;
