@@ -13,6 +13,7 @@
 
 #include "common/output_file.h"
 #include "csv_writer.h"
+#include "fact_columns.h"
 #include "journal_database.h"
 #include "journal_log.h"
 #include "practice/core/exercise_catalogue.h"
@@ -72,6 +73,16 @@ void readWithoutJournal(QString& error, const QString& path, const JournalDataba
     error = QStringLiteral("读取练习记录失败：%1（%2）")
                 .arg(path, database.isHeld() ? QStringLiteral("另一个程序正占用练习记录")
                                              : QStringLiteral("练习记录没有打开"));
+}
+
+// What a missed fact is grouped by: its key, or for an old row without a fact the text
+// it was shown with. `missedKey` is the same in C++.
+const QString kMissedKey =
+    QStringLiteral("COALESCE(fact, exercise || char(31) || shown || char(31) || expected)");
+
+QString missedKey(const MissedFact& f) {
+    return f.fact ? f.fact->key()
+                  : QString::number(f.exercise) + QChar(31) + f.shown + QChar(31) + f.expected;
 }
 
 QDateTime fromMs(const QVariant& value) {
@@ -480,13 +491,15 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
     }
     QVariantList values{childId};
     // One pass over the span: how often each fact was asked and missed, and when last
-    // missed; only facts missed at least once.
+    // missed; only facts missed at least once. The exercise and texts are those of the
+    // latest miss (SQLite takes bare columns from the row of the one MAX()).
     const QString sql =
         QStringLiteral(
             "SELECT exercise, shown, expected, SUM(right = 0), MAX(CASE WHEN right = 0"
-            " THEN at_ms END), COUNT(*) FROM answers INDEXED BY answers_by_fact WHERE child = ?") +
+            " THEN at_ms END), COUNT(*), %1 FROM answers WHERE child = ?")
+            .arg(FactColumns::names()) +
         spanClause(span, values, QStringLiteral("at_ms")) +
-        QStringLiteral(" GROUP BY exercise, shown, expected HAVING SUM(right = 0) > 0");
+        QStringLiteral(" GROUP BY %1 HAVING SUM(right = 0) > 0").arg(kMissedKey);
     QSqlQuery query(database_->db());
     if (run(query, sql, values)) {
         while (query.next()) {
@@ -497,6 +510,7 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
             fact.missed = query.value(3).toInt();
             fact.lastMissed = fromMs(query.value(4));
             fact.asked = query.value(5).toInt();
+            fact.fact = FactColumns::read(query, 6);
             result.append(fact);
         }
     }
@@ -541,26 +555,21 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
 
 bool PracticeJournal::readWrongAnswers(QVector<MissedFact>& facts, int childId,
                                        const JournalSpan& span) const {
-    const auto key = [](int exercise, const QString& shown, const QString& expected) {
-        return QStringLiteral("%1\x1f%2\x1f%3").arg(exercise).arg(shown, expected);
-    };
     QHash<QString, MissedFact*> byKey;
     for (MissedFact& f : facts) {
-        byKey.insert(key(f.exercise, f.shown, f.expected), &f);
+        byKey.insert(missedKey(f), &f);
     }
     QVariantList values{childId};
     const QString sql =
-        QStringLiteral(
-            "SELECT exercise, shown, expected, typed FROM answers WHERE child = ? AND right = 0") +
+        QStringLiteral("SELECT %1, typed FROM answers WHERE child = ? AND right = 0")
+            .arg(kMissedKey) +
         spanClause(span, values, QStringLiteral("at_ms")) +
-        QStringLiteral(
-            " GROUP BY exercise, shown, expected, typed ORDER BY COUNT(*) DESC, MIN(at_ms)");
+        QStringLiteral(" GROUP BY 1, typed ORDER BY COUNT(*) DESC, MIN(at_ms)");
     QSqlQuery query(database_->db());
     if (run(query, sql, values)) {
         while (query.next()) {
-            if (MissedFact* f = byKey.value(key(query.value(0).toInt(), query.value(1).toString(),
-                                                query.value(2).toString()))) {
-                f->wrongAnswers.append(query.value(3).toString());
+            if (MissedFact* f = byKey.value(query.value(0).toString())) {
+                f->wrongAnswers.append(query.value(1).toString());
             }
         }
     }
@@ -579,8 +588,9 @@ QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpa
     }
     QVariantList values{childId};
     const QString sql = QStringLiteral(
-                            "SELECT at_ms, exercise, shown, expected, typed, right, ms FROM answers"
-                            " WHERE child = ?") +
+                            "SELECT at_ms, exercise, shown, expected, typed, right, ms, review, %1"
+                            " FROM answers WHERE child = ?")
+                            .arg(FactColumns::names()) +
                         spanClause(span, values, QStringLiteral("at_ms")) +
                         QStringLiteral(" ORDER BY at_ms, id");
     QSqlQuery query(database_->db());
@@ -595,7 +605,54 @@ QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpa
             a.typed = query.value(4).toString();
             a.right = query.value(5).toInt() != 0;
             a.ms = query.value(6).toLongLong();
+            a.review = query.value(7).toInt() != 0;
+            a.fact = FactColumns::read(query, 8);
             result.append(a);
+        }
+    }
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return {};
+    }
+    readError_.clear();
+    return result;
+}
+
+QVector<FactAnswer> PracticeJournal::factAnswers(int childId) const {
+    QVector<FactAnswer> result;
+    if (!database_->isOpen()) {
+        readWithoutJournal(readError_, filePath(), *database_);
+        return result;
+    }
+    const QString sql =
+        QStringLiteral(
+            "SELECT %1, exercise, expected, typed, at_ms, day, right, ms, review FROM answers"
+            " INDEXED BY answers_by_fact_key WHERE child = ? AND fact IS NOT NULL"
+            " ORDER BY fact, at_ms, id")
+            .arg(FactColumns::names());
+    constexpr int kKey = FactColumns::kCount - 1;
+    constexpr int kRest = FactColumns::kCount;
+    QSqlQuery query(database_->db());
+    if (run(query, sql, {childId})) {
+        QString key;
+        PracticeFact fact;
+        while (query.next()) {
+            // The answers of one fact come together: its fields are read once.
+            if (QString next = query.value(kKey).toString(); next != key || result.isEmpty()) {
+                key = std::move(next);
+                fact = FactColumns::read(query, 0).value_or(PracticeFact{});
+            }
+            FactAnswer a;
+            a.fact = fact;
+            a.exercise = query.value(kRest).toInt();
+            a.expected = query.value(kRest + 1).toString();
+            a.typed = query.value(kRest + 2).toString();
+            a.atMs = query.value(kRest + 3).toLongLong();
+            a.day = QDate::fromString(query.value(kRest + 4).toString(), Qt::ISODate);
+            a.right = query.value(kRest + 5).toInt() != 0;
+            a.ms = query.value(kRest + 6).toLongLong();
+            a.review = query.value(kRest + 7).toInt() != 0;
+            result.append(std::move(a));
         }
     }
     if (query.lastError().isValid()) {
