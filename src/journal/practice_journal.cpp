@@ -489,17 +489,28 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
         readError_.clear();
         return result;
     }
+    // How often each fact was asked and missed in the span, and when last missed; only
+    // facts missed at least once. Facts are counted from their index alone; their fields,
+    // exercise and texts are those of the latest miss (SQLite takes a bare column from the
+    // row of the one MAX()). Old rows without a fact are counted by their text.
     QVariantList values{childId};
-    // One pass over the span: how often each fact was asked and missed, and when last
-    // missed; only facts missed at least once. The exercise and texts are those of the
-    // latest miss (SQLite takes bare columns from the row of the one MAX()).
-    const QString sql =
+    QString sql =
         QStringLiteral(
-            "SELECT exercise, shown, expected, SUM(right = 0), MAX(CASE WHEN right = 0"
-            " THEN at_ms END), COUNT(*), %1 FROM answers WHERE child = ?")
+            "SELECT a.exercise, a.shown, a.expected, m.missed, m.last, m.asked, %1 FROM"
+            " (SELECT id, SUM(right = 0) AS missed, MAX(CASE WHEN right = 0 THEN at_ms END)"
+            " AS last, COUNT(*) AS asked FROM answers INDEXED BY answers_by_fact_key"
+            " WHERE child = ? AND fact IS NOT NULL")
             .arg(FactColumns::names()) +
         spanClause(span, values, QStringLiteral("at_ms")) +
-        QStringLiteral(" GROUP BY %1 HAVING SUM(right = 0) > 0").arg(kMissedKey);
+        QStringLiteral(" GROUP BY fact HAVING missed > 0) m JOIN answers a ON a.id = m.id");
+    values.append(childId);
+    sql += QStringLiteral(
+               " UNION ALL SELECT exercise, shown, expected, SUM(right = 0), MAX(CASE WHEN"
+               " right = 0 THEN at_ms END), COUNT(*), %1 FROM answers INDEXED BY"
+               " answers_without_fact WHERE child = ? AND fact IS NULL")
+               .arg(FactColumns::names()) +
+           spanClause(span, values, QStringLiteral("at_ms")) +
+           QStringLiteral(" GROUP BY exercise, shown, expected HAVING SUM(right = 0) > 0");
     QSqlQuery query(database_->db());
     if (run(query, sql, values)) {
         while (query.next()) {
@@ -560,11 +571,19 @@ bool PracticeJournal::readWrongAnswers(QVector<MissedFact>& facts, int childId,
         byKey.insert(missedKey(f), &f);
     }
     QVariantList values{childId};
-    const QString sql =
-        QStringLiteral("SELECT %1, typed FROM answers WHERE child = ? AND right = 0")
-            .arg(kMissedKey) +
-        spanClause(span, values, QStringLiteral("at_ms")) +
-        QStringLiteral(" GROUP BY 1, typed ORDER BY COUNT(*) DESC, MIN(at_ms)");
+    QString sql = QStringLiteral(
+                      "SELECT fact, typed, COUNT(*) AS n, MIN(at_ms) AS first FROM answers"
+                      " INDEXED BY answers_by_fact_key WHERE child = ? AND fact IS NOT NULL"
+                      " AND right = 0") +
+                  spanClause(span, values, QStringLiteral("at_ms")) +
+                  QStringLiteral(" GROUP BY fact, typed");
+    values.append(childId);
+    sql += QStringLiteral(
+               " UNION ALL SELECT %1, typed, COUNT(*), MIN(at_ms) FROM answers INDEXED BY"
+               " answers_without_fact WHERE child = ? AND fact IS NULL AND right = 0")
+               .arg(kMissedKey) +
+           spanClause(span, values, QStringLiteral("at_ms")) +
+           QStringLiteral(" GROUP BY exercise, shown, expected, typed ORDER BY n DESC, first");
     QSqlQuery query(database_->db());
     if (run(query, sql, values)) {
         while (query.next()) {
@@ -624,35 +643,55 @@ QVector<FactAnswer> PracticeJournal::factAnswers(int childId) const {
         readWithoutJournal(readError_, filePath(), *database_);
         return result;
     }
-    const QString sql =
-        QStringLiteral(
-            "SELECT %1, exercise, expected, typed, at_ms, day, right, ms, review FROM answers"
-            " INDEXED BY answers_by_fact_key WHERE child = ? AND fact IS NOT NULL"
-            " ORDER BY fact, at_ms, id")
-            .arg(FactColumns::names());
-    constexpr int kKey = FactColumns::kCount - 1;
-    constexpr int kRest = FactColumns::kCount;
-    QSqlQuery query(database_->db());
-    if (run(query, sql, {childId})) {
-        QString key;
+    // Each fact's fields and expected answer once, from its first row; then the answers
+    // from the index alone, in its order.
+    struct Known {
         PracticeFact fact;
+        QString expected;
+    };
+    QHash<QString, Known> facts;
+    qsizetype answers = 0;
+    QSqlQuery query(database_->db());
+    if (run(query,
+            QStringLiteral("SELECT %1, expected, n FROM answers JOIN (SELECT MIN(id) AS first,"
+                           " COUNT(*) AS n FROM answers INDEXED BY answers_by_fact_key"
+                           " WHERE child = ? AND fact IS NOT NULL GROUP BY fact) ON id = first")
+                .arg(FactColumns::names()),
+            {childId})) {
         while (query.next()) {
-            // The answers of one fact come together: its fields are read once.
-            if (QString next = query.value(kKey).toString(); next != key || result.isEmpty()) {
-                key = std::move(next);
-                fact = FactColumns::read(query, 0).value_or(PracticeFact{});
+            if (auto fact = FactColumns::read(query, 0)) {
+                facts.insert(query.value(FactColumns::kCount - 1).toString(),
+                             {std::move(*fact), query.value(FactColumns::kCount).toString()});
+                answers += query.value(FactColumns::kCount + 1).toLongLong();
             }
-            FactAnswer a;
-            a.fact = fact;
-            a.exercise = query.value(kRest).toInt();
-            a.expected = query.value(kRest + 1).toString();
-            a.typed = query.value(kRest + 2).toString();
-            a.atMs = query.value(kRest + 3).toLongLong();
-            a.day = QDate::fromString(query.value(kRest + 4).toString(), Qt::ISODate);
-            a.right = query.value(kRest + 5).toInt() != 0;
-            a.ms = query.value(kRest + 6).toLongLong();
-            a.review = query.value(kRest + 7).toInt() != 0;
-            result.append(std::move(a));
+        }
+    }
+    result.reserve(answers);
+    if (!query.lastError().isValid() &&
+        run(query,
+            // The day as its day number, which is cheaper to hand over than its text.
+            QStringLiteral("SELECT fact, exercise, typed, at_ms, CAST(julianday(day) + 0.5 AS"
+                           " INTEGER), right, ms, review FROM answers INDEXED BY"
+                           " answers_by_fact_key WHERE child = ? AND fact IS NOT NULL"
+                           " ORDER BY fact, at_ms"),
+            {childId})) {
+        QString key;
+        const Known* known = nullptr;
+        while (query.next()) {
+            if (QString next = query.value(0).toString(); next != key || !known) {
+                key = std::move(next);
+                const auto it = facts.constFind(key);
+                known = it == facts.cend() ? nullptr : &*it;
+            }
+            if (!known) {
+                continue;  // a row written after the facts were read
+            }
+            const QVariant day = query.value(4);
+            result.append({known->fact, query.value(1).toInt(), known->expected,
+                           query.value(2).toString(), query.value(3).toLongLong(),
+                           day.isNull() ? QDate() : QDate::fromJulianDay(day.toLongLong()),
+                           query.value(5).toInt() != 0, query.value(6).toLongLong(),
+                           query.value(7).toInt() != 0});
         }
     }
     if (query.lastError().isValid()) {
