@@ -20,8 +20,8 @@ QString numbersText(const std::vector<int>& numbers) {
 
 std::vector<int> numbersOf(const QString& text) {
     std::vector<int> numbers;
-    for (const QStringView part : QStringView(text).split(u',', Qt::SkipEmptyParts)) {
-        numbers.push_back(part.toInt());
+    for (const QStringView number : QStringView(text).split(u',', Qt::SkipEmptyParts)) {
+        numbers.push_back(number.toInt());
     }
     return numbers;
 }
