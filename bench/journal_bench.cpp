@@ -1,8 +1,11 @@
 // The practice journal: what recording an answer costs the display step (median and
-// worst of many), and what the parent's window asks of a year of daily practice
-// (100,000 answered questions) when it opens.
+// worst of many), what the parent's window and the learning rules ask of a year of daily
+// practice (100,000 answered questions), and how long an older journal of 1.2 million
+// answers takes to be given its facts.
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include "journal/journal_recorder.h"
+#include "journal/journal_schema.h"
 #include "journal/practice_journal.h"
 #include "support/sample_journal.h"
 
@@ -152,16 +156,67 @@ void BM_Query(benchmark::State& state) {
             case 3:
                 benchmark::DoNotOptimize(journal.missedFacts(1, {}, 20).size());
                 break;
-            default:
+            case 4:
                 benchmark::DoNotOptimize(journal.answers(1, {}).size());
+                break;
+            default:
+                benchmark::DoNotOptimize(journal.factAnswers(1).size());
                 break;
         }
     }
     static const char* const kNames[] = {"dailyTallies", "exerciseTallies", "answerTimes",
-                                         "missedFacts", "answers"};
+                                         "missedFacts",  "answers",         "factAnswers"};
     state.SetLabel(kNames[state.range(0)]);
 }
-BENCHMARK(BM_Query)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Query)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+// An older journal (schema step 2, text only) of `range(0)` answers, the practice's own
+// texts over and over, opened: its third step reads every row's text into fields.
+void BM_OlderJournalTakesItsFacts(benchmark::State& state) {
+    const auto answers = state.range(0);
+    std::vector<std::pair<int, Question>> questions;
+    SeededUniformSource source(7);
+    for (int i = 0; i < 5000; ++i) {
+        const int exercise = 1 + i % 37;
+        questions.emplace_back(exercise, QuestionGenerator::generate(exercise, source));
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "older");
+            db.setDatabaseName(dir.filePath(PracticeJournal::kFileName));
+            db.open();
+            QSqlError error;
+            JournalSchema::migrate(db, error, 2);
+            db.transaction();
+            QSqlQuery insert(db);
+            insert.prepare(
+                "INSERT INTO answers (child, at_ms, day, exercise, shown, expected, typed,"
+                " right, ms) VALUES (1, ?, '2026-01-01', ?, ?, ?, '', 1, 4000)");
+            for (qint64 i = 0; i < answers; ++i) {
+                const auto& [exercise, q] = questions[static_cast<std::size_t>(i) % 5000];
+                insert.bindValue(0, 1'700'000'000'000 + i * 5000);
+                insert.bindValue(1, exercise);
+                insert.bindValue(2, shownQuestionText(q));
+                insert.bindValue(3, expectedAnswerText(q));
+                insert.exec();
+            }
+            insert.finish();
+            db.commit();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("older");
+        state.ResumeTiming();
+        PracticeJournal journal(dir.path());
+        benchmark::DoNotOptimize(journal.open());
+    }
+    state.counters["answers"] = static_cast<double>(answers);
+}
+BENCHMARK(BM_OlderJournalTakesItsFacts)
+    ->Arg(1'200'000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace sumbrook

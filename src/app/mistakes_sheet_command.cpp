@@ -5,6 +5,7 @@
 #include "journal/practice_journal.h"
 #include "practice/core/progress_store.h"
 #include "worksheet/core/mistakes_sheet.h"
+#include "worksheet/ui/clock_face_painter.h"
 #include "worksheet/ui/sheet_pdf_writer.h"
 
 namespace sumbrook {
@@ -104,12 +105,16 @@ int runMistakesSheetCommand(const QStringList& arguments, std::FILE* out, std::F
     // The questions are printed only once their sheet is written, so that a run that
     // fails prints nothing but its reason.
     QString error;
-    if (!SheetPdfWriter::write(options.value(kPdf), {sheet.sheet(name), sheet.answerKey(name)},
-                               &error)) {
+    const ClockFaceRenderer faces = &ClockFacePainter::drawing;
+    if (!SheetPdfWriter::write(options.value(kPdf),
+                               {sheet.sheet(name, faces), sheet.answerKey(name, faces)}, &error)) {
         return refuse(err, error, 1);
     }
     for (const MistakesSheet::Item& item : sheet.items()) {
         say(out, item.fact.sheetText());
+    }
+    for (const MistakesSheet::ClockItem& clock : sheet.clocks()) {
+        say(out, MistakesSheet::clockText(clock));
     }
     return std::fflush(out) == 0 ? 0 : 1;
 }

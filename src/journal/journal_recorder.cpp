@@ -24,6 +24,8 @@ void JournalRecorder::answered(const AnswerReport& answer) {
     record.typed = answer.typed;
     record.right = answer.right;
     record.ms = answer.ms;
+    record.fact = answer.fact;
+    record.review = answer.review;
     journal_->recordAnswer(record);
 }
 
@@ -33,6 +35,18 @@ void JournalRecorder::completed(int xiangm, std::int64_t elapsedMs) {
 
 void JournalRecorder::runEnded(int xiangm) {
     journal_->recordRunEnd(childId_, xiangm, now_());
+}
+
+void JournalRecorder::reviewStarted() {
+    journal_->recordRunStart(childId_, kReviewRunExercise, now_());
+}
+
+void JournalRecorder::reviewCompleted(std::int64_t elapsedMs) {
+    journal_->recordCompletion(childId_, kReviewRunExercise, elapsedMs, now_());
+}
+
+void JournalRecorder::reviewEnded() {
+    journal_->recordRunEnd(childId_, kReviewRunExercise, now_());
 }
 
 }  // namespace sumbrook

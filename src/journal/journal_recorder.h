@@ -22,6 +22,10 @@ class JournalRecorder final : public PracticeObserver {
     void answered(const AnswerReport& answer) override;
     void completed(int xiangm, std::int64_t elapsedMs) override;
     void runEnded(int xiangm) override;
+    // A review run goes into the runs under kReviewRunExercise.
+    void reviewStarted() override;
+    void reviewCompleted(std::int64_t elapsedMs) override;
+    void reviewEnded() override;
 
     int childId() const { return childId_; }
     PracticeJournal& journal() const { return *journal_; }

@@ -2,8 +2,85 @@
 
 #include <QSqlQuery>
 #include <QVariant>
+#include <vector>
+
+#include "fact_columns.h"
+#include "journal_log.h"
+#include "legacy_fact_text.h"
 
 namespace sumbrook {
+
+namespace {
+
+// Rows read and written back at a time: a batch is held in memory, and no row is
+// written while the statement that read it is still open.
+constexpr int kFillBatch = 20000;
+
+// Gives each answer recorded before facts were kept its fact, read once from its text.
+// A row whose text cannot be read keeps its text with no fact, and their number is said.
+bool fillOlderFacts(QSqlDatabase& db, QSqlError& error) {
+    struct Row {
+        qint64 id;
+        int exercise;
+        QString shown;
+        QString expected;
+    };
+    QSqlQuery read(db);
+    read.setForwardOnly(true);
+    QSqlQuery write(db);
+    if (!read.prepare(QStringLiteral("SELECT id, exercise, shown, expected FROM answers"
+                                     " WHERE id > ? ORDER BY id LIMIT ?")) ||
+        !write.prepare(QStringLiteral("UPDATE answers SET (%1) = (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                                      " WHERE id = ?")
+                           .arg(FactColumns::names()))) {
+        error = read.lastError().isValid() ? read.lastError() : write.lastError();
+        return false;
+    }
+    std::vector<Row> batch;
+    qint64 after = -1;
+    qint64 unread = 0;
+    do {
+        batch.clear();
+        read.bindValue(0, after);
+        read.bindValue(1, kFillBatch);
+        if (!read.exec()) {
+            error = read.lastError();
+            return false;
+        }
+        while (read.next()) {
+            batch.push_back({read.value(0).toLongLong(), read.value(1).toInt(),
+                             read.value(2).toString(), read.value(3).toString()});
+        }
+        read.finish();
+        for (const Row& row : batch) {
+            const std::optional<PracticeFact> fact =
+                LegacyFactText::read(row.exercise, row.shown, row.expected);
+            if (!fact) {
+                ++unread;
+                continue;
+            }
+            FactColumns::bind(write, 0, fact);
+            write.bindValue(FactColumns::kCount, row.id);
+            if (!write.exec()) {
+                error = write.lastError();
+                return false;
+            }
+        }
+        if (!batch.empty()) {
+            after = batch.back().id;
+        }
+    } while (batch.size() == static_cast<std::size_t>(kFillBatch));
+    if (unread > 0) {
+        qCWarning(journalLog).noquote()
+            << QStringLiteral(
+                   "%1 answers recorded before facts were kept could not be read as facts; "
+                   "they keep their text and are left out of what is told by fact")
+                   .arg(unread);
+    }
+    return true;
+}
+
+}  // namespace
 
 const std::vector<JournalSchema::Step>& JournalSchema::steps() {
     static const std::vector<Step> kSteps{
@@ -39,6 +116,34 @@ const std::vector<JournalSchema::Step>& JournalSchema::steps() {
                  "CREATE INDEX answers_by_time_taken ON answers (child, exercise, ms, at_ms)"),
              QStringLiteral("CREATE INDEX answers_by_fact"
                             " ON answers (child, exercise, shown, expected, right, at_ms)"),
+         }},
+        // Each answer's fact as fields, older rows' read once from their text. A review
+        // run mixes facts of many exercises, so its start, end and completion go into
+        // `runs` under exercise 0, which no exercise's tally or best time reads; its
+        // answers keep their fact's own exercise and are marked `review`.
+        {3,
+         {
+             QStringLiteral("ALTER TABLE answers ADD COLUMN kind TEXT"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN numbers TEXT"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN signs TEXT"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN blank INTEGER"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN hour INTEGER"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN minute INTEGER"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN picture INTEGER"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN money INTEGER"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN unit TEXT"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN fact TEXT"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN review INTEGER NOT NULL DEFAULT 0"),
+         },
+         &fillOlderFacts,
+         {
+             // One child's answers by fact, then time, covering what the learning rules
+             // and the facts most often missed read; and the few rows without a fact, by
+             // their text. Built after the fill so that each is written once, in order.
+             QStringLiteral("CREATE INDEX answers_by_fact_key ON answers (child, fact, at_ms,"
+                            " right, exercise, typed, day, ms, review) WHERE fact IS NOT NULL"),
+             QStringLiteral("CREATE INDEX answers_without_fact ON answers"
+                            " (child, exercise, shown, expected, right, at_ms) WHERE fact IS NULL"),
          }},
     };
     return kSteps;
@@ -81,6 +186,15 @@ JournalSchema::Migration JournalSchema::migrate(QSqlDatabase& db, QSqlError& err
             continue;
         }
         for (const QString& statement : step.statements) {
+            if (!query.exec(statement)) {
+                return fail();
+            }
+        }
+        if (step.fill && !step.fill(db, error)) {
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            return Migration::Failed;
+        }
+        for (const QString& statement : step.afterFill) {
             if (!query.exec(statement)) {
                 return fail();
             }

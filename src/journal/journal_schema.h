@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace sumbrook {
@@ -16,9 +17,15 @@ class JournalSchema {
   public:
     enum class Migration { Ready, Newer, Failed };
 
+    // Work a step needs beyond SQL statements, run in the same transaction; false, with
+    // `error` set, fails the step.
+    using Fill = std::function<bool(QSqlDatabase& db, QSqlError& error)>;
+
     struct Step {
         int version;
         QStringList statements;
+        Fill fill = nullptr;         // after the statements
+        QStringList afterFill = {};  // after the fill, e.g. indexes built once over its rows
     };
 
     static const std::vector<Step>& steps();

@@ -32,7 +32,15 @@ struct AnsweredQuestion {
     QString typed;     // what the child typed
     bool right = false;
     std::int64_t ms = 0;  // time the child took on this question
+    // What the question asked; empty for an answer recorded before facts were kept whose
+    // text could not be read as one.
+    std::optional<PracticeFact> fact;
+    bool review = false;  // given in a review run
 };
+
+// The exercise a review run is recorded under: it mixes facts of many exercises and is
+// none of them, so no exercise's tally or best time counts it.
+constexpr int kReviewRunExercise = 0;
 
 // A span of days the parent looks at: [from, to) in local time; an empty `from` means
 // from the first record.
@@ -62,10 +70,12 @@ struct ExerciseTally {
     QDateTime lastPractised;             // invalid when never
 };
 
-// A fact the child missed: the question as shown with its answer, how often it was
-// asked and missed in the span, when it was last missed and what the child typed instead.
+// A fact the child missed: the fact, the question as last shown with its answer, how often
+// it was asked and missed in the span (in whichever exercise), when it was last missed and what the
+// child typed instead.
 struct MissedFact {
-    int exercise = 0;
+    int exercise = 0;                  // of its latest miss
+    std::optional<PracticeFact> fact;  // empty for an old row that could not be read
     QString shown;
     QString expected;
     int asked = 0;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <utility>
 
+#include "fact_columns.h"
 #include "journal_connection.h"
 #include "journal_log.h"
 #include "journal_schema.h"
@@ -51,6 +52,8 @@ struct RowWriter {
         answer.bindValue(6, text(a.typed));
         answer.bindValue(7, a.right ? 1 : 0);
         answer.bindValue(8, static_cast<qint64>(a.ms));
+        answer.bindValue(9, a.review ? 1 : 0);
+        FactColumns::bind(answer, 10, a.fact);
         return answer.exec();
     }
     bool operator()(const RunEvent& e) const {
@@ -174,9 +177,12 @@ class WriteSession {
         }
         answer_.emplace(db);
         run_.emplace(db);
-        if (!answer_->prepare(QStringLiteral(
-                "INSERT INTO answers (child, at_ms, day, exercise, shown, expected, typed, right,"
-                " ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")) ||
+        if (!answer_->prepare(
+                QStringLiteral(
+                    "INSERT INTO answers (child, at_ms, day, exercise, shown, expected, typed,"
+                    " right, ms, review, %1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
+                    " ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                    .arg(FactColumns::names())) ||
             !run_->prepare(QStringLiteral(
                 "INSERT INTO runs (child, exercise, event, at_ms, ms) VALUES (?, ?, ?, ?, ?)"))) {
             error = answer_->lastError().isValid() ? answer_->lastError() : run_->lastError();

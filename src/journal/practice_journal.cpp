@@ -13,6 +13,7 @@
 
 #include "common/output_file.h"
 #include "csv_writer.h"
+#include "fact_columns.h"
 #include "journal_database.h"
 #include "journal_log.h"
 #include "practice/core/exercise_catalogue.h"
@@ -72,6 +73,16 @@ void readWithoutJournal(QString& error, const QString& path, const JournalDataba
     error = QStringLiteral("读取练习记录失败：%1（%2）")
                 .arg(path, database.isHeld() ? QStringLiteral("另一个程序正占用练习记录")
                                              : QStringLiteral("练习记录没有打开"));
+}
+
+// What a missed fact is grouped by: its key, or for an old row without a fact the text
+// it was shown with. `missedKey` is the same in C++.
+const QString kMissedKey =
+    QStringLiteral("COALESCE(fact, exercise || char(31) || shown || char(31) || expected)");
+
+QString missedKey(const MissedFact& f) {
+    return f.fact ? f.fact->key()
+                  : QString::number(f.exercise) + QChar(31) + f.shown + QChar(31) + f.expected;
 }
 
 QDateTime fromMs(const QVariant& value) {
@@ -478,15 +489,28 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
         readError_.clear();
         return result;
     }
+    // How often each fact was asked and missed in the span, and when last missed; only
+    // facts missed at least once. Facts are counted from their index alone; their fields,
+    // exercise and texts are those of the latest miss (SQLite takes a bare column from the
+    // row of the one MAX()). Old rows without a fact are counted by their text.
     QVariantList values{childId};
-    // One pass over the span: how often each fact was asked and missed, and when last
-    // missed; only facts missed at least once.
-    const QString sql =
+    QString sql =
         QStringLiteral(
-            "SELECT exercise, shown, expected, SUM(right = 0), MAX(CASE WHEN right = 0"
-            " THEN at_ms END), COUNT(*) FROM answers INDEXED BY answers_by_fact WHERE child = ?") +
+            "SELECT a.exercise, a.shown, a.expected, m.missed, m.last, m.asked, %1 FROM"
+            " (SELECT id, SUM(right = 0) AS missed, MAX(CASE WHEN right = 0 THEN at_ms END)"
+            " AS last, COUNT(*) AS asked FROM answers INDEXED BY answers_by_fact_key"
+            " WHERE child = ? AND fact IS NOT NULL")
+            .arg(FactColumns::names()) +
         spanClause(span, values, QStringLiteral("at_ms")) +
-        QStringLiteral(" GROUP BY exercise, shown, expected HAVING SUM(right = 0) > 0");
+        QStringLiteral(" GROUP BY fact HAVING missed > 0) m JOIN answers a ON a.id = m.id");
+    values.append(childId);
+    sql += QStringLiteral(
+               " UNION ALL SELECT exercise, shown, expected, SUM(right = 0), MAX(CASE WHEN"
+               " right = 0 THEN at_ms END), COUNT(*), %1 FROM answers INDEXED BY"
+               " answers_without_fact WHERE child = ? AND fact IS NULL")
+               .arg(FactColumns::names()) +
+           spanClause(span, values, QStringLiteral("at_ms")) +
+           QStringLiteral(" GROUP BY exercise, shown, expected HAVING SUM(right = 0) > 0");
     QSqlQuery query(database_->db());
     if (run(query, sql, values)) {
         while (query.next()) {
@@ -497,6 +521,7 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
             fact.missed = query.value(3).toInt();
             fact.lastMissed = fromMs(query.value(4));
             fact.asked = query.value(5).toInt();
+            fact.fact = FactColumns::read(query, 6);
             result.append(fact);
         }
     }
@@ -541,26 +566,29 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
 
 bool PracticeJournal::readWrongAnswers(QVector<MissedFact>& facts, int childId,
                                        const JournalSpan& span) const {
-    const auto key = [](int exercise, const QString& shown, const QString& expected) {
-        return QStringLiteral("%1\x1f%2\x1f%3").arg(exercise).arg(shown, expected);
-    };
     QHash<QString, MissedFact*> byKey;
     for (MissedFact& f : facts) {
-        byKey.insert(key(f.exercise, f.shown, f.expected), &f);
+        byKey.insert(missedKey(f), &f);
     }
     QVariantList values{childId};
-    const QString sql =
-        QStringLiteral(
-            "SELECT exercise, shown, expected, typed FROM answers WHERE child = ? AND right = 0") +
-        spanClause(span, values, QStringLiteral("at_ms")) +
-        QStringLiteral(
-            " GROUP BY exercise, shown, expected, typed ORDER BY COUNT(*) DESC, MIN(at_ms)");
+    QString sql = QStringLiteral(
+                      "SELECT fact, typed, COUNT(*) AS n, MIN(at_ms) AS first FROM answers"
+                      " INDEXED BY answers_by_fact_key WHERE child = ? AND fact IS NOT NULL"
+                      " AND right = 0") +
+                  spanClause(span, values, QStringLiteral("at_ms")) +
+                  QStringLiteral(" GROUP BY fact, typed");
+    values.append(childId);
+    sql += QStringLiteral(
+               " UNION ALL SELECT %1, typed, COUNT(*), MIN(at_ms) FROM answers INDEXED BY"
+               " answers_without_fact WHERE child = ? AND fact IS NULL AND right = 0")
+               .arg(kMissedKey) +
+           spanClause(span, values, QStringLiteral("at_ms")) +
+           QStringLiteral(" GROUP BY exercise, shown, expected, typed ORDER BY n DESC, first");
     QSqlQuery query(database_->db());
     if (run(query, sql, values)) {
         while (query.next()) {
-            if (MissedFact* f = byKey.value(key(query.value(0).toInt(), query.value(1).toString(),
-                                                query.value(2).toString()))) {
-                f->wrongAnswers.append(query.value(3).toString());
+            if (MissedFact* f = byKey.value(query.value(0).toString())) {
+                f->wrongAnswers.append(query.value(1).toString());
             }
         }
     }
@@ -579,8 +607,9 @@ QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpa
     }
     QVariantList values{childId};
     const QString sql = QStringLiteral(
-                            "SELECT at_ms, exercise, shown, expected, typed, right, ms FROM answers"
-                            " WHERE child = ?") +
+                            "SELECT at_ms, exercise, shown, expected, typed, right, ms, review, %1"
+                            " FROM answers WHERE child = ?")
+                            .arg(FactColumns::names()) +
                         spanClause(span, values, QStringLiteral("at_ms")) +
                         QStringLiteral(" ORDER BY at_ms, id");
     QSqlQuery query(database_->db());
@@ -595,7 +624,74 @@ QVector<AnsweredQuestion> PracticeJournal::answers(int childId, const JournalSpa
             a.typed = query.value(4).toString();
             a.right = query.value(5).toInt() != 0;
             a.ms = query.value(6).toLongLong();
+            a.review = query.value(7).toInt() != 0;
+            a.fact = FactColumns::read(query, 8);
             result.append(a);
+        }
+    }
+    if (query.lastError().isValid()) {
+        readFailed(readError_, filePath(), query.lastError());
+        return {};
+    }
+    readError_.clear();
+    return result;
+}
+
+QVector<FactAnswer> PracticeJournal::factAnswers(int childId) const {
+    QVector<FactAnswer> result;
+    if (!database_->isOpen()) {
+        readWithoutJournal(readError_, filePath(), *database_);
+        return result;
+    }
+    // Each fact's fields and expected answer once, from its first row; then the answers
+    // from the index alone, in its order.
+    struct Known {
+        PracticeFact fact;
+        QString expected;
+    };
+    QHash<QString, Known> facts;
+    qsizetype answers = 0;
+    QSqlQuery query(database_->db());
+    if (run(query,
+            QStringLiteral("SELECT %1, expected, n FROM answers JOIN (SELECT MIN(id) AS first,"
+                           " COUNT(*) AS n FROM answers INDEXED BY answers_by_fact_key"
+                           " WHERE child = ? AND fact IS NOT NULL GROUP BY fact) ON id = first")
+                .arg(FactColumns::names()),
+            {childId})) {
+        while (query.next()) {
+            if (auto fact = FactColumns::read(query, 0)) {
+                facts.insert(query.value(FactColumns::kCount - 1).toString(),
+                             {std::move(*fact), query.value(FactColumns::kCount).toString()});
+                answers += query.value(FactColumns::kCount + 1).toLongLong();
+            }
+        }
+    }
+    result.reserve(answers);
+    if (!query.lastError().isValid() &&
+        run(query,
+            // The day as its day number, which is cheaper to hand over than its text.
+            QStringLiteral("SELECT fact, exercise, typed, at_ms, CAST(julianday(day) + 0.5 AS"
+                           " INTEGER), right, ms, review FROM answers INDEXED BY"
+                           " answers_by_fact_key WHERE child = ? AND fact IS NOT NULL"
+                           " ORDER BY fact, at_ms"),
+            {childId})) {
+        QString key;
+        const Known* known = nullptr;
+        while (query.next()) {
+            if (QString next = query.value(0).toString(); next != key || !known) {
+                key = std::move(next);
+                const auto it = facts.constFind(key);
+                known = it == facts.cend() ? nullptr : &*it;
+            }
+            if (!known) {
+                continue;  // a row written after the facts were read
+            }
+            const QVariant day = query.value(4);
+            result.append({known->fact, query.value(1).toInt(), known->expected,
+                           query.value(2).toString(), query.value(3).toLongLong(),
+                           day.isNull() ? QDate() : QDate::fromJulianDay(day.toLongLong()),
+                           query.value(5).toInt() != 0, query.value(6).toLongLong(),
+                           query.value(7).toInt() != 0});
         }
     }
     if (query.lastError().isValid()) {

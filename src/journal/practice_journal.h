@@ -56,6 +56,9 @@ class PracticeJournal {
     QVector<MissedFact> missedFacts(int childId, const JournalSpan& span,
                                     int limit) const;  // most recently and most often first
     QVector<AnsweredQuestion> answers(int childId, const JournalSpan& span) const;
+    // Every answer of the child that has a fact, ordered by fact key, then time: what the
+    // learning rules read.
+    QVector<FactAnswer> factAnswers(int childId) const;
     // Why the last query (these, children() or currentChildId()) could not answer: one
     // line for the parent naming the file and SQLite's reason; empty when it answered.
     QString readError() const { return readError_; }

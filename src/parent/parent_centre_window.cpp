@@ -22,6 +22,7 @@
 #include "practice/core/exercise_catalogue.h"
 #include "practice/core/zhuanhuan.h"
 #include "readable_fact.h"
+#include "worksheet/ui/clock_face_painter.h"
 #include "worksheet/ui/sheet_print_preview.h"
 
 namespace sumbrook {
@@ -616,13 +617,14 @@ void ParentCentreWindow::openMistakesSheet() {
         return;
     }
     tell(QStringLiteral("错题练习卷：%1 道做错的题，%2 道相近的题。%3")
-             .arg(mistakes_.missedCount())
+             .arg(mistakes_.missedCount() + static_cast<int>(mistakes_.clocks().size()))
              .arg(static_cast<int>(mistakes_.items().size()) - mistakes_.missedCount())
              .arg(note));
     if (!preview_) {
         preview_ = std::make_unique<SheetPrintPreview>(this, [this] {
             return std::pair<std::optional<Sheet>, std::optional<Sheet>>(
-                mistakes_.sheet(mistakesName_), mistakes_.answerKey(mistakesName_));
+                mistakes_.sheet(mistakesName_, &ClockFacePainter::drawing),
+                mistakes_.answerKey(mistakesName_, &ClockFacePainter::drawing));
         });
     }
     const bool wasOpen = preview_->dialog() != nullptr;

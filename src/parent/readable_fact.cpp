@@ -1,42 +1,15 @@
 #include "readable_fact.h"
 
 #include <QRegularExpression>
-#include <optional>
 
-#include "practice/core/clock_generator.h"
 #include "practice/core/money_generator.h"
 
 namespace sumbrook {
 
 namespace {
 
-// The money screen's question names its picture and the unit beside the answer box.
-struct MoneyShown {
-    std::optional<MoneyQuestion> picture;  // when the picture number is one of the 47
-    QString unit;
-};
-
-std::optional<MoneyShown> moneyShown(const MissedFact& fact) {
-    if (fact.exercise != MoneyGenerator::kExercise) {
-        return std::nullopt;
-    }
-    static const QRegularExpression pattern(QStringLiteral("^钱币图(\\d+)：□(.*)$"));
-    const QRegularExpressionMatch match = pattern.match(fact.shown);
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    MoneyShown shown;
-    shown.unit = match.captured(2);
-    const int picture = match.captured(1).toInt();
-    if (picture >= 1 && picture <= MoneyGenerator::kPictures) {
-        shown.picture = MoneyGenerator::forPicture(picture);
-        shown.unit = shown.picture->danw;
-    }
-    return shown;
-}
-
-bool isClock(const MissedFact& fact) {
-    return fact.exercise == ClockGenerator::kExercise;
+bool isKind(const MissedFact& fact, FactKind kind) {
+    return fact.fact && fact.fact->kind == kind;
 }
 
 const QString kNothing = QStringLiteral("（没填）");
@@ -44,11 +17,16 @@ const QString kNothing = QStringLiteral("（没填）");
 }  // namespace
 
 QString ReadableFact::question(const MissedFact& fact) {
-    if (const std::optional<MoneyShown> money = moneyShown(fact)) {
-        return money->picture ? money->picture->deshu2 : fact.expected + money->unit;
+    if (isKind(fact, FactKind::Money)) {
+        const PracticeFact& money = *fact.fact;
+        // The picture's own words for its value ("5角"); its number and unit otherwise.
+        if (money.picture >= 1 && money.picture <= MoneyGenerator::kPictures) {
+            return MoneyGenerator::forPicture(money.picture).deshu2;
+        }
+        return QString::number(money.money) + money.unit;
     }
-    if (isClock(fact)) {
-        return QStringLiteral("钟面 %1").arg(fact.shown);
+    if (isKind(fact, FactKind::Clock)) {
+        return QStringLiteral("钟面 %1点%2分").arg(fact.fact->hour).arg(fact.fact->minute);
     }
     return fact.shown;
 }
@@ -61,10 +39,10 @@ QString ReadableFact::typed(const MissedFact& fact, const QString& entry) {
     if (entry.isEmpty()) {
         return kNothing;
     }
-    if (const std::optional<MoneyShown> money = moneyShown(fact)) {
-        return entry + money->unit;
+    if (isKind(fact, FactKind::Money)) {
+        return entry + fact.fact->unit;
     }
-    if (isClock(fact)) {
+    if (isKind(fact, FactKind::Clock)) {
         // An empty field leaves its sign without a number before it: "3点分".
         static const QRegularExpression field(QStringLiteral("^(\\d*)点(\\d*)分$"));
         const QRegularExpressionMatch match = field.match(entry);

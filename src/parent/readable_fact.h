@@ -6,10 +6,10 @@
 
 namespace sumbrook {
 
-// How the parent's list writes a missed fact, from the texts the journal keeps: a money
-// question by the value of its picture, a clock question by the time on its face, and the
-// child's wrong entries in the answer's own words (a unit after the money, "□" for a clock
-// field left empty). Texts the journal may hold in another shape are shown as they are.
+// How the parent's list writes a missed fact, from its fields: a money question by the
+// value of its picture, a clock question by the time on its face, and the child's wrong
+// entries in the answer's own words (a unit after the money, "□" for a clock field left
+// empty). A fact the journal could not read from an old row is shown in its recorded text.
 // It reads nothing and shows nothing.
 struct ReadableFact {
     static QString question(const MissedFact& fact);

@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include "journal/legacy_fact_text.h"
 #include "journal/practice_journal.h"
 #include "support/rename_journal_table.h"
 #include "support/run_sumbrook.h"
@@ -43,7 +44,8 @@ class FamilyCommands : public ::testing::Test {
         for (int child = 1; child <= 4; ++child) {
             const QString sum = QStringLiteral("%1 + 1 = □").arg(child);
             journal.recordAnswer({QDateTime::currentDateTime().addSecs(-60), child, 3, sum,
-                                  QString::number(child + 1), QStringLiteral("0"), false, 3000});
+                                  QString::number(child + 1), QStringLiteral("0"), false, 3000,
+                                  LegacyFactText::read(3, sum, QString::number(child + 1)), false});
         }
         journal.waitForWrites();
         {

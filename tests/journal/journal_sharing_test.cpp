@@ -81,7 +81,8 @@ QStringList tagged(const QString& tag, int n) {
 }
 
 AnsweredQuestion numbered(const QString& shown) {
-    return {QDateTime(QDate(2026, 12, 7), QTime(17, 0)), 1, 3, shown, "5", "5", true, 2000};
+    return {
+        QDateTime(QDate(2026, 12, 7), QTime(17, 0)), 1, 3, shown, "5", "5", true, 2000, {}, false};
 }
 
 // Two programs opening the journal at the same moment, on a new journal and on one a
@@ -214,7 +215,9 @@ TEST(JournalSharing, ANewerJournalIsReadAndItsPracticeKeptBesideIt) {
             before.recordAnswer(numbered(QString::fromLatin1(shown)));
         }
     }
-    const QByteArray columns = "child, at_ms, day, exercise, shown, expected, typed, right, ms";
+    const QByteArray columns =
+        "child, at_ms, day, exercise, shown, expected, typed, right, ms, review, kind, numbers,"
+        " signs, blank, hour, minute, picture, money, unit, fact";
     withConnection(dir.path(), [&](QSqlDatabase& db) {
         QSqlQuery q(db);
         for (const QString& sql :
@@ -222,8 +225,10 @@ TEST(JournalSharing, ANewerJournalIsReadAndItsPracticeKeptBesideIt) {
               QStringLiteral("CREATE TABLE answers (id INTEGER PRIMARY KEY, child INTEGER NOT "
                              "NULL, at_ms INTEGER NOT NULL, day TEXT NOT NULL, exercise INTEGER "
                              "NOT NULL, shown TEXT NOT NULL, expected TEXT NOT NULL, typed TEXT "
-                             "NOT NULL, right INTEGER NOT NULL, ms INTEGER NOT NULL, mood TEXT "
-                             "NOT NULL)"),
+                             "NOT NULL, right INTEGER NOT NULL, ms INTEGER NOT NULL, review "
+                             "INTEGER NOT NULL DEFAULT 0, kind TEXT, numbers TEXT, signs TEXT, "
+                             "blank INTEGER, hour INTEGER, minute INTEGER, picture INTEGER, "
+                             "money INTEGER, unit TEXT, fact TEXT, mood TEXT NOT NULL)"),
               QStringLiteral("INSERT INTO answers (%1, mood) SELECT %1, 'calm' FROM "
                              "answers_before")
                   .arg(QString::fromLatin1(columns)),

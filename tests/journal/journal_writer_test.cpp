@@ -34,7 +34,9 @@ AnsweredQuestion row(int thread, int n) {
             "1",
             "1",
             true,
-            n};
+            n,
+            {},
+            false};
 }
 
 // A journal with its tables made, in a scratch folder; its file's path.

@@ -37,7 +37,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 
 AnsweredQuestion answer(int child, int exercise, const QString& shown, const QString& expected,
                         const QString& typed, std::int64_t ms, const QDateTime& at) {
-    return {at, child, exercise, shown, expected, typed, typed == expected, ms};
+    return {at, child, exercise, shown, expected, typed, typed == expected, ms, {}, false};
 }
 
 class PracticeJournalTest : public ::testing::Test {

@@ -84,6 +84,7 @@ inline void fillSampleJournal(PracticeJournal& journal, int childId, int days, i
                 record.typed = typedAnswerText(question, answer, minute);
                 record.right = right;
                 record.ms = ms;
+                record.fact = factOf(question);
                 journal.recordAnswer(record);
                 --remaining;
 

@@ -4,11 +4,13 @@
 #include <optional>
 #include <vector>
 
+#include "practice/core/practice_fact.h"
+
 namespace sumbrook {
 
 // One addition or subtraction fact, "7 + 8 = 15" or "15 − □ = 8": the numbers on the
-// left joined by + and −, the result, and which of them is left for the child. Reads the
-// question as the practice scene showed it and writes it as the worksheets print it.
+// left joined by + and −, the result, and which of them is left for the child. Takes the
+// fact the practice recorded and writes it as the worksheets print it.
 // Knows nothing of exercises; which facts fit one is ExerciseFactRules' business.
 class ArithmeticFact {
   public:
@@ -19,10 +21,9 @@ class ArithmeticFact {
     // terms.size() − 1, each '+' or '-'.
     ArithmeticFact(std::vector<int> terms, std::vector<char> signs, int blank = kResultBlank);
 
-    // "7 + 8 = □", "□ + 8 = 15", "12 - 3 + 4 =", "7 ＋ 8 ＝ ?": ASCII, full-width or minus
-    // sign, the blank as □, ?, ？, _, ( ) or nothing after "=". Nothing when the text is not
-    // such a fact or its numbers do not add up.
-    static std::optional<ArithmeticFact> parse(const QString& shown);
+    // A two-number or expression fact as the sheets write it; nothing for another kind, or
+    // when its numbers do not add up or go below zero.
+    static std::optional<ArithmeticFact> of(const PracticeFact& fact);
 
     const std::vector<int>& terms() const { return terms_; }
     const std::vector<char>& signs() const { return signs_; }

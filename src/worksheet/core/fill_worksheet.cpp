@@ -37,11 +37,6 @@ void writeAnswer(int page, const WorksheetQuestion& q, SheetCell& cell) {
     }
 }
 
-// The clock key's values for the blanks "___时___分" and "____:____".
-QString clockAnswerValues(int hour, int minute) {
-    return QStringLiteral("%1|%2|%1|%3").arg(hour).arg(minute).arg(minute, 2, 10, QChar(u'0'));
-}
-
 std::optional<Sheet> fill(int page, const QuestionList& list, const std::vector<int>& order,
                           const ClockFaceRenderer& faces, bool withAnswers) {
     const std::optional<SheetKind> kind = sheetKindOfPage(page);
@@ -128,6 +123,10 @@ std::optional<std::pair<int, int>> parseTimeQuestion(const QString& text) {
         return std::nullopt;
     }
     return std::pair{hour, minute};
+}
+
+QString clockAnswerValues(int hour, int minute) {
+    return QStringLiteral("%1|%2|%1|%3").arg(hour).arg(minute).arg(minute, 2, 10, QChar(u'0'));
 }
 
 std::optional<Sheet> FillWorksheet(int page, const QuestionList& list,

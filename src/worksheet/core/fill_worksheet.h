@@ -40,6 +40,9 @@ std::optional<Sheet> FillWorksheet(int page, const QuestionList& list,
 std::optional<Sheet> FillAnswerKey(int page, const QuestionList& list,
                                    const std::vector<int>& order, const ClockFaceRenderer& faces);
 
+// The clock key's values for the blanks "___时___分" and "____:____", one a blank.
+QString clockAnswerValues(int hour, int minute);
+
 // "h,m" split into hour and minute; nothing when the text is not such a time.
 std::optional<std::pair<int, int>> parseTimeQuestion(const QString& text);
 

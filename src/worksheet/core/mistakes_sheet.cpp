@@ -13,16 +13,68 @@ namespace sumbrook {
 
 namespace {
 
-constexpr int kClockExercise = 36;
-constexpr int kMoneyExercise = 37;
 // How far from a missed fact a top-up fact may stand: a neighbour, or a neighbour's.
 constexpr int kTopUpRings = 2;
+constexpr int kFirstSumRow = 5;
+constexpr int kSumRows = 15;
+// The clock sheet's blanks for the time, in the same words.
+const QString kClockBlanks = QStringLiteral("___时___分\r\n\r\n____:____");
+constexpr int kClockBlanksSize = 42;
+constexpr int kRightAligned = 6;
 
-// The recorded answer agrees with the sum, so the key never prints a wrong answer.
-bool answerAgrees(const ArithmeticFact& fact, const QString& expected) {
-    bool ok = false;
-    const int value = expected.trimmed().toInt(&ok);
-    return ok && value == fact.answer();
+// A clock face standing at the left of a cell whose text stands at the right: the face
+// with room beside it, so that the painter, fitting a drawing into its cell, leaves the
+// face its height and the blanks their side.
+class FaceAtLeft final : public CellDrawing {
+  public:
+    FaceAtLeft(std::shared_ptr<const CellDrawing> face, double cellAspect)
+        : face_(std::move(face)), aspect_(cellAspect) {}
+    QSizeF size() const override {
+        const QSizeF face = face_->size();
+        return {face.height() * aspect_, face.height()};
+    }
+    void paint(QPainter& painter) const override { face_->paint(painter); }
+    bool sameAs(const CellDrawing& other) const override {
+        const auto* o = dynamic_cast<const FaceAtLeft*>(&other);
+        return o && o->aspect_ == aspect_ && face_->sameAs(*o->face_);
+    }
+
+  private:
+    std::shared_ptr<const CellDrawing> face_;
+    double aspect_;
+};
+
+// The template with its last question rows given to `clockRows` rows of clock faces, each
+// as tall as kSumRowsPerClockRow rows of sums, so that the page keeps its height.
+Sheet withClockRows(const Sheet& page, int clockRows) {
+    const int taken = clockRows * MistakesSheet::kSumRowsPerClockRow;
+    const int lastSumRow = kFirstSumRow + kSumRows - 1 - taken;
+    Sheet out(page.rows() - taken + clockRows, page.columns());
+    out.margins = page.margins;
+    out.scale = page.scale;
+    out.paper = page.paper;
+    out.orientation = page.orientation;
+    for (int c = 1; c <= page.columns(); ++c) {
+        out.setColumnWidth(c, page.columnWidth(c));
+    }
+    const auto copyRow = [&](int from, int to) {
+        out.setRowHeight(to, page.rowHeight(from));
+        for (int c = 1; c <= page.columns(); ++c) {
+            out.cell(to, c) = page.cell(from, c);
+        }
+    };
+    for (int r = 1; r <= lastSumRow; ++r) {
+        copyRow(r, r);
+    }
+    for (int k = 1; k <= clockRows; ++k) {
+        copyRow(kFirstSumRow, lastSumRow + k);
+        out.setRowHeight(lastSumRow + k,
+                         page.rowHeight(kFirstSumRow) * MistakesSheet::kSumRowsPerClockRow);
+    }
+    for (int r = kFirstSumRow + kSumRows; r <= page.rows(); ++r) {
+        copyRow(r, r - taken + clockRows);
+    }
+    return out;
 }
 
 // Columns a text takes on the name line: two for ideographs, one otherwise.
@@ -67,17 +119,35 @@ MistakesSheet MistakesSheet::build(const QVector<MissedFact>& facts, int capacit
         return true;
     };
 
+    // The clock faces first: the rows they take are the sums' room.
+    constexpr auto kMaxClocks = static_cast<std::size_t>(2 * kMaxClockRows);
     for (const MissedFact& missed : facts) {
-        if (missed.exercise == kClockExercise) {
-            ++out.clockLeftOut_;
+        if (!missed.fact || missed.fact->kind != FactKind::Clock) {
             continue;
         }
-        if (missed.exercise == kMoneyExercise) {
+        const ClockItem clock{missed.fact->hour, missed.fact->minute};
+        if (clock.hour < 1 || clock.hour > 12 || clock.minute < 0 || clock.minute > 59) {
+            ++out.unreadable_;
+        } else if (out.clocks_.size() < kMaxClocks) {
+            out.clocks_.push_back(clock);
+        } else {
+            ++out.clockLeftOut_;
+        }
+    }
+    const int clockRows = static_cast<int>((out.clocks_.size() + 1) / 2);
+    capacity = std::max(0, capacity - 2 * kSumRowsPerClockRow * clockRows);
+
+    for (const MissedFact& missed : facts) {
+        if (missed.fact && missed.fact->kind == FactKind::Clock) {
+            continue;
+        }
+        if (missed.fact && missed.fact->kind == FactKind::Money) {
             ++out.moneyLeftOut_;
             continue;
         }
-        const std::optional<ArithmeticFact> fact = ArithmeticFact::parse(missed.shown);
-        if (!fact || !answerAgrees(*fact, missed.expected)) {
+        const std::optional<ArithmeticFact> fact =
+            missed.fact ? ArithmeticFact::of(*missed.fact) : std::nullopt;
+        if (!fact) {
             ++out.unreadable_;
             continue;
         }
@@ -85,7 +155,7 @@ MistakesSheet MistakesSheet::build(const QVector<MissedFact>& facts, int capacit
     }
     if (out.unreadable_ > 0) {
         qCInfo(lcMistakesSheet) << out.unreadable_
-                                << "missed questions are not sums the sheet can print; left out";
+                                << "missed questions are not facts the sheet can print; left out";
     }
 
     // Top up ring by ring around the missed facts, taking each fact's nearest neighbour in
@@ -133,8 +203,14 @@ QString MistakesSheet::leftOutNote() const {
     return parts.join(QStringLiteral("、")) + QStringLiteral("没有印在卷上，请在练习中再做。");
 }
 
-Sheet MistakesSheet::fill(const QString& childName, bool withAnswers) const {
-    Sheet sheet = SheetTemplate::load(SheetKind::Arithmetic);
+QString MistakesSheet::clockText(const ClockItem& clock) {
+    return QStringLiteral("钟面 %1:%2").arg(clock.hour).arg(clock.minute, 2, 10, QChar(u'0'));
+}
+
+Sheet MistakesSheet::fill(const QString& childName, const ClockFaceRenderer& faces,
+                          bool withAnswers) const {
+    const int clockRows = static_cast<int>((clocks_.size() + 1) / 2);
+    Sheet sheet = withClockRows(SheetTemplate::load(SheetKind::Arithmetic), clockRows);
     sheet.cell(1, 1).text = withAnswers ? title() + QStringLiteral("（答案）") : title();
     writeName(sheet.cell(2, 1), childName);
     for (std::size_t i = 0; i < items_.size(); ++i) {
@@ -142,15 +218,35 @@ Sheet MistakesSheet::fill(const QString& childName, bool withAnswers) const {
         const ArithmeticFact& fact = items_[i].fact;
         sheet.cell(place.row, place.column).text = withAnswers ? fact.keyText() : fact.sheetText();
     }
+    const int firstClockRow = kFirstSumRow + kSumRows - clockRows * kSumRowsPerClockRow;
+    for (std::size_t i = 0; i < clocks_.size(); ++i) {
+        const int row = firstClockRow + static_cast<int>(i) / 2;
+        const int column = static_cast<int>(i) % 2 + 1;
+        SheetCell& cell = sheet.cell(row, column);
+        cell.text = kClockBlanks;
+        cell.fontSize = kClockBlanksSize;
+        cell.format = kRightAligned;
+        if (faces) {
+            if (auto face = faces(clocks_[i].hour, clocks_[i].minute)) {
+                cell.drawing = std::make_shared<FaceAtLeft>(
+                    std::move(face),
+                    static_cast<double>(sheet.columnWidth(column)) / sheet.rowHeight(row));
+            }
+        }
+        if (withAnswers) {
+            cell.answer = clockAnswerValues(clocks_[i].hour, clocks_[i].minute);
+            cell.answerPlace = AnswerPlace::IntoBlanks;
+        }
+    }
     return sheet;
 }
 
-Sheet MistakesSheet::sheet(const QString& childName) const {
-    return fill(childName, false);
+Sheet MistakesSheet::sheet(const QString& childName, const ClockFaceRenderer& faces) const {
+    return fill(childName, faces, false);
 }
 
-Sheet MistakesSheet::answerKey(const QString& childName) const {
-    return fill(childName, true);
+Sheet MistakesSheet::answerKey(const QString& childName, const ClockFaceRenderer& faces) const {
+    return fill(childName, faces, true);
 }
 
 }  // namespace sumbrook

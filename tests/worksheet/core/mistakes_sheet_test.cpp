@@ -13,14 +13,48 @@
 namespace sumbrook {
 namespace {
 
-MissedFact missed(int exercise, const QString& shown, const QString& expected, int times = 1) {
+PracticeFact sum(std::vector<int> numbers, const char* signs, int blank = -1) {
+    PracticeFact f;
+    f.kind = numbers.size() > 3 ? FactKind::Expression : FactKind::TwoNumber;
+    f.blank = blank < 0 ? static_cast<int>(numbers.size()) - 1 : blank;
+    f.numbers = std::move(numbers);
+    f.signs = QString::fromLatin1(signs);
+    return f;
+}
+
+PracticeFact clock(int hour, int minute) {
+    PracticeFact f;
+    f.kind = FactKind::Clock;
+    f.hour = hour;
+    f.minute = minute;
+    return f;
+}
+
+MissedFact missed(int exercise, std::optional<PracticeFact> fact, int times = 1) {
     MissedFact f;
     f.exercise = exercise;
-    f.shown = shown;
-    f.expected = expected;
+    f.fact = std::move(fact);
     f.asked = times + 1;
     f.missed = times;
     return f;
+}
+
+// A stand-in for the clock painter that remembers the time it was asked to draw.
+class TimeDrawing final : public CellDrawing {
+  public:
+    TimeDrawing(int h, int m) : hour(h), minute(m) {}
+    QSizeF size() const override { return {128, 128}; }
+    void paint(QPainter&) const override {}
+    bool sameAs(const CellDrawing& other) const override {
+        const auto* o = dynamic_cast<const TimeDrawing*>(&other);
+        return o && o->hour == hour && o->minute == minute;
+    }
+    int hour;
+    int minute;
+};
+
+std::shared_ptr<const CellDrawing> drawTime(int hour, int minute) {
+    return std::make_shared<TimeDrawing>(hour, minute);
 }
 
 // Checks a printed key line by plain arithmetic, independently of the sheet's code:
@@ -40,34 +74,29 @@ bool keyLineHolds(QString line) {
     return value == sides[1].toInt();
 }
 
-struct ShownCase {
+struct FactCase {
     int exercise;
-    const char* shown;
-    const char* expected;
+    PracticeFact fact;
     const char* sheetText;
     const char* keyText;
 };
 
-// One missed question of each kind the scene asks, as it showed it.
-const ShownCase kShown[] = {
-    {4, "7 + 2 = □", "9", "7 ＋ 2 ＝", "7 ＋ 2 ＝ 9"},
-    {12, "15 - 8 = □", "7", "15 － 8 ＝", "15 － 8 ＝ 7"},
-    {14, "13 − 6 =", "7", "13 － 6 ＝", "13 － 6 ＝ 7"},
-    {7, "□ + 3 = 9", "6", "（　　） ＋ 3 ＝ 9", "（6） ＋ 3 ＝ 9"},
-    {7, "□ - 4 = 5", "9", "（　　） － 4 ＝ 5", "（9） － 4 ＝ 5"},
-    {16, "6 + □ = 14", "8", "6 ＋ （　　） ＝ 14", "6 ＋ （8） ＝ 14"},
-    {33, "72 - ( ) = 35", "37", "72 － （　　） ＝ 35", "72 － （37） ＝ 35"},
-    {8, "4 + ? = 10", "6", "4 ＋ （　　） ＝ 10", "4 ＋ （6） ＝ 10"},
-    {27, "9 - 3 - 2 = □", "4", "9 － 3 － 2 ＝", "9 － 3 － 2 ＝ 4"},
-    {32, "12-5+7=", "14", "12 － 5 ＋ 7 ＝", "12 － 5 ＋ 7 ＝ 14"},
-    {35, "48 ＋ 25 ＝", "73", "48 ＋ 25 ＝", "48 ＋ 25 ＝ 73"},
+// One missed question of each shape the scene asks.
+const FactCase kFacts[] = {
+    {4, sum({7, 2, 9}, "+"), "7 ＋ 2 ＝", "7 ＋ 2 ＝ 9"},
+    {12, sum({15, 8, 7}, "-"), "15 － 8 ＝", "15 － 8 ＝ 7"},
+    {7, sum({6, 3, 9}, "+", 0), "（　　） ＋ 3 ＝ 9", "（6） ＋ 3 ＝ 9"},
+    {7, sum({9, 4, 5}, "-", 0), "（　　） － 4 ＝ 5", "（9） － 4 ＝ 5"},
+    {16, sum({6, 8, 14}, "+", 1), "6 ＋ （　　） ＝ 14", "6 ＋ （8） ＝ 14"},
+    {33, sum({72, 37, 35}, "-", 1), "72 － （　　） ＝ 35", "72 － （37） ＝ 35"},
+    {27, sum({9, 3, 2, 4}, "--"), "9 － 3 － 2 ＝", "9 － 3 － 2 ＝ 4"},
+    {32, sum({12, 5, 7, 14}, "-+"), "12 － 5 ＋ 7 ＝", "12 － 5 ＋ 7 ＝ 14"},
 };
 
-TEST(MistakesSheet, PrintsEachMissedQuestionAsTheSheetsWriteItWithARightKey) {
-    for (const ShownCase& c : kShown) {
-        SCOPED_TRACE(c.shown);
-        const MistakesSheet sheet = MistakesSheet::build(
-            {missed(c.exercise, QString::fromUtf8(c.shown), QString::fromUtf8(c.expected))}, 1);
+TEST(MistakesSheet, PrintsEachMissedFactAsTheSheetsWriteItWithARightKey) {
+    for (const FactCase& c : kFacts) {
+        SCOPED_TRACE(c.sheetText);
+        const MistakesSheet sheet = MistakesSheet::build({missed(c.exercise, c.fact)}, 1);
         ASSERT_EQ(sheet.items().size(), 1u);
         EXPECT_EQ(sheet.sheet().cell(5, 1).text, QString::fromUtf8(c.sheetText));
         EXPECT_EQ(sheet.answerKey().cell(5, 1).text, QString::fromUtf8(c.keyText));
@@ -76,38 +105,89 @@ TEST(MistakesSheet, PrintsEachMissedQuestionAsTheSheetsWriteItWithARightKey) {
 }
 
 TEST(MistakesSheet, LeavesOutWhatItCannotPrintRightAndSaysSo) {
-    const MistakesSheet sheet = MistakesSheet::build({
-        missed(36, QStringLiteral("3点15分"), QStringLiteral("3")),
-        missed(37, QStringLiteral("5角"), QStringLiteral("5")),
-        missed(4, QStringLiteral("7 + 2 = □"), QStringLiteral("8")),    // the answer disagrees
-        missed(4, QStringLiteral("7 + 2 = 10"), QStringLiteral("10")),  // so does the result
-        missed(7, QStringLiteral("□ + □ = 9"), QStringLiteral("4")),    // nothing to solve
-        missed(5, QStringLiteral("3 - 8 = □"), QStringLiteral("-5")),   // below zero
-        missed(5, QStringLiteral("hello"), QStringLiteral("1")),
-    });
-    EXPECT_TRUE(sheet.isEmpty());
+    PracticeFact money;
+    money.kind = FactKind::Money;
+    money.picture = 10;
+    money.money = 5;
+    money.unit = QStringLiteral("角");
+    QVector<MissedFact> facts{
+        missed(37, money), missed(4, sum({7, 2, 10}, "+")),  // the numbers do not add up
+        missed(5, sum({3, 8, -5}, "-")),                     // below zero
+        missed(5, std::nullopt),  // an old row the journal could not read
+    };
+    // Two rows of clock faces at most: the seventh clock is left out.
+    for (int hour = 1; hour <= 7; ++hour) {
+        facts.append(missed(36, clock(hour, 0)));
+    }
+    const MistakesSheet sheet = MistakesSheet::build(facts);
+    EXPECT_TRUE(sheet.items().empty());
+    EXPECT_EQ(sheet.clocks().size(), 6u);
     EXPECT_EQ(sheet.clockFactsLeftOut(), 1);
     EXPECT_EQ(sheet.moneyFactsLeftOut(), 1);
-    EXPECT_EQ(sheet.unreadableLeftOut(), 5);
+    EXPECT_EQ(sheet.unreadableLeftOut(), 3);
     EXPECT_EQ(sheet.leftOutNote(),
-              "认识时间的错题 1 道、认识人民币的错题 1 道、无法印成算式的错题 5 道"
+              "认识时间的错题 1 道、认识人民币的错题 1 道、无法印成算式的错题 3 道"
               "没有印在卷上，请在练习中再做。");
-    EXPECT_EQ(MistakesSheet::build({missed(4, QStringLiteral("1 + 1 ="), QStringLiteral("2"))})
-                  .leftOutNote(),
-              "");
+    EXPECT_EQ(MistakesSheet::build({missed(4, sum({1, 1, 2}, "+"))}).leftOutNote(), "");
+}
+
+// Each missed clock stands under the sums as a face with the clock sheet's blanks, the
+// key writing the time into them; the faces take the room of sums, and the page keeps
+// its height.
+TEST(MistakesSheet, PrintsMissedClocksAsFacesWithBlanksUnderTheSums) {
+    const struct {
+        int clocks;
+        std::size_t sums;  // on the sheet after the neighbours have topped it up
+        int faceRow;       // of the first face
+    } cases[] = {{1, 24, 17}, {2, 24, 17}, {3, 18, 14}, {6, 12, 11}};
+    const QVector<MissedFact> sums{missed(13, sum({7, 8, 15}, "+"), 3),
+                                   missed(12, sum({13, 6, 7}, "-"), 2)};
+    const Sheet plain = MistakesSheet::build(sums).sheet();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.clocks);
+        QVector<MissedFact> facts = sums;
+        for (int i = 0; i < c.clocks; ++i) {
+            facts.append(missed(36, clock(i + 1, 15 * (i % 4))));
+        }
+        const MistakesSheet built = MistakesSheet::build(facts);
+        EXPECT_EQ(built.items().size(), c.sums);
+        const Sheet paper = built.sheet(QString(), drawTime);
+        const Sheet key = built.answerKey(QString(), drawTime);
+        EXPECT_EQ(paper.height(), plain.height());
+        EXPECT_EQ(paper.rowHeight(c.faceRow), 3 * plain.rowHeight(5));
+        EXPECT_EQ(paper.cell(c.faceRow - 1, 2).text, built.items().back().fact.sheetText());
+        for (int i = 0; i < c.clocks; ++i) {
+            const SheetCell& cell = paper.cell(c.faceRow + i / 2, i % 2 + 1);
+            ASSERT_TRUE(cell.drawing);
+            EXPECT_GT(cell.drawing->size().width(), cell.drawing->size().height());
+            EXPECT_TRUE(cell.drawing->sameAs(*key.cell(c.faceRow + i / 2, i % 2 + 1).drawing));
+            EXPECT_EQ(i > 0, !cell.drawing->sameAs(*paper.cell(c.faceRow, 1).drawing));
+            EXPECT_EQ(cell.text, "___时___分\r\n\r\n____:____");
+            EXPECT_TRUE(cell.answer.isEmpty());
+            const QString time = QStringLiteral("%1|%2|%1|%3")
+                                     .arg(i + 1)
+                                     .arg(15 * (i % 4))
+                                     .arg(15 * (i % 4), 2, 10, QChar(u'0'));
+            EXPECT_EQ(key.cell(c.faceRow + i / 2, i % 2 + 1).answer, time);
+        }
+        EXPECT_EQ(MistakesSheet::clockText(built.clocks().front()), "钟面 1:00");
+    }
+    // Without a painter the blanks stand alone.
+    const Sheet bare = MistakesSheet::build({missed(36, clock(3, 15))}).sheet();
+    EXPECT_FALSE(bare.cell(17, 1).drawing);
+    EXPECT_EQ(bare.cell(17, 1).text, "___时___分\r\n\r\n____:____");
 }
 
 TEST(MistakesSheet, HoldsOnlyMissedFactsEachOnceInTheirRankWhenThereAreEnough) {
     QVector<MissedFact> facts;
     for (int a = 1; a <= 9; ++a) {
         for (int b = 1; a + b <= 10; ++b) {
-            facts.append(
-                missed(4, QStringLiteral("%1 + %2 = □").arg(a).arg(b), QString::number(a + b)));
+            facts.append(missed(4, sum({a, b, a + b}, "+")));
         }
     }
-    // The same fact missed in another exercise, and shown another way, prints once.
-    facts.insert(1, missed(13, QStringLiteral("1 ＋ 1 ＝"), QStringLiteral("2")));
-    facts.insert(2, missed(6, QStringLiteral("1+2="), QStringLiteral("3")));
+    // The same facts missed in other exercises print once.
+    facts.insert(1, missed(13, sum({1, 1, 2}, "+")));
+    facts.insert(2, missed(6, sum({1, 2, 3}, "+")));
     ASSERT_GT(facts.size(), MistakesSheet::kCapacity);
 
     const MistakesSheet sheet = MistakesSheet::build(facts);
@@ -136,9 +216,9 @@ TEST(MistakesSheet, HoldsOnlyMissedFactsEachOnceInTheirRankWhenThereAreEnough) {
 
 TEST(MistakesSheet, TopsUpAFewMissesWithDistinctNeighboursOfTheirExercise) {
     const QVector<MissedFact> facts{
-        missed(13, QStringLiteral("7 + 8 = □"), QStringLiteral("15"), 3),
-        missed(12, QStringLiteral("13 - 6 = □"), QStringLiteral("7"), 2),
-        missed(7, QStringLiteral("□ + 3 = 9"), QStringLiteral("6")),
+        missed(13, sum({7, 8, 15}, "+"), 3),
+        missed(12, sum({13, 6, 7}, "-"), 2),
+        missed(7, sum({6, 3, 9}, "+", 0)),
     };
     const MistakesSheet sheet = MistakesSheet::build(facts);
     ASSERT_EQ(sheet.items().size(), static_cast<std::size_t>(MistakesSheet::kCapacity));
@@ -161,27 +241,29 @@ TEST(MistakesSheet, TopsUpAFewMissesWithDistinctNeighboursOfTheirExercise) {
 
 struct NeighbourCase {
     int exercise;
-    const char* shown;
+    PracticeFact fact;
     std::vector<const char*> nearest;  // the first neighbours, in order
 };
 
 const NeighbourCase kNeighbours[] = {
-    {13, "7 + 8 =", {"7 ＋ 9 ＝", "6 ＋ 8 ＝", "8 ＋ 7 ＝", "7 ＋ 7 ＝", "8 ＋ 8 ＝"}},
+    {13, sum({7, 8, 15}, "+"), {"7 ＋ 9 ＝", "6 ＋ 8 ＝", "8 ＋ 7 ＝", "7 ＋ 7 ＝", "8 ＋ 8 ＝"}},
     // Within 5: 4 + 1 has no room upwards.
-    {1, "4 + 1 =", {"3 ＋ 1 ＝", "1 ＋ 4 ＝", "3 ＋ 2 ＝"}},
+    {1, sum({4, 1, 5}, "+"), {"3 ＋ 1 ＝", "1 ＋ 4 ＝", "3 ＋ 2 ＝"}},
     // Crossing ten must still cross ten and borrowing must still borrow.
-    {11, "9 + 2 =", {"9 ＋ 3 ＝", "2 ＋ 9 ＝"}},
-    {12, "11 - 2 =", {"11 － 3 ＝", "12 － 3 ＝"}},
+    {11, sum({9, 2, 11}, "+"), {"9 ＋ 3 ＝", "2 ＋ 9 ＝"}},
+    {12, sum({11, 2, 9}, "-"), {"11 － 3 ＝", "12 － 3 ＝"}},
     // Make ten keeps its ten: the pair moves together.
-    {8, "3 + □ = 10", {"7 ＋ （　　） ＝ 10", "4 ＋ （　　） ＝ 10", "2 ＋ （　　） ＝ 10"}},
+    {8,
+     sum({3, 7, 10}, "+", 1),
+     {"7 ＋ （　　） ＝ 10", "4 ＋ （　　） ＝ 10", "2 ＋ （　　） ＝ 10"}},
     // Whole tens move by ten.
-    {19, "30 + 40 =", {"30 ＋ 50 ＝", "20 ＋ 40 ＝", "40 ＋ 30 ＝"}},
+    {19, sum({30, 40, 70}, "+"), {"30 ＋ 50 ＝", "20 ＋ 40 ＝", "40 ＋ 30 ＝"}},
 };
 
 TEST(ExerciseFactRules, NeighboursAreTheNearestFactsOfTheSameExercise) {
     for (const NeighbourCase& c : kNeighbours) {
-        SCOPED_TRACE(c.shown);
-        const auto fact = ArithmeticFact::parse(QString::fromUtf8(c.shown));
+        SCOPED_TRACE(c.fact.key().toStdString());
+        const auto fact = ArithmeticFact::of(c.fact);
         ASSERT_TRUE(fact);
         const auto near = ExerciseFactRules::neighbours(c.exercise, *fact);
         ASSERT_GE(near.size(), c.nearest.size());
@@ -199,16 +281,8 @@ TEST(ExerciseFactRules, AcceptEveryDrawnQuestionAndStayInsideTheExercise) {
         SCOPED_TRACE(exercise);
         for (int draw = 0; draw < 400; ++draw) {
             const Question q = QuestionGenerator::generate(exercise, source);
-            QString shown;
-            if (const auto* two = std::get_if<TwoNumberQuestion>(&q)) {
-                auto side = [](const QString& s) { return s.isEmpty() ? QStringLiteral("□") : s; };
-                shown = side(two->xian1) + u' ' + two->xian_fu + u' ' + side(two->xian2) +
-                        QStringLiteral(" = ") +
-                        (two->blank == BlankPosition::Result ? QStringLiteral("□") : two->xian4);
-            } else {
-                shown = std::get<ExpressionQuestion>(q).xian1 + QStringLiteral(" = □");
-            }
-            const auto fact = ArithmeticFact::parse(shown);
+            const QString shown = factOf(q).key();
+            const auto fact = ArithmeticFact::of(factOf(q));
             ASSERT_TRUE(fact) << shown.toStdString();
             ASSERT_EQ(fact->answer(), expectedAnswer(q)) << shown.toStdString();
             ASSERT_TRUE(ExerciseFactRules::fits(exercise, *fact)) << shown.toStdString();
@@ -224,7 +298,7 @@ TEST(ExerciseFactRules, AcceptEveryDrawnQuestionAndStayInsideTheExercise) {
         }
     }
     // The clock and the money have no written sums.
-    EXPECT_FALSE(ExerciseFactRules::fits(36, *ArithmeticFact::parse(QStringLiteral("1 + 1 ="))));
+    EXPECT_FALSE(ExerciseFactRules::fits(36, *ArithmeticFact::of(sum({1, 1, 2}, "+"))));
 }
 
 }  // namespace
