@@ -11,6 +11,8 @@ namespace {
 
 Q_LOGGING_CATEGORY(reviewLog, "sumbrook.review")
 
+constexpr std::chrono::milliseconds kReviewWriteWait{500};
+
 }  // namespace
 
 std::vector<ReviewQuestion> reviewQuestions(const std::vector<ReviewItem>& items) {
@@ -28,13 +30,16 @@ std::vector<ReviewQuestion> reviewQuestions(const std::vector<ReviewItem>& items
 }
 
 ReviewSource reviewSourceFor(std::shared_ptr<PracticeJournal> journal, int childId) {
-    return [journal = std::move(journal), childId] {
-        // To be read from the journal once it answers per fact:
-        // journal->factAnswers(childId), after journal->waitForWrites() so that a review
-        // just finished is counted. Until then nothing is due and the main menu stays as it
-        // was.
-        const QVector<FactAnswer> answers;
-        return reviewQuestions(FactLearning(answers).review(QDate::currentDate()));
+    return [journal = std::move(journal), childId, told = false]() mutable {
+        // The answers of a review or exercise just left are counted once committed; a
+        // journal that cannot take them now (another program holds it) is not waited for
+        // long, and its review is what was committed.
+        if (!journal->waitForWrites(kReviewWriteWait) && !told) {
+            told = true;
+            qCInfo(reviewLog) << "the review is read before the latest answers are written";
+        }
+        return reviewQuestions(
+            FactLearning(journal->factAnswers(childId)).review(QDate::currentDate()));
     };
 }
 

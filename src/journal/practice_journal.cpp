@@ -339,6 +339,11 @@ void PracticeJournal::waitForWrites() const {
     }
 }
 
+bool PracticeJournal::waitForWrites(std::chrono::milliseconds timeout) const {
+    JournalWriter* writer = database_->writer();
+    return writer == nullptr || writer->waitUntilWritten(timeout);
+}
+
 // --- queries
 
 QVector<DayTally> PracticeJournal::dailyTallies(int childId, const JournalSpan& span) const {

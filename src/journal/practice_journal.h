@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QVector>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -47,6 +48,9 @@ class PracticeJournal {
     void recordCompletion(int childId, int exercise, std::int64_t ms, const QDateTime& at);
     // Waits until every record handed over so far is committed (or given up on).
     void waitForWrites() const;
+    // The same, for at most `timeout`: false when rows are still waiting then (the journal
+    // held by another program, a full disk), so that a window never hangs on them.
+    bool waitForWrites(std::chrono::milliseconds timeout) const;
 
     // queries (a span with an invalid `from` means from the first record)
     QVector<DayTally> dailyTallies(int childId, const JournalSpan& span) const;
