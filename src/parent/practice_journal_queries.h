@@ -32,6 +32,9 @@ class PracticeJournalQueries final : public JournalQueries {
                                     int limit) const override {
         return journal_.missedFacts(childId, span, limit);
     }
+    QVector<FactAnswer> factAnswers(int childId) const override {
+        return journal_.factAnswers(childId);
+    }
     bool exportCsv(int childId, const QString& path) const override {
         return journal_.exportCsv(childId, path);
     }
