@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "common/qt_translations.h"
+#include "facts_command.h"
 #include "moviehost/scene_services.h"
 #include "parent_window_command.h"
 #include "practice_services.h"
@@ -73,7 +74,14 @@ constexpr const char* kUsage =
     "  sumbrook parent --export-csv FILE [--child NAME]\n"
     "      writes every question the chosen child (or the child NAME) answered as a\n"
     "      CSV file for a spreadsheet: time, exercise, question, answers, right or\n"
-    "      wrong and the time taken.\n";
+    "      wrong and the time taken.\n"
+    "\n"
+    "  sumbrook facts [--child NAME] [--due] [--json]\n"
+    "      every fact the chosen child (or the child NAME) met: exercise, question,\n"
+    "      answer, times asked and missed, median time in ms, state (new, learning,\n"
+    "      slow, fluent), review box and the day it is due; with --due only today's\n"
+    "      review (错题复习) in the order the scene asks it; --json writes one JSON\n"
+    "      object per line.\n";
 
 // Qt's note that XDG_RUNTIME_DIR is unset (usual for root and for batch jobs) says
 // nothing to the user of a command and would pollute its error output.
@@ -130,6 +138,11 @@ int main(int argc, char* argv[]) {
     if (command == QStringLiteral("--help") || command == QStringLiteral("help")) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    if (command == QStringLiteral("facts")) {
+        qInstallMessageHandler(quietMessages);
+        QCoreApplication app(argc, argv);
+        return sumbrook::runFactsCommand(arguments, stdout, stderr);
     }
     if (command == QStringLiteral("questions")) {
         return sumbrook::runQuestionsCommand(arguments, stdout, stderr);

@@ -26,6 +26,7 @@ class JournalQueries {
     virtual QVector<ExerciseTally> exerciseTallies(int childId, const JournalSpan& span) const = 0;
     virtual QVector<MissedFact> missedFacts(int childId, const JournalSpan& span,
                                             int limit) const = 0;
+    // Every answer of the child that has its fact, ordered by fact key, then time.
     virtual QVector<FactAnswer> factAnswers(int childId) const = 0;
     virtual bool exportCsv(int childId, const QString& path) const = 0;
     // Why the last read answered with nothing, for the parent; empty when it answered.

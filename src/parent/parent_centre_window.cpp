@@ -13,11 +13,17 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "fact_map_view.h"
+#include "learning/fact_learning.h"
+#include "learning/fact_map.h"
+#include "learning/next_step.h"
 #include "parent_charts.h"
 #include "practice/core/exercise_catalogue.h"
 #include "practice/core/zhuanhuan.h"
@@ -243,6 +249,30 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
     pages_->addWidget(empty_);
     pages_->addWidget(content);
 
+    factPage_ = new QWidget(this);
+    auto* factLayout = new QVBoxLayout(factPage_);
+    nextStep_ = new QLabel(factPage_);
+    nextStep_->setObjectName(QStringLiteral("标签_下一步"));
+    nextStep_->setWordWrap(true);
+    nextStep_->setFont(uiFont(12, true));
+    dueToday_ = new QLabel(factPage_);
+    dueToday_->setObjectName(QStringLiteral("标签_今日复习"));
+    dueToday_->setWordWrap(true);
+    dueToday_->setFont(uiFont(11));
+    factMap_ = new FactMapView;
+    auto* scroll = new QScrollArea(factPage_);
+    scroll->setWidget(factMap_);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    factLayout->addWidget(nextStep_);
+    factLayout->addWidget(dueToday_);
+    factLayout->addWidget(scroll, 1);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("选项卡_家长中心"));
+    tabs_->addTab(pages_, QStringLiteral("练习概况"));
+    tabs_->addTab(factPage_, QStringLiteral("口算掌握"));
+
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("标签_提示"));
     status_->setWordWrap(true);
@@ -253,7 +283,7 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
     layout->setSpacing(10);
     layout->addLayout(top);
     layout->addWidget(summary_);
-    layout->addWidget(pages_, 1);
+    layout->addWidget(tabs_, 1);
     layout->addWidget(status_);
 
     connect(children_, &QComboBox::activated, this,
@@ -271,6 +301,11 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
             [this](int row, int) { toggleFold(row); });
     connect(exerciseTable_, &QTableWidget::cellActivated, this,
             [this](int row, int) { toggleFold(row); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        if (tabs_->currentWidget() == factPage_) {
+            showFactMap();
+        }
+    });
     connect(sheet, &QPushButton::clicked, this, &ParentCentreWindow::openMistakesSheet);
     connect(exportButton, &QPushButton::clicked, this, &ParentCentreWindow::exportCsv);
 
@@ -378,6 +413,28 @@ void ParentCentreWindow::refresh() {
     report_ = ParentReport::load(journal_, childId_, journalSpanOf(span_, now_()));
     readFailed();
     showReport();
+    if (tabs_->currentWidget() == factPage_) {
+        showFactMap();
+    }
+}
+
+void ParentCentreWindow::showFactMap() {
+    const QVector<FactAnswer> answers = journal_.factAnswers(childId_);
+    if (readFailed()) {
+        nextStep_->setText(journal_.readError());
+        dueToday_->clear();
+        factMap_->setMap(FactMap(FactLearning({})));
+        return;
+    }
+    const FactLearning learning(answers);
+    factMap_->setMap(FactMap(learning));
+    nextStep_->setText(QStringLiteral("下一步：") + NextStep::of(learning.facts()).sentence);
+    const auto due = learning.due(now_().date()).size();
+    dueToday_->setText(
+        due == 0
+            ? QStringLiteral("今天没有到期要复习的错题。")
+            : QStringLiteral("今天有 %1 道错题到了复习的时候：孩子在主菜单点“错题复习”就能做。")
+                  .arg(due));
 }
 
 void ParentCentreWindow::showReport() {

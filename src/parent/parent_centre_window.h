@@ -17,6 +17,7 @@ class QLabel;
 class QPushButton;
 class QStackedWidget;
 class QTableWidget;
+class QTabWidget;
 
 QT_BEGIN_NAMESPACE
 class QChartView;
@@ -24,6 +25,7 @@ QT_END_NAMESPACE
 
 namespace sumbrook {
 
+class FactMapView;
 class SheetPrintPreview;
 
 // "家长中心": what the chosen child practised over the chosen span, as charts and tables,
@@ -72,6 +74,9 @@ class ParentCentreWindow : public QWidget {
 
     // Reads the journal again.
     void refresh();
+    // "口算掌握": the fact map of the chosen child, read when that page is shown.
+    void showFactMap();
+    FactMapView* factMapView() const { return factMap_; }
 
   private:
     void fillChildren();
@@ -118,6 +123,11 @@ class ParentCentreWindow : public QWidget {
     QTableWidget* exerciseTable_ = nullptr;
     QTableWidget* missedTable_ = nullptr;
     QLabel* status_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QWidget* factPage_ = nullptr;
+    QLabel* nextStep_ = nullptr;
+    QLabel* dueToday_ = nullptr;
+    FactMapView* factMap_ = nullptr;
 };
 
 }  // namespace sumbrook

@@ -1,0 +1,231 @@
+#include "fact_map_view.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include "practice/core/practice_observer.h"
+
+namespace sumbrook {
+
+namespace {
+
+constexpr int kCell = 24;
+constexpr int kStep = kCell + 2;
+constexpr int kMargin = 16;
+constexpr int kTitle = 30;
+constexpr int kGap = 56;
+constexpr int kLegend = 34;
+
+QFont mapFont(int pointSize, bool bold = false) {
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QString seconds(std::int64_t ms) {
+    return QString::number(static_cast<double>(ms) / 1000.0, 'f', 1);
+}
+
+// One question of the cell as the child met it, and what its answers say.
+QString historyLine(const FactStanding& s) {
+    const std::optional<Question> question = questionOf(s.fact);
+    const QString shown = question ? shownQuestionText(*question) : s.fact.key();
+    QString line = QStringLiteral("%1：做过 %2 次，错 %3 次，用时中位 %4 秒，%5")
+                       .arg(shown)
+                       .arg(s.asked)
+                       .arg(s.missed)
+                       .arg(seconds(s.medianMs), FactMapView::stateName(s.state));
+    if (s.box.retired) {
+        line += QStringLiteral("；已从复习盒毕业");
+    } else if (s.box.box > 0) {
+        line += QStringLiteral("；复习盒 %1，%2该复习")
+                    .arg(s.box.box)
+                    .arg(s.box.due.toString(QStringLiteral("M月d日")));
+    }
+    return line;
+}
+
+}  // namespace
+
+FactMapView::FactMapView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("口算掌握图"));
+    setMouseTracking(true);
+    addition_ = {QPoint(kMargin + kCell, kMargin + kTitle + kCell), FactMap::kAddendMax + 1, false};
+    subtraction_ = {
+        QPoint(addition_.origin.x() + addition_.rows * kStep + kGap + kCell, addition_.origin.y()),
+        FactMap::kMinuendMax + 1, true};
+}
+
+void FactMapView::setMap(const FactMap& map) {
+    map_ = map;
+    update();
+}
+
+QSize FactMapView::sizeHint() const {
+    return {subtraction_.origin.x() + subtraction_.rows * kStep + kMargin,
+            subtraction_.origin.y() + subtraction_.rows * kStep + kMargin};
+}
+
+QColor FactMapView::colour(Fluency state) {
+    // From a palette made to read apart with every common colour blindness: vermillion,
+    // yellow and blue differ in hue along the axis those eyes keep, and in lightness.
+    switch (state) {
+        case Fluency::Learning:
+            return {0xD5, 0x5E, 0x00};
+        case Fluency::Slow:
+            return {0xF0, 0xE4, 0x42};
+        case Fluency::Fluent:
+            return {0x00, 0x72, 0xB2};
+        case Fluency::New:
+            break;
+    }
+    return {0xEC, 0xEE, 0xF1};
+}
+
+QString FactMapView::stateName(Fluency state) {
+    switch (state) {
+        case Fluency::Learning:
+            return QStringLiteral("正在学");
+        case Fluency::Slow:
+            return QStringLiteral("会但偏慢");
+        case Fluency::Fluent:
+            return QStringLiteral("熟练");
+        case Fluency::New:
+            break;
+    }
+    return QStringLiteral("还没做过");
+}
+
+QRect FactMapView::cellRect(const Grid& grid, int row, int column) const {
+    return {grid.origin.x() + column * kStep, grid.origin.y() + row * kStep, kCell, kCell};
+}
+
+QPoint FactMapView::additionCentre(int a, int b) const {
+    return cellRect(addition_, a, b).center();
+}
+
+QPoint FactMapView::subtractionCentre(int a, int b) const {
+    return cellRect(subtraction_, a, b).center();
+}
+
+const FactCell* FactMapView::cellAt(const QPoint& pos) const {
+    if (!map_) {
+        return nullptr;
+    }
+    for (const Grid* grid : {&addition_, &subtraction_}) {
+        const QPoint inside = pos - grid->origin;
+        if (inside.x() < 0 || inside.y() < 0) {
+            continue;
+        }
+        const int row = inside.y() / kStep;
+        const int column = inside.x() / kStep;
+        if (row >= grid->rows || column >= grid->rows || (grid->triangle && column > row) ||
+            !cellRect(*grid, row, column).contains(pos)) {
+            continue;
+        }
+        return grid->triangle ? &map_->subtraction(row, column) : &map_->addition(row, column);
+    }
+    return nullptr;
+}
+
+QString FactMapView::cellText(const QPoint& pos) const {
+    const FactCell* cell = cellAt(pos);
+    if (cell == nullptr) {
+        return {};
+    }
+    const int result = cell->sign == u'+' ? cell->a + cell->b : cell->a - cell->b;
+    QString text = QStringLiteral("%1 %2 %3 = %4")
+                       .arg(cell->a)
+                       .arg(cell->sign == u'+' ? QStringLiteral("+") : QStringLiteral("−"))
+                       .arg(cell->b)
+                       .arg(result);
+    if (cell->met.empty()) {
+        return text + QStringLiteral("\n还没有做过");
+    }
+    for (const FactStanding& s : cell->met) {
+        text += u'\n' + historyLine(s);
+    }
+    return text;
+}
+
+bool FactMapView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = cellText(help->pos());
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void FactMapView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintGrid(painter, addition_, QStringLiteral("加法：0 + 0 到 10 + 10"), u'+');
+    paintGrid(painter, subtraction_, QStringLiteral("减法：20 以内"), QChar(0x2212));
+    paintLegend(painter, QPoint(kMargin, addition_.origin.y() + addition_.rows * kStep + kLegend));
+}
+
+void FactMapView::paintGrid(QPainter& painter, const Grid& grid, const QString& title,
+                            QChar sign) const {
+    painter.setPen(QColor(0x2b, 0x3a, 0x4a));
+    painter.setFont(mapFont(11, true));
+    painter.drawText(QRect(grid.origin.x() - kCell, kMargin, 400, kTitle - 6),
+                     Qt::AlignLeft | Qt::AlignVCenter, title);
+    // The first number down the side, the second along the top, the sign in the corner.
+    painter.setFont(mapFont(8));
+    painter.setPen(QColor(0x5a, 0x64, 0x70));
+    painter.drawText(cellRect(grid, -1, -1), Qt::AlignCenter, QString(sign));
+    for (int i = 0; i < grid.rows; ++i) {
+        painter.drawText(cellRect(grid, i, -1), Qt::AlignCenter, QString::number(i));
+        painter.drawText(cellRect(grid, -1, i), Qt::AlignCenter, QString::number(i));
+    }
+    for (int row = 0; row < grid.rows; ++row) {
+        for (int column = 0; column < grid.rows; ++column) {
+            if (grid.triangle && column > row) {
+                break;
+            }
+            const Fluency state = !map_           ? Fluency::New
+                                  : grid.triangle ? map_->subtraction(row, column).state
+                                                  : map_->addition(row, column).state;
+            const QRect r = cellRect(grid, row, column);
+            painter.setPen(QPen(QColor(0xc9, 0xcf, 0xd6), 1));
+            painter.setBrush(colour(state));
+            painter.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+            if (state == Fluency::Learning) {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(QBrush(QColor(255, 255, 255, 150), Qt::BDiagPattern));
+                painter.drawRoundedRect(QRectF(r).adjusted(1, 1, -1, -1), 3, 3);
+            }
+        }
+    }
+}
+
+void FactMapView::paintLegend(QPainter& painter, QPoint at) const {
+    painter.setFont(mapFont(9));
+    for (const Fluency state : {Fluency::New, Fluency::Learning, Fluency::Slow, Fluency::Fluent}) {
+        const QRect swatch(at, QSize(kCell - 6, kCell - 6));
+        painter.setPen(QPen(QColor(0xc9, 0xcf, 0xd6), 1));
+        painter.setBrush(colour(state));
+        painter.drawRoundedRect(swatch, 3, 3);
+        if (state == Fluency::Learning) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QBrush(QColor(255, 255, 255, 150), Qt::BDiagPattern));
+            painter.drawRoundedRect(swatch.adjusted(1, 1, -1, -1), 3, 3);
+        }
+        painter.setPen(QColor(0x2b, 0x3a, 0x4a));
+        const QString name = stateName(state);
+        const QRect label(swatch.right() + 6, swatch.top() - 2, 80, swatch.height() + 4);
+        painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, name);
+        at.rx() += swatch.width() + 12 + painter.fontMetrics().horizontalAdvance(name) + 8;
+    }
+}
+
+}  // namespace sumbrook
