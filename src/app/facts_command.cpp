@@ -31,7 +31,10 @@ QString dueText(const LeitnerBox& box) {
     return box.box > 0 ? box.due.toString(Qt::ISODate) : QString();
 }
 
-void writeJson(std::FILE* out, const FactStanding& s, const QString& question) {
+// `reason`: in the review, why the fact is asked ("due", or "slow" when it tops the
+// review up); empty in the list of every fact.
+void writeJson(std::FILE* out, const FactStanding& s, const QString& question,
+               const QString& reason) {
     JsonLine line;
     line.add(QStringLiteral("exercise"), s.exercise)
         .add(QStringLiteral("fact"), s.fact.key())
@@ -44,6 +47,9 @@ void writeJson(std::FILE* out, const FactStanding& s, const QString& question) {
         .add(QStringLiteral("box"), s.box.box)
         .add(QStringLiteral("retired"), s.box.retired ? 1 : 0)
         .add(QStringLiteral("due"), dueText(s.box));
+    if (!reason.isEmpty()) {
+        line.add(QStringLiteral("review"), reason);
+    }
     std::fprintf(out, "%s\n", line.toUtf8().constData());
 }
 
@@ -108,9 +114,11 @@ int runFactsCommand(const QStringList& arguments, std::FILE* out, std::FILE* err
     }
     const FactLearning learning(answers);
     std::vector<FactStanding> shown;
+    QStringList reasons;
     if (options.has(kDue)) {
         for (const ReviewItem& item : learning.review(QDate::currentDate())) {
             shown.push_back(learning.standing(item.fact));
+            reasons.append(item.due ? QStringLiteral("due") : QStringLiteral("slow"));
         }
     } else {
         shown = learning.facts();
@@ -125,10 +133,11 @@ int runFactsCommand(const QStringList& arguments, std::FILE* out, std::FILE* err
                        QStringLiteral("做过"), QStringLiteral("做错"), QStringLiteral("用时ms"),
                        QStringLiteral("状态"), QStringLiteral("盒"), QStringLiteral("复习日")});
     }
-    for (const FactStanding& s : shown) {
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const FactStanding& s = shown[i];
         const QString question = questionText(s.fact);
         if (json) {
-            writeJson(out, s, question);
+            writeJson(out, s, question, reasons.value(static_cast<qsizetype>(i)));
         } else {
             writeTableRow(out, s, question);
         }
