@@ -10,10 +10,11 @@ namespace sumbrook {
 
 namespace {
 
-constexpr int kCell = 24;
+// Small enough that both grids stand whole in the window at its first size.
+constexpr int kCell = 20;
 constexpr int kStep = kCell + 2;
-constexpr int kMargin = 16;
-constexpr int kTitle = 30;
+constexpr int kMargin = 10;
+constexpr int kTitle = 26;
 constexpr int kGap = 56;
 constexpr int kLegend = 34;
 

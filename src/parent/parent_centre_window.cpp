@@ -430,11 +430,15 @@ void ParentCentreWindow::showFactMap() {
     factMap_->setMap(FactMap(learning));
     nextStep_->setText(QStringLiteral("下一步：") + NextStep::of(learning.facts()).sentence);
     const auto due = learning.due(now_().date()).size();
-    dueToday_->setText(
-        due == 0
-            ? QStringLiteral("今天没有到期要复习的错题。")
-            : QStringLiteral("今天有 %1 道错题到了复习的时候：孩子在主菜单点“错题复习”就能做。")
-                  .arg(due));
+    QString dueText = QStringLiteral("今天没有到期要复习的错题。");
+    if (due > 0) {
+        dueText = QStringLiteral("今天有 %1 道错题到了复习的时候：孩子在主菜单点“错题复习”就能做")
+                      .arg(due);
+        dueText += due > FactLearning::kReviewLength
+                       ? QStringLiteral("，每次 %1 道。").arg(FactLearning::kReviewLength)
+                       : QStringLiteral("。");
+    }
+    dueToday_->setText(dueText);
 }
 
 void ParentCentreWindow::showReport() {
