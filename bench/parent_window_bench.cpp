@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "parent/fact_map_view.h"
 #include "parent/parent_centre_window.h"
 #include "parent/practice_journal_queries.h"
 #include "support/sample_journal.h"
@@ -96,9 +97,24 @@ void BM_OpenWindow(benchmark::State& state) {
     state.counters["questions"] = asked;
 }
 
+// The fact map page over the year: every answer by fact read, the facts' states and boxes
+// worked out, and the page painted.
+void BM_OpenFactMap(benchmark::State& state) {
+    LargeJournal& large = largeJournal();
+    sumbrook::ParentCentreWindow window(large.queries, sumbrook::ReportSpan::Week,
+                                        [] { return kEnd; });
+    window.resize(1180, 800);
+    for (auto _ : state) {
+        window.showFactMap();
+        const QPixmap frame = window.factMapView()->grab();
+        benchmark::DoNotOptimize(frame.cacheKey());
+    }
+}
+
 // Span 0 this week, 1 this month, 2 everything (the 100,000 questions).
 BENCHMARK(BM_QueryAll)->DenseRange(0, 4)->ArgName("query")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadReport)->DenseRange(0, 2)->ArgName("span")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenWindow)->DenseRange(0, 2)->ArgName("span")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenFactMap)->Unit(benchmark::kMillisecond);
 
 }  // namespace
