@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "command_options.h"
+#include "journal/practice_journal.h"
 
 namespace sumbrook {
 
@@ -94,6 +95,40 @@ ChildArgument childFromArgument(const QVector<Child>& children, const QString& g
             {},
             QStringLiteral("no child is named or numbered '%1' (children: %2)")
                 .arg(printableName(given), listed.join(QStringLiteral(", ")))};
+}
+
+ChosenChild chooseChild(PracticeJournal& journal, const std::optional<QString>& given) {
+    ChosenChild chosen;
+    if (!journal.open()) {
+        chosen.exitCode = 1;
+        chosen.refusal =
+            QStringLiteral("the practice journal %1 cannot be opened").arg(journal.filePath());
+        return chosen;
+    }
+    const int current = given ? 0 : journal.currentChildId();
+    const QString unreadCurrent = journal.readError();
+    const QVector<Child> children = journal.children();
+    if (const QString unread = unreadCurrent.isEmpty() ? journal.readError() : unreadCurrent;
+        !unread.isEmpty()) {
+        chosen.exitCode = 1;
+        chosen.refusal = unread;
+        return chosen;
+    }
+    if (given) {
+        const ChildArgument child = childFromArgument(children, *given);
+        chosen.id = child.id;
+        chosen.name = child.name;
+        chosen.exitCode = child.id == 0 ? 2 : 0;
+        chosen.refusal = child.refusal;
+        return chosen;
+    }
+    chosen.id = current;
+    for (const Child& child : children) {
+        if (child.id == current) {
+            chosen.name = child.name;
+        }
+    }
+    return chosen;
 }
 
 }  // namespace sumbrook

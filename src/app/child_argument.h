@@ -2,10 +2,13 @@
 
 #include <QString>
 #include <QVector>
+#include <optional>
 
 #include "journal/journal_types.h"
 
 namespace sumbrook {
+
+class PracticeJournal;
 
 // The child that "--child" names on a command line, shared by the commands that take it:
 // the stored name exactly as given (nothing trimmed, so any stored name can be chosen), or
@@ -22,5 +25,16 @@ ChildArgument childFromArgument(const QVector<Child>& children, const QString& g
 // invisible formatting shown as \t, \n, \x1b, \u202e (and a backslash as \\), cut to about
 // 40 characters with "…".
 QString printableName(const QString& name);
+
+// The child a command works on, from a journal the command opens: the one "--child" names
+// (`given`), or else the one who practises next. A journal that cannot be opened or read
+// is never taken for one without children.
+struct ChosenChild {
+    int id = 0;
+    QString name;
+    int exitCode = 0;  // 0 found; 1 the journal cannot be opened or read; 2 no such child
+    QString refusal;   // the one line to say when not found
+};
+ChosenChild chooseChild(PracticeJournal& journal, const std::optional<QString>& given);
 
 }  // namespace sumbrook

@@ -88,25 +88,13 @@ int runFactsCommand(const QStringList& arguments, std::FILE* out, std::FILE* err
         return 2;
     }
     PracticeJournal journal(ProgressStore::defaultDirectory());
-    if (!journal.open()) {
-        say(err,
-            QStringLiteral("the practice journal %1 cannot be opened").arg(journal.filePath()));
-        return 1;
+    const ChosenChild chosen = chooseChild(
+        journal, options.has(kChild) ? std::optional(options.value(kChild)) : std::nullopt);
+    if (chosen.id == 0) {
+        say(err, chosen.refusal);
+        return chosen.exitCode;
     }
-    int childId = journal.currentChildId();
-    if (options.has(kChild)) {
-        const QVector<Child> children = journal.children();
-        if (!journal.readError().isEmpty()) {
-            say(err, journal.readError());
-            return 1;
-        }
-        const ChildArgument child = childFromArgument(children, options.value(kChild));
-        if (child.id == 0) {
-            say(err, child.refusal);
-            return 2;
-        }
-        childId = child.id;
-    }
+    const int childId = chosen.id;
     const QVector<FactAnswer> answers = journal.factAnswers(childId);
     if (!journal.readError().isEmpty()) {
         say(err, journal.readError());

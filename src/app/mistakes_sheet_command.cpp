@@ -56,34 +56,13 @@ int runMistakesSheetCommand(const QStringList& arguments, std::FILE* out, std::F
     }
 
     PracticeJournal journal(ProgressStore::defaultDirectory());
-    if (!journal.open()) {
-        return refuse(
-            err, QStringLiteral("the practice journal %1 cannot be opened").arg(journal.filePath()),
-            1);
+    const ChosenChild chosen = chooseChild(
+        journal, options.has(kChild) ? std::optional(options.value(kChild)) : std::nullopt);
+    if (chosen.id == 0) {
+        return refuse(err, chosen.refusal, chosen.exitCode);
     }
-    // A journal that cannot be read is said as such, never taken for one without mistakes.
-    int childId = journal.currentChildId();
-    const QString chosenUnread = options.has(kChild) ? QString() : journal.readError();
-    const QVector<Child> children = journal.children();
-    if (const QString unread = chosenUnread.isEmpty() ? journal.readError() : chosenUnread;
-        !unread.isEmpty()) {
-        return refuse(err, unread, 1);
-    }
-    QString name;
-    if (options.has(kChild)) {
-        const ChildArgument child = childFromArgument(children, options.value(kChild));
-        if (child.id == 0) {
-            return refuse(err, child.refusal, 2);
-        }
-        childId = child.id;
-        name = child.name;
-    } else {
-        for (const Child& child : children) {
-            if (child.id == childId) {
-                name = child.name;
-            }
-        }
-    }
+    const int childId = chosen.id;
+    const QString name = chosen.name;
 
     JournalSpan span;
     span.to = now.date().addDays(1).startOfDay();
