@@ -159,7 +159,12 @@ bool FactMapView::event(QEvent* event) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), text, this);
+            // In the window's own face: the system's tooltip font may have no Chinese.
+            QToolTip::showText(
+                help->globalPos(),
+                QStringLiteral("<p style=\"white-space:pre; font-family:'%1'\">%2</p>")
+                    .arg(font().family(), text.toHtmlEscaped()),
+                this);
         }
         return true;
     }
