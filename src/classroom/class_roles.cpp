@@ -1,0 +1,113 @@
+#include "class_roles.h"
+
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include "class_schema.h"
+
+namespace sumbrook {
+
+namespace {
+
+constexpr int kPasswordLength = 32;
+constexpr int kMaxNameBytes = 63;
+
+}  // namespace
+
+QString ClassRoles::pupilsRole(const QString& database) {
+    return database + QStringLiteral("_pupils");
+}
+
+QString ClassRoles::teacherRole(const QString& database) {
+    return database + QStringLiteral("_teacher");
+}
+
+bool ClassRoles::fits(const QString& database) {
+    return teacherRole(database).toUtf8().size() <= kMaxNameBytes;
+}
+
+QString ClassRoles::newPassword() {
+    static const QString kAlphabet =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+    QString password;
+    for (int i = 0; i < kPasswordLength; ++i) {
+        password += kAlphabet[QRandomGenerator::system()->bounded(kAlphabet.size())];
+    }
+    return password;
+}
+
+QString ClassRoles::quotedName(const QString& name) {
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+bool ClassRoles::apply(QSqlDatabase& db, const QString& database, const QString& pupilsPassword,
+                       const QString& teacherPassword, QSqlError& error) {
+    QSqlQuery query(db);
+    const QString pupils = quotedName(pupilsRole(database));
+    const QString teacher = quotedName(teacherRole(database));
+    const QString both = pupils + QStringLiteral(", ") + teacher;
+
+    // The passwords are letters and digits only, so they stand in quotes as they are.
+    const struct {
+        QString role;
+        QString password;
+    } logins[] = {{pupilsRole(database), pupilsPassword}, {teacherRole(database), teacherPassword}};
+    for (const auto& login : logins) {
+        if (!query.prepare(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ?"))) {
+            error = query.lastError();
+            return false;
+        }
+        query.addBindValue(login.role);
+        if (!query.exec()) {
+            error = query.lastError();
+            return false;
+        }
+        const bool exists = query.next();
+        query.finish();
+        const QString statement =
+            exists ? QStringLiteral(
+                         "ALTER ROLE %1 WITH LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE"
+                         " NOREPLICATION NOBYPASSRLS PASSWORD '%2'")
+                   : QStringLiteral(
+                         "CREATE ROLE %1 WITH LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE"
+                         " NOREPLICATION NOBYPASSRLS PASSWORD '%2'");
+        if (!query.exec(statement.arg(quotedName(login.role), login.password))) {
+            error = query.lastError();
+            return false;
+        }
+    }
+
+    QStringList statements{
+        // Nobody else gets in, makes temporary tables or objects of their own, or calls
+        // a function made later without being given it.
+        QStringLiteral("REVOKE ALL ON DATABASE %1 FROM PUBLIC").arg(quotedName(database)),
+        QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2").arg(quotedName(database), both),
+        QStringLiteral("REVOKE ALL ON SCHEMA public FROM PUBLIC"),
+        QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(both),
+        QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA public REVOKE EXECUTE ON FUNCTIONS"
+                       " FROM PUBLIC"),
+        QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA public FROM PUBLIC, %1").arg(both),
+        QStringLiteral("REVOKE ALL ON ALL SEQUENCES IN SCHEMA public FROM PUBLIC, %1").arg(both),
+        QStringLiteral("REVOKE ALL ON ALL FUNCTIONS IN SCHEMA public FROM PUBLIC, %1").arg(both),
+        QStringLiteral("GRANT SELECT ON pupils, %1 TO %2")
+            .arg(ClassSchema::views().join(QStringLiteral(", ")), pupils),
+        QStringLiteral("GRANT SELECT ON %1, %2 TO %3")
+            .arg(ClassSchema::tables().join(QStringLiteral(", ")),
+                 ClassSchema::views().join(QStringLiteral(", ")), teacher),
+        QStringLiteral("GRANT INSERT (number, name), UPDATE (name) ON pupils TO %1").arg(teacher),
+    };
+    for (const QString& function : ClassSchema::addingFunctions()) {
+        statements.append(
+            QStringLiteral("GRANT EXECUTE ON FUNCTION %1 TO %2").arg(function, pupils));
+    }
+    for (const QString& statement : statements) {
+        if (!query.exec(statement)) {
+            error = query.lastError();
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace sumbrook
