@@ -1,5 +1,7 @@
 #include "class_roles.h"
 
+#include <QCryptographicHash>
+#include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QStringList>
@@ -12,6 +14,35 @@ namespace {
 
 constexpr int kPasswordLength = 32;
 constexpr int kMaxNameBytes = 63;
+constexpr int kScramIterations = 4096;  // what the server itself uses
+
+QByteArray hmac(const QByteArray& key, const QByteArray& message) {
+    return QMessageAuthenticationCode::hash(message, key, QCryptographicHash::Sha256);
+}
+
+// The password as the server stores it for SCRAM-SHA-256 (RFC 7677), worked out here so
+// that the password itself never reaches the server, nor its log of statements.
+QString scramVerifier(const QString& password) {
+    QByteArray salt(16, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(salt.data()), salt.size() / 4);
+    // PBKDF2-HMAC-SHA-256 of one block, which is the key's whole length.
+    const QByteArray key = password.toUtf8();
+    QByteArray u = hmac(key, salt + QByteArray("\0\0\0\1", 4));
+    QByteArray salted = u;
+    for (int i = 1; i < kScramIterations; ++i) {
+        u = hmac(key, u);
+        for (qsizetype b = 0; b < salted.size(); ++b) {
+            salted[b] = static_cast<char>(salted[b] ^ u[b]);
+        }
+    }
+    const QByteArray storedKey =
+        QCryptographicHash::hash(hmac(salted, "Client Key"), QCryptographicHash::Sha256);
+    const QByteArray serverKey = hmac(salted, "Server Key");
+    return QStringLiteral("SCRAM-SHA-256$%1:%2$%3:%4")
+        .arg(kScramIterations)
+        .arg(QString::fromLatin1(salt.toBase64()), QString::fromLatin1(storedKey.toBase64()),
+             QString::fromLatin1(serverKey.toBase64()));
+}
 
 }  // namespace
 
@@ -48,7 +79,7 @@ bool ClassRoles::apply(QSqlDatabase& db, const QString& database, const QString&
     const QString teacher = quotedName(teacherRole(database));
     const QString both = pupils + QStringLiteral(", ") + teacher;
 
-    // The passwords are letters and digits only, so they stand in quotes as they are.
+    // A verifier holds only base-64 digits, '$' and ':', so it stands in quotes as it is.
     const struct {
         QString role;
         QString password;
@@ -72,7 +103,7 @@ bool ClassRoles::apply(QSqlDatabase& db, const QString& database, const QString&
                    : QStringLiteral(
                          "CREATE ROLE %1 WITH LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE"
                          " NOREPLICATION NOBYPASSRLS PASSWORD '%2'");
-        if (!query.exec(statement.arg(quotedName(login.role), login.password))) {
+        if (!query.exec(statement.arg(quotedName(login.role), scramVerifier(login.password)))) {
             error = query.lastError();
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 #include "class_log.h"
@@ -34,6 +35,16 @@ std::optional<ClassSetup::Logins> ClassSetup::run() {
     }
     const QString database = query.value(0).toString();
     query.finish();
+    // The set-up closes the database to every other login of the server.
+    static const QStringList kShared{QStringLiteral("postgres"), QStringLiteral("template0"),
+                                     QStringLiteral("template1")};
+    if (kShared.contains(database)) {
+        error_ = QStringLiteral(
+                     "%1 is the server's own database; give the class one of its own "
+                     "(createdb --owner LOGIN class3)")
+                     .arg(database);
+        return std::nullopt;
+    }
     if (!ClassRoles::fits(database)) {
         error_ = QStringLiteral("the database name '%1' is too long to name its roles after it")
                      .arg(database);

@@ -67,6 +67,7 @@ TEST_F(ClassInit, RefusesBadInputAndServersItCannotUseWithOneLine) {
         {"a closed port", "host=127.0.0.1 port=1 user=sumbrook password=wrong-secret", 1,
          "127.0.0.1:1"},
         {"a login that may not create roles", logins.teacher, 1, "refused"},
+        {"the server's own database", server_->connInfo(), 1, "of its own"},
     };
     for (const auto& row : rows) {
         const Outcome run = runSumbrook({"class", "init", row.url});
