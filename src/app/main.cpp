@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "class_command.h"
 #include "common/qt_translations.h"
 #include "facts_command.h"
 #include "moviehost/scene_services.h"
@@ -81,7 +82,20 @@ constexpr const char* kUsage =
     "      answer, times asked and missed, median time in ms, state (new, learning,\n"
     "      slow, fluent), review box and the day it is due; with --due only today's\n"
     "      review (错题复习) in the order the scene asks it; --json writes one JSON\n"
-    "      object per line.\n";
+    "      object per line.\n"
+    "\n"
+    "  sumbrook class init URL\n"
+    "      sets up (or brings up to date) a class's database on a school's PostgreSQL\n"
+    "      server: URL is a libpq connection string or postgresql:// URI of a login that\n"
+    "      may create roles. Makes the pupils' and the teacher's roles with new passwords\n"
+    "      each time it runs (pupils and their work stay) and prints their connection\n"
+    "      strings, 'pupils: …' for class.conf on every pupil computer and 'teacher: …'.\n"
+    "\n"
+    "  sumbrook class pupils import FILE.csv --connect CONNINFO\n"
+    "      adds the pupils of a CSV class list (header 学号,姓名; UTF-8 or GBK) to the\n"
+    "      class and renames those whose number it knows; never deletes. A list with a\n"
+    "      bad row is refused whole. CONNINFO is the teacher's; '-' reads it from the\n"
+    "      standard input.\n";
 
 // Qt's note that XDG_RUNTIME_DIR is unset (usual for root and for batch jobs) says
 // nothing to the user of a command and would pollute its error output.
@@ -143,6 +157,11 @@ int main(int argc, char* argv[]) {
         qInstallMessageHandler(quietMessages);
         QCoreApplication app(argc, argv);
         return sumbrook::runFactsCommand(arguments, stdout, stderr);
+    }
+    if (command == QStringLiteral("class")) {
+        qInstallMessageHandler(quietMessages);
+        QCoreApplication app(argc, argv);
+        return sumbrook::runClassCommand(arguments, stdin, stdout, stderr);
     }
     if (command == QStringLiteral("questions")) {
         return sumbrook::runQuestionsCommand(arguments, stdout, stderr);

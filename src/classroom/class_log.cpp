@@ -1,0 +1,7 @@
+#include "class_log.h"
+
+namespace sumbrook {
+
+Q_LOGGING_CATEGORY(classLog, "sumbrook.class")
+
+}  // namespace sumbrook
