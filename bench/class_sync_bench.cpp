@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     const int periodMs = args.size() > 2 ? args[2].toInt() : 1000;
     const int seconds = args.size() > 3 ? args[3].toInt() : 20;
 
-    testing::PgTestServer pg;
+    sumbrook::testing::PgTestServer pg;
     if (!pg.start()) {
         std::fprintf(stderr, "no PostgreSQL server: %s\n", qPrintable(pg.reason()));
         return 1;
