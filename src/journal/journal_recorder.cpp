@@ -49,4 +49,12 @@ void JournalRecorder::reviewEnded() {
     journal_->recordRunEnd(childId_, kReviewRunExercise, now_());
 }
 
+void JournalRecorder::levelChanged(int level) {
+    journal_->recordLevel(childId_, level, now_());
+}
+
+void JournalRecorder::historyCleared() {
+    journal_->recordHistoryCleared(childId_, now_());
+}
+
 }  // namespace sumbrook

@@ -26,6 +26,8 @@ class JournalRecorder final : public PracticeObserver {
     void reviewStarted() override;
     void reviewCompleted(std::int64_t elapsedMs) override;
     void reviewEnded() override;
+    void levelChanged(int level) override;
+    void historyCleared() override;
 
     int childId() const { return childId_; }
     PracticeJournal& journal() const { return *journal_; }

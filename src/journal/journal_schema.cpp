@@ -80,6 +80,12 @@ bool fillOlderFacts(QSqlDatabase& db, QSqlError& error) {
     return true;
 }
 
+// A random (version 4) UUID in SQLite's own SQL, for rows recorded before rows had ids.
+const QString kSqlGuid = QStringLiteral(
+    "lower(hex(randomblob(4)) || '-' || hex(randomblob(2)) || '-4' ||"
+    " substr(hex(randomblob(2)), 2) || '-' || substr('89ab', 1 + (abs(random()) % 4), 1) ||"
+    " substr(hex(randomblob(2)), 2) || '-' || hex(randomblob(6)))");
+
 }  // namespace
 
 const std::vector<JournalSchema::Step>& JournalSchema::steps() {
@@ -144,6 +150,32 @@ const std::vector<JournalSchema::Step>& JournalSchema::steps() {
                             " right, exercise, typed, day, ms, review) WHERE fact IS NOT NULL"),
              QStringLiteral("CREATE INDEX answers_without_fact ON answers"
                             " (child, exercise, shown, expected, right, at_ms) WHERE fact IS NULL"),
+         }},
+        // The journal is a class computer's outbox: each row has an id of its own, made
+        // when it is written, under which the class's server keeps it once, and a mark the
+        // sync sets once the server has it (0 waiting, 1 sent, 2 set aside as refused). No
+        // index is added, so a write costs what it did; the sync reads on from where it
+        // stopped by row id. `pupil` is the child's 学号 on a class computer.
+        {4,
+         {
+             QStringLiteral("ALTER TABLE answers ADD COLUMN guid TEXT"),
+             QStringLiteral("ALTER TABLE answers ADD COLUMN sent INTEGER NOT NULL DEFAULT 0"),
+             QStringLiteral("ALTER TABLE runs ADD COLUMN guid TEXT"),
+             QStringLiteral("ALTER TABLE runs ADD COLUMN sent INTEGER NOT NULL DEFAULT 0"),
+             QStringLiteral("UPDATE answers SET guid = %1").arg(kSqlGuid),
+             QStringLiteral("UPDATE runs SET guid = %1").arg(kSqlGuid),
+             QStringLiteral("ALTER TABLE children ADD COLUMN pupil TEXT"),
+             QStringLiteral("CREATE UNIQUE INDEX children_by_pupil ON children (pupil) WHERE pupil "
+                            "IS NOT NULL"),
+             // What the progress store changes on its own: a new game level, the history
+             // cleared.
+             QStringLiteral("CREATE TABLE progress_events (id INTEGER PRIMARY KEY,"
+                            " guid TEXT NOT NULL, child INTEGER NOT NULL, kind TEXT NOT NULL,"
+                            " level INTEGER, at_ms INTEGER NOT NULL,"
+                            " sent INTEGER NOT NULL DEFAULT 0)"),
+             // Why the server refused a row for good, for whoever looks into it.
+             QStringLiteral("CREATE TABLE set_aside (tbl TEXT NOT NULL, id INTEGER NOT NULL,"
+                            " reason TEXT NOT NULL, PRIMARY KEY (tbl, id))"),
          }},
     };
     return kSteps;

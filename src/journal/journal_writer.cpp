@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
 #include <deque>
 #include <memory>
@@ -37,10 +38,16 @@ QString text(const QString& s) {
     return s.isNull() ? QStringLiteral("") : s;
 }
 
+// The row's id everywhere it is ever sent, so that the class's server keeps it once.
+QString newGuid() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
 // Binds and runs one row's insert.
 struct RowWriter {
     QSqlQuery& answer;
     QSqlQuery& run;
+    QSqlQuery& progress;
 
     bool operator()(const AnsweredQuestion& a) const {
         answer.bindValue(0, a.childId);
@@ -54,6 +61,7 @@ struct RowWriter {
         answer.bindValue(8, static_cast<qint64>(a.ms));
         answer.bindValue(9, a.review ? 1 : 0);
         FactColumns::bind(answer, 10, a.fact);
+        answer.bindValue(10 + FactColumns::kCount, newGuid());
         return answer.exec();
     }
     bool operator()(const RunEvent& e) const {
@@ -63,7 +71,17 @@ struct RowWriter {
         run.bindValue(3, e.at.toMSecsSinceEpoch());
         run.bindValue(4, e.kind == RunEvent::Kind::Completion ? QVariant(static_cast<qint64>(e.ms))
                                                               : QVariant());
+        run.bindValue(5, newGuid());
         return run.exec();
+    }
+    bool operator()(const ProgressEvent& e) const {
+        const bool level = e.kind == ProgressEvent::Kind::Level;
+        progress.bindValue(0, newGuid());
+        progress.bindValue(1, e.childId);
+        progress.bindValue(2, level ? QStringLiteral("level") : QStringLiteral("clear"));
+        progress.bindValue(3, level ? QVariant(e.level) : QVariant());
+        progress.bindValue(4, e.at.toMSecsSinceEpoch());
+        return progress.exec();
     }
 };
 
@@ -177,15 +195,20 @@ class WriteSession {
         }
         answer_.emplace(db);
         run_.emplace(db);
+        progress_.emplace(db);
         if (!answer_->prepare(
                 QStringLiteral(
                     "INSERT INTO answers (child, at_ms, day, exercise, shown, expected, typed,"
-                    " right, ms, review, %1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
-                    " ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                    " right, ms, review, %1, guid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
+                    " ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                     .arg(FactColumns::names())) ||
-            !run_->prepare(QStringLiteral(
-                "INSERT INTO runs (child, exercise, event, at_ms, ms) VALUES (?, ?, ?, ?, ?)"))) {
-            error = answer_->lastError().isValid() ? answer_->lastError() : run_->lastError();
+            !run_->prepare(
+                QStringLiteral("INSERT INTO runs (child, exercise, event, at_ms, ms, guid)"
+                               " VALUES (?, ?, ?, ?, ?, ?)")) ||
+            !progress_->prepare(
+                QStringLiteral("INSERT INTO progress_events (guid, child, kind, level, at_ms)"
+                               " VALUES (?, ?, ?, ?, ?)"))) {
+            error = lastErrorOf();
             close();
             return Opened::No;
         }
@@ -202,10 +225,10 @@ class WriteSession {
             close();
             return false;
         }
-        const RowWriter writer{*answer_, *run_};
+        const RowWriter writer{*answer_, *run_, *progress_};
         for (const JournalWriter::Row& row : rows) {
             if (!std::visit(writer, row)) {
-                error = answer_->lastError().isValid() ? answer_->lastError() : run_->lastError();
+                error = lastErrorOf();
                 db.rollback();
                 close();
                 return false;
@@ -223,13 +246,24 @@ class WriteSession {
     void close() {
         answer_.reset();
         run_.reset();
+        progress_.reset();
         connection_.reset();
     }
 
   private:
+    QSqlError lastErrorOf() const {
+        for (const auto* query : {&answer_, &run_, &progress_}) {
+            if (query->has_value() && (*query)->lastError().isValid()) {
+                return (*query)->lastError();
+            }
+        }
+        return {};
+    }
+
     std::unique_ptr<JournalConnection> connection_;
     std::optional<QSqlQuery> answer_;
     std::optional<QSqlQuery> run_;
+    std::optional<QSqlQuery> progress_;
 };
 
 }  // namespace
@@ -277,6 +311,11 @@ JournalWriter::Node* JournalWriter::takeAll() {
         newest = next;
     }
     return oldest;
+}
+
+void JournalWriter::setOnCommitted(std::function<void()> callback) {
+    std::lock_guard lock(callbackMutex_);
+    onCommitted_ = std::move(callback);
 }
 
 bool JournalWriter::waitUntilWritten(std::chrono::milliseconds timeout) {
@@ -375,6 +414,12 @@ void JournalWriter::run() {
         if ((session.isOpen() || openSession(error)) && session.write(held, error)) {
             trouble.wrote(target, held.size());
             countDone(held.size());
+            {
+                std::lock_guard lock(callbackMutex_);
+                if (onCommitted_) {
+                    onCommitted_();
+                }
+            }
             held.clear();
             retry = kFirstRetry;
             continue;

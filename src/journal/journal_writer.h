@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <semaphore>
 #include <thread>
@@ -24,6 +25,16 @@ struct RunEvent {
     std::int64_t ms = 0;  // completions only
 };
 
+// A step of the child's progress the progress store takes on its own: a new game level,
+// or the history cleared. Completions are the runs'.
+struct ProgressEvent {
+    enum class Kind { Level, Clear };
+    Kind kind = Kind::Level;
+    int childId = 0;
+    int level = 0;  // Level only
+    QDateTime at;
+};
+
 // Writes journal rows on a thread of its own, over a connection of its own. Posting takes
 // no lock the writer could hold: the row goes onto a lock-free list and a semaphore wakes
 // the thread. Whatever has queued up by the time the thread comes round is committed as
@@ -35,7 +46,7 @@ struct RunEvent {
 // it, and that is said once. Destroying the writer writes everything posted before.
 class JournalWriter {
   public:
-    using Row = std::variant<AnsweredQuestion, RunEvent>;
+    using Row = std::variant<AnsweredQuestion, RunEvent, ProgressEvent>;
 
     // Rows held while they cannot be written: far more than a year of practice.
     static constexpr std::size_t kMaxHeld = 500000;
@@ -51,6 +62,9 @@ class JournalWriter {
     JournalWriter& operator=(const JournalWriter&) = delete;
 
     void post(Row row);
+    // Called on the writer's thread after each commit, e.g. to wake the class's sync; it
+    // must return at once.
+    void setOnCommitted(std::function<void()> callback);
     // True once every row posted before the call is committed (or given up at the end);
     // false when `timeout` passes first, the rows still queued.
     bool waitUntilWritten(std::chrono::milliseconds timeout = std::chrono::milliseconds::max());
@@ -78,6 +92,8 @@ class JournalWriter {
     std::mutex doneMutex_;
     std::condition_variable written_;
     std::uint64_t done_ = 0;
+    std::mutex callbackMutex_;
+    std::function<void()> onCommitted_;
     std::thread thread_;
 };
 

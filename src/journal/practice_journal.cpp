@@ -201,6 +201,36 @@ int PracticeJournal::currentChildId() const {
     return chosen ? query.value(0).toInt() : kFirstChildId;
 }
 
+int PracticeJournal::insertChild(const QString& clean) {
+    // A journal started afresh may have forgotten children whose stores are still on disk;
+    // a new child never takes over one of those folders.
+    int id = kFirstChildId;
+    QSqlQuery query(database_->db());
+    if (!run(query, QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM children"), {}) ||
+        !query.next()) {
+        qCWarning(journalLog).noquote()
+            << "a child could not be added:" << query.lastError().text();
+        return 0;
+    }
+    id = std::max(id, query.value(0).toInt());
+    query.finish();
+    const QDir folder(QDir(directory_).filePath(QStringLiteral("children")));
+    for (const QString& entry : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isNumber = false;
+        const int taken = entry.toInt(&isNumber);
+        if (isNumber) {
+            id = std::max(id, taken);
+        }
+    }
+    ++id;
+    if (!run(query, QStringLiteral("INSERT INTO children (id, name) VALUES (?, ?)"), {id, clean})) {
+        qCWarning(journalLog).noquote()
+            << "a child could not be added:" << query.lastError().text();
+        return 0;
+    }
+    return id;
+}
+
 int PracticeJournal::addChild(const QString& name) {
     const QString clean = cleanName(name);
     if (!database_->isOpen() || clean.isEmpty()) {
@@ -222,29 +252,10 @@ int PracticeJournal::addChild(const QString& name) {
         case NameCheck::Free:
             break;
     }
-    // A journal started afresh may have forgotten children whose stores are still on disk;
-    // a new child never takes over one of those folders.
-    int id = kFirstChildId;
-    QSqlQuery query(database_->db());
-    if (!run(query, QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM children"), {}) ||
-        !query.next()) {
-        return failed(query.lastError().text());
+    const int id = insertChild(clean);  // says why it failed
+    if (id == 0) {
+        return 0;
     }
-    id = std::max(id, query.value(0).toInt());
-    query.finish();
-    const QDir folder(QDir(directory_).filePath(QStringLiteral("children")));
-    for (const QString& entry : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool isNumber = false;
-        const int taken = entry.toInt(&isNumber);
-        if (isNumber) {
-            id = std::max(id, taken);
-        }
-    }
-    ++id;
-    if (!run(query, QStringLiteral("INSERT INTO children (id, name) VALUES (?, ?)"), {id, clean})) {
-        return failed(query.lastError().text());
-    }
-    query.finish();
     if (!transaction.commit()) {
         return failed(transaction.error());
     }
@@ -306,6 +317,90 @@ QString PracticeJournal::storeDirectory(int childId) const {
     return QDir(directory_).filePath(QStringLiteral("children/%1").arg(childId));
 }
 
+// --- pupils
+
+QString PracticeJournal::pupilName(const QString& number, const QString& name, int except) const {
+    const QString clean = cleanName(name);
+    switch (nameTaken(database_->db(), clean, except)) {
+        case NameCheck::Free:
+            return clean;
+        case NameCheck::Taken:
+            return QStringLiteral("%1（%2）").arg(clean, number);
+        case NameCheck::Failed:
+            break;
+    }
+    return {};
+}
+
+int PracticeJournal::childForPupil(const QString& number, const QString& name) {
+    const QString clean = cleanName(name);
+    if (!database_->isOpen() || number.isEmpty() || clean.isEmpty()) {
+        return 0;
+    }
+    WriteTransaction transaction(database_->db());
+    if (!transaction.begun()) {
+        return 0;
+    }
+    QSqlQuery query(database_->db());
+    if (!run(query, QStringLiteral("SELECT id, name FROM children WHERE pupil = ?"), {number})) {
+        return 0;
+    }
+    int id = query.next() ? query.value(0).toInt() : 0;
+    const QString known = id != 0 ? query.value(1).toString() : QString();
+    query.finish();
+    // A renamed pupil takes the class list's name; a child whose name matches is left so.
+    const QString wanted = pupilName(number, clean, id);
+    if (wanted.isEmpty()) {
+        return 0;
+    }
+    if (id == 0) {
+        id = insertChild(wanted);
+        if (id == 0 || !run(query, QStringLiteral("UPDATE children SET pupil = ? WHERE id = ?"),
+                            {number, id})) {
+            return 0;
+        }
+    } else if (cleanName(known) != clean &&
+               !run(query, QStringLiteral("UPDATE children SET name = ? WHERE id = ?"),
+                    {wanted, id})) {
+        return 0;
+    }
+    query.finish();
+    return transaction.commit() ? id : 0;
+}
+
+bool PracticeJournal::markPupil(int childId, const QString& number, const QString& name) {
+    const QString clean = cleanName(name);
+    if (!database_->isOpen() || number.isEmpty() || clean.isEmpty()) {
+        return false;
+    }
+    WriteTransaction transaction(database_->db());
+    if (!transaction.begun()) {
+        return false;
+    }
+    const QString wanted = pupilName(number, clean, childId);
+    QSqlQuery query(database_->db());
+    if (wanted.isEmpty() ||
+        !run(query, QStringLiteral("UPDATE children SET pupil = ?, name = ? WHERE id = ?"),
+             {number, wanted, childId}) ||
+        query.numRowsAffected() != 1) {
+        return false;  // the number is another child's (unique), or no such child
+    }
+    query.finish();
+    return transaction.commit();
+}
+
+QString PracticeJournal::pupilNumber(int childId) const {
+    if (!database_->isOpen()) {
+        return {};
+    }
+    QSqlQuery query(database_->db());
+    if (!run(query, QStringLiteral("SELECT pupil FROM children WHERE id = ?"), {childId}) ||
+        !query.next()) {
+        return {};
+    }
+    return query.value(0).toString();
+}
+
 // --- recording
 
 void PracticeJournal::recordAnswer(const AnsweredQuestion& answer) {
@@ -330,6 +425,24 @@ void PracticeJournal::recordCompletion(int childId, int exercise, std::int64_t m
                                        const QDateTime& at) {
     if (JournalWriter* writer = database_->writer()) {
         writer->post(RunEvent{RunEvent::Kind::Completion, childId, exercise, at, ms});
+    }
+}
+
+void PracticeJournal::recordLevel(int childId, int level, const QDateTime& at) {
+    if (JournalWriter* writer = database_->writer()) {
+        writer->post(ProgressEvent{ProgressEvent::Kind::Level, childId, level, at});
+    }
+}
+
+void PracticeJournal::recordHistoryCleared(int childId, const QDateTime& at) {
+    if (JournalWriter* writer = database_->writer()) {
+        writer->post(ProgressEvent{ProgressEvent::Kind::Clear, childId, 0, at});
+    }
+}
+
+void PracticeJournal::setOnWritten(std::function<void()> callback) {
+    if (JournalWriter* writer = database_->writer()) {
+        writer->setOnCommitted(std::move(callback));
     }
 }
 

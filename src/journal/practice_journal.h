@@ -5,6 +5,7 @@
 #include <QVector>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "journal_types.h"
@@ -41,11 +42,25 @@ class PracticeJournal {
     bool chooseChild(int id);
     QString storeDirectory(int childId) const;  // where that child's shuxue.json lives
 
+    // On a class computer a child is a pupil of the class, known by 学号. The child of that
+    // number, made when there is none yet; it is given the class list's name, or, when a
+    // child of the family has that name, the name followed by the number. 0 on failure.
+    int childForPupil(const QString& number, const QString& name);
+    // Makes a child the pupil of that number (and of that name, as above); false when the
+    // number is another child's, or the child is not there.
+    bool markPupil(int childId, const QString& number, const QString& name);
+    // The child's 学号; empty for a child of the family.
+    QString pupilNumber(int childId) const;
+
     // recording (used by the practice loop's observer)
     void recordAnswer(const AnsweredQuestion& answer);
     void recordRunStart(int childId, int exercise, const QDateTime& at);
     void recordRunEnd(int childId, int exercise, const QDateTime& at);
     void recordCompletion(int childId, int exercise, std::int64_t ms, const QDateTime& at);
+    void recordLevel(int childId, int level, const QDateTime& at);
+    void recordHistoryCleared(int childId, const QDateTime& at);
+    // Called on the writer's thread after each commit (see JournalWriter::setOnCommitted).
+    void setOnWritten(std::function<void()> callback);
     // Waits until every record handed over so far is committed (or given up on).
     void waitForWrites() const;
     // The same, for at most `timeout`: false when rows are still waiting then (the journal
@@ -78,6 +93,11 @@ class PracticeJournal {
 
   private:
     // Fills each fact's wrong answers; false when they cannot be read (said in readError_).
+    // Inside a write transaction: a new child of that (clean) name, its id or 0.
+    int insertChild(const QString& clean);
+    // Inside a write transaction: the name a pupil takes here, free among the others.
+    QString pupilName(const QString& number, const QString& name, int except) const;
+
     bool readWrongAnswers(QVector<MissedFact>& facts, int childId, const JournalSpan& span) const;
 
     QString directory_;

@@ -54,6 +54,16 @@ class PgTestServer {
         folder_.reset();
     }
 
+    // The server stopped as by a crash, and started again with its data as left.
+    bool crash() {
+        return QProcess::execute(QStringLiteral(PG_TEST_SERVER),
+                                 {QStringLiteral("crash"), directory()}) == 0;
+    }
+    bool resume() {
+        return QProcess::execute(QStringLiteral(PG_TEST_SERVER),
+                                 {QStringLiteral("resume"), directory()}) == 0;
+    }
+
     bool ready() const { return running_ && !missing_; }
     bool missing() const { return missing_; }
     QString reason() const { return reason_; }

@@ -317,10 +317,12 @@ void PracticeLoop::confirm() {
     switch (box_) {
         case ConfirmBox::ClearHistory:
             records_.clearHistory();
+            observer_->historyCleared();
             box_ = ConfirmBox::None;
             return;
         case ConfirmBox::RestartGame:
             records_.setLevel(0);
+            observer_->levelChanged(0);
             enter(Screen::Youxi1);
             box_ = ConfirmBox::None;
             return;
@@ -422,6 +424,7 @@ void PracticeLoop::acknowledgeCompletion() {
         enter(Screen::Zhongmulu);
     } else if (youxi_ == kGameModeOn) {
         records_.setLevel(records_.level() + 1);
+        observer_->levelChanged(records_.level());
         enter(Screen::Youxi);
     } else {
         enterMenuPage1();

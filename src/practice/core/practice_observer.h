@@ -44,6 +44,10 @@ class PracticeObserver {
     virtual void reviewStarted() {}
     virtual void reviewCompleted(std::int64_t /*elapsedMs*/) {}
     virtual void reviewEnded() {}
+    // What the progress store takes on besides completions: the game level set (one up,
+    // or back to 0 when the game is started again) and the history cleared.
+    virtual void levelChanged(int /*level*/) {}
+    virtual void historyCleared() {}
 };
 
 }  // namespace sumbrook
