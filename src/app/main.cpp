@@ -7,8 +7,10 @@
 #include <memory>
 
 #include "class_command.h"
+#include "class_computer.h"
 #include "common/qt_translations.h"
 #include "facts_command.h"
+#include "journal/practice_journal.h"
 #include "moviehost/scene_services.h"
 #include "parent_window_command.h"
 #include "practice_services.h"
@@ -121,7 +123,11 @@ int runProgram(int argc, char* argv[]) {
     // The process-wide objects: the movie player, skinModule, the filtered windows, the
     // file-open hook and the memory files. Their shutdown routine runs when the event loop
     // ends, whichever way the program ends, and at the latest when they go out of scope.
-    sumbrook::ShellGlobals globals(sumbrook::practiceServices());
+    const std::shared_ptr<sumbrook::PracticeJournal> journal = sumbrook::openPracticeJournal();
+    // On a class computer the pupils' practice goes on to the class's server as well.
+    const std::unique_ptr<sumbrook::ClassComputer> classComputer =
+        sumbrook::ClassComputer::start(journal);
+    sumbrook::ShellGlobals globals(sumbrook::practiceServices(journal));
     // Without the skin module the program runs in the system look.
     globals.LoadSkinModule();
 

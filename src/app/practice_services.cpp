@@ -6,10 +6,14 @@
 
 namespace sumbrook {
 
-SceneServices practiceServices() {
-    SceneServices services = SceneServices::forThisMachine();
+std::shared_ptr<PracticeJournal> openPracticeJournal() {
     auto journal = std::make_shared<PracticeJournal>(ProgressStore::defaultDirectory());
     journal->open();
+    return journal;
+}
+
+SceneServices practiceServices(std::shared_ptr<PracticeJournal> journal) {
+    SceneServices services = SceneServices::forThisMachine();
     const int child = journal->currentChildId();
     services.store = std::make_shared<ProgressStore>(journal->storeDirectory(child));
     services.reviewSource = reviewSourceFor(journal, child);
