@@ -194,7 +194,7 @@ ClassRoster ClassRoster::read(const ConnectionString& where, const QString& data
             qCWarning(classLog).noquote()
                 << QStringLiteral("%1; %2: no pupil can be chosen").arg(serverError, cacheError);
             roster.reason_ = QStringLiteral(
-                                 "连不上班级的服务器，这台电脑上也没有存着名单。请老师看一看。"
+                                 "连不上班级的服务器，这台电脑上也没有存着名单。请老师看一看。\n"
                                  "（%1）")
                                  .arg(serverError);
         }
