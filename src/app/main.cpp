@@ -8,15 +8,20 @@
 
 #include "class_command.h"
 #include "class_computer.h"
+#include "class_seat.h"
+#include "classroom/class_config.h"
+#include "classroom/class_roster.h"
 #include "common/qt_translations.h"
 #include "facts_command.h"
 #include "journal/practice_journal.h"
 #include "moviehost/scene_services.h"
 #include "parent_window_command.h"
+#include "practice/core/progress_store.h"
 #include "practice_services.h"
 #include "questions_command.h"
 #include "quit_on_signal.h"
 #include "shell/main_window.h"
+#include "shell/pupil_picker.h"
 #include "shell/shell_globals.h"
 #include "themes_command.h"
 #include "worksheet/ui/quizwright_window.h"
@@ -40,7 +45,12 @@ constexpr const char* kUsage =
     "usage:\n"
     "  sumbrook\n"
     "      the program: the practice scene in the main window, with Quizwright, the\n"
-    "      themes, full screen and the help document in its menu.\n"
+    "      themes, full screen and the help document in its menu. On a class computer\n"
+    "      (one with a class.conf) it opens on the class's names (你是谁？) first.\n"
+    "\n"
+    "  sumbrook --pupil NAME\n"
+    "      on a class computer: the program for the pupil of that name or number,\n"
+    "      without the names to choose from.\n"
     "\n"
     "  sumbrook quizwright\n"
     "      opens Quizwright, the worksheet window, on its own.\n"
@@ -109,8 +119,50 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     std::fprintf(stderr, "%s\n", text.constData());
 }
 
+// On a class computer, the pupil who practises: the one named by --pupil (`wanted`), else
+// the one who picks their name. Nothing, with the exit status in `status`, when the program
+// ends here; the pupil is seated otherwise. Elsewhere nothing is asked.
+bool seatClassPupil(sumbrook::PracticeJournal& journal, const QString& wanted, int& status) {
+    const std::optional<sumbrook::ConnectionString> where = sumbrook::ClassConfig().read();
+    if (!where) {
+        if (wanted.isNull()) {
+            return true;
+        }
+        std::fputs("sumbrook: --pupil is for a class computer, and this one has no class.conf\n",
+                   stderr);
+        status = 2;
+        return false;
+    }
+    const sumbrook::ClassRoster roster =
+        sumbrook::ClassRoster::read(*where, sumbrook::ProgressStore::defaultDirectory());
+    std::optional<sumbrook::ClassPupil> pupil;
+    if (wanted.isNull()) {
+        sumbrook::PupilPicker picker(roster.pupils(), roster.reason());
+        // In the application's own loop rather than the dialog's, so that SIGTERM ends it.
+        QObject::connect(&picker, &QDialog::finished, qApp, [] { QCoreApplication::exit(0); });
+        picker.show();
+        QApplication::exec();
+        pupil = picker.choice();
+        if (!pupil) {
+            status = 0;
+            return false;
+        }
+    } else {
+        pupil = roster.find(wanted);
+        if (!pupil) {
+            std::fprintf(stderr, "sumbrook: no pupil of the class has the name or number '%s'\n",
+                         wanted.toLocal8Bit().constData());
+            status = 2;
+            return false;
+        }
+    }
+    sumbrook::seatPupil(journal, *pupil);
+    return true;
+}
+
 // The program: start-up, the main window and its event loop, then the shutdown routine.
-int runProgram(int argc, char* argv[]) {
+// `pupil`: the --pupil argument, null when there was none.
+int runProgram(int argc, char* argv[], const QString& pupil = QString()) {
     qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
     sumbrook::QtTranslations::install(app);
@@ -119,14 +171,18 @@ int runProgram(int argc, char* argv[]) {
     // the main window is hidden, must not.
     QApplication::setQuitOnLastWindowClosed(false);
     sumbrook::QuitOnSignal quitOnSignal;
+    const std::shared_ptr<sumbrook::PracticeJournal> journal = sumbrook::openPracticeJournal();
+    if (int status = 0; !seatClassPupil(*journal, pupil, status)) {
+        return status;
+    }
+    // On a class computer the pupils' practice goes on to the class's server as well; the
+    // pupil seated, their rows are sent from the first look on.
+    const std::unique_ptr<sumbrook::ClassComputer> classComputer =
+        sumbrook::ClassComputer::start(journal);
 
     // The process-wide objects: the movie player, skinModule, the filtered windows, the
     // file-open hook and the memory files. Their shutdown routine runs when the event loop
     // ends, whichever way the program ends, and at the latest when they go out of scope.
-    const std::shared_ptr<sumbrook::PracticeJournal> journal = sumbrook::openPracticeJournal();
-    // On a class computer the pupils' practice goes on to the class's server as well.
-    const std::unique_ptr<sumbrook::ClassComputer> classComputer =
-        sumbrook::ClassComputer::start(journal);
     sumbrook::ShellGlobals globals(sumbrook::practiceServices(journal));
     // Without the skin module the program runs in the system look.
     globals.LoadSkinModule();
@@ -158,6 +214,13 @@ int main(int argc, char* argv[]) {
     if (command == QStringLiteral("--help") || command == QStringLiteral("help")) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    if (command == QStringLiteral("--pupil")) {
+        if (arguments.size() != 1 || arguments[0].trimmed().isEmpty()) {
+            std::fputs("sumbrook: --pupil takes one name or number\n", stderr);
+            return 2;
+        }
+        return runProgram(argc, argv, arguments[0]);
     }
     if (command == QStringLiteral("facts")) {
         qInstallMessageHandler(quietMessages);
