@@ -29,8 +29,9 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # practice journal.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-noto-cjk, fonts-arphic-uming, fonts-lxgw-wenkai, fonts-dejavu-core, libqt6sql6-sqlite")
+# The PostgreSQL driver only a class computer needs, to reach the class's server.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-arphic-ukai, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, qt6-translations-l10n")
+    "fonts-arphic-ukai, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, qt6-translations-l10n, libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://sumbrook.org")
 # Only what the program installs: no test, benchmark or tool goes into the package.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};ALL;/")
