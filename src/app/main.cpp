@@ -156,7 +156,7 @@ bool seatClassPupil(sumbrook::PracticeJournal& journal, const QString& wanted, i
             return false;
         }
     }
-    sumbrook::seatPupil(journal, *pupil);
+    sumbrook::seatPupil(journal, *pupil, *where);
     return true;
 }
 

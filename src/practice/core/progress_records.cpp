@@ -113,6 +113,17 @@ void ProgressRecords::countRightAnswer() {
     store_.setValue(kRightKey, static_cast<qint64>(tishuduiLs_));
 }
 
+void ProgressRecords::raiseCounts(std::int64_t questions, std::int64_t rightAnswers) {
+    if (questions > tishuLs_) {
+        tishuLs_ = questions;
+        store_.setValue(kQuestionsKey, static_cast<qint64>(tishuLs_));
+    }
+    if (rightAnswers > tishuduiLs_) {
+        tishuduiLs_ = rightAnswers;
+        store_.setValue(kRightKey, static_cast<qint64>(tishuduiLs_));
+    }
+}
+
 int ProgressRecords::level() const {
     const auto n = wholeNumber(store_.value(kLevelKey));
     if (!n || *n < 0) {

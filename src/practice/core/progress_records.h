@@ -34,6 +34,9 @@ class ProgressRecords {
     // memory image and reaches the disk with its next write.
     void countQuestion();
     void countRightAnswer();
+    // Raises each lifetime count to the one given where that is higher (the counts of the
+    // same child kept elsewhere); written with the store's next write.
+    void raiseCounts(std::int64_t questions, std::int64_t rightAnswers);
 
     // The game level 0..21 as the store holds it now; a damaged value reads as 0, one
     // out of range as the nearest level.
