@@ -2,6 +2,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <memory>
+#include <vector>
 
 #include "class_server.h"
 #include "journal/practice_journal.h"
@@ -177,6 +179,42 @@ TEST_F(ClassSync, OnlyPupilsOfTheClassArriveAndARefusedPupilHoldsNothingUp) {
         QSqlDatabase::removeDatabase("local");
     }
     EXPECT_EQ(said(err, "refuses practice of pupil 99"), 1) << err.toStdString();
+}
+
+// A lesson: every pupil's computer answering once a second for 30 s at the same time, each
+// with its sync worker as the program runs it. Nothing is lost and nothing doubled.
+TEST_F(ClassSync, FortyComputersAnsweringAtOnceForThirtySecondsLoseNothing) {
+    constexpr int kComputers = 40;
+    QStringList pupils;
+    for (int number = 3; number <= kComputers; ++number) {
+        pupils << QStringLiteral("('%1', '学生%1')").arg(number);
+    }
+    ASSERT_EQ(exec(admin_, "INSERT INTO pupils (number, name) VALUES " + pupils.join(u',')).error,
+              QString());
+    std::vector<std::unique_ptr<QTemporaryDir>> folders;
+    std::vector<std::unique_ptr<QProcess>> computers;
+    for (int number = 1; number <= kComputers; ++number) {
+        folders.push_back(std::make_unique<QTemporaryDir>());
+        computers.push_back(std::make_unique<QProcess>());
+        computers.back()->start(
+            QStringLiteral(CLASS_SYNC_PROCESS),
+            {QStringLiteral("lesson"), folders.back()->path(), pupils_, QString::number(number),
+             QStringLiteral("1000"), QStringLiteral("30"), QStringLiteral("1")});
+        ASSERT_TRUE(computers.back()->waitForStarted());
+    }
+    qsizetype recorded = 0;
+    for (std::size_t i = 0; i < computers.size(); ++i) {
+        expectSent(*computers[i]);
+        PracticeJournal journal(folders[i]->path());
+        ASSERT_TRUE(journal.open());
+        for (const Child& child : journal.children()) {
+            recorded += journal.answers(child.id, {}).size();
+        }
+    }
+    EXPECT_GE(recorded, kComputers * 20);
+    const Answer there =
+        exec(admin_, "SELECT count(*) || ' ' || count(DISTINCT shown) FROM answers");
+    EXPECT_EQ(there.first.toString(), QStringLiteral("%1 %1").arg(recorded));
 }
 
 }  // namespace
