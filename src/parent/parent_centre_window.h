@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "journal_queries.h"
+#include "journal/journal_queries.h"
 #include "parent_report.h"
 #include "report_span.h"
 #include "worksheet/core/mistakes_sheet.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "journal_queries.h"
+#include "journal/journal_queries.h"
 
 namespace sumbrook {
 

@@ -7,9 +7,9 @@
 
 namespace sumbrook {
 
-// What the parent's window asks of the practice journal and tells it: the children, and
-// the tallies of one child over a span. The window sees the journal only through this, so
-// that it can be shown over any journal; PracticeJournalQueries is the real one.
+// What the parent's window (and the teacher's, for one pupil) asks of a journal and tells it: the
+// children, and the tallies of one child over a span. The window sees the journal only through
+// this, so that it can be shown over any journal; PracticeJournalQueries is the real one.
 class JournalQueries {
   public:
     virtual ~JournalQueries() = default;
