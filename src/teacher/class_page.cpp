@@ -1,0 +1,183 @@
+#include "class_page.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "heat_map_view.h"
+#include "parent/fact_map_view.h"
+#include "parent/readable_fact.h"
+#include "practice/core/exercise_catalogue.h"
+
+namespace sumbrook {
+
+namespace {
+
+QFont pageFont(int pointSize, bool bold = false) {
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignCenter) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(align | Qt::AlignVCenter);
+    return item;
+}
+
+QScrollArea* scrolled(QWidget* inside, QWidget* parent) {
+    auto* scroll = new QScrollArea(parent);
+    scroll->setWidget(inside);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return scroll;
+}
+
+}  // namespace
+
+ClassPage::ClassPage(ClassQueries& queries, std::function<QDateTime()> now, QWidget* parent)
+    : QWidget(parent), queries_(queries), now_(std::move(now)) {
+    setObjectName(QStringLiteral("全班"));
+    auto* top = new QHBoxLayout;
+    spans_ = new QButtonGroup(this);
+    for (const ClassSpan s : {ClassSpan::Week, ClassSpan::Month, ClassSpan::Term}) {
+        auto* b = new QPushButton(classSpanName(s), this);
+        b->setObjectName(QStringLiteral("按钮_") + classSpanName(s));
+        b->setCheckable(true);
+        b->setMinimumSize(80, 34);
+        b->setFont(pageFont(12));
+        spans_->addButton(b, static_cast<int>(s));
+        top->addWidget(b);
+    }
+    spans_->button(static_cast<int>(span_))->setChecked(true);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("标签_全班概况"));
+    summary_->setFont(pageFont(12, true));
+    top->addSpacing(16);
+    top->addWidget(summary_, 1);
+
+    heatMap_ = new HeatMapView;
+    auto* heatBox = new QGroupBox(QStringLiteral("各项练习的正确率（每行一个学生）"), this);
+    heatBox->setFont(pageFont(11, true));
+    auto* heatLayout = new QVBoxLayout(heatBox);
+    heatLayout->addWidget(scrolled(heatMap_, heatBox));
+
+    auto* missedBox = new QGroupBox(QStringLiteral("全班最常做错的题"), this);
+    missedBox->setFont(pageFont(11, true));
+    missed_ = new QTableWidget(0, 5, missedBox);
+    missed_->setObjectName(QStringLiteral("表格_全班错题"));
+    missed_->setHorizontalHeaderLabels({QStringLiteral("题目"), QStringLiteral("正确答案"),
+                                        QStringLiteral("做错的学生"), QStringLiteral("做过"),
+                                        QStringLiteral("做错")});
+    missed_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    missed_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    missed_->setAlternatingRowColors(true);
+    missed_->verticalHeader()->setVisible(false);
+    missed_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    missed_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    missed_->setFont(pageFont(11));
+    auto* missedLayout = new QVBoxLayout(missedBox);
+    missedLayout->addWidget(missed_);
+
+    auto* fluencyBox = new QGroupBox(QStringLiteral("口算熟练的人数"), this);
+    fluencyBox->setFont(pageFont(11, true));
+    fluency_ = new FactMapView;
+    fluency_->setObjectName(QStringLiteral("全班口算图"));
+    auto* fluencyLayout = new QVBoxLayout(fluencyBox);
+    fluencyLayout->addWidget(scrolled(fluency_, fluencyBox));
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(missedBox, 2);
+    lower->addWidget(fluencyBox, 3);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 8, 4, 4);
+    layout->addLayout(top);
+    layout->addWidget(heatBox, 5);
+    layout->addLayout(lower, 4);
+
+    connect(spans_, &QButtonGroup::idClicked, this,
+            [this](int id) { setSpan(static_cast<ClassSpan>(id)); });
+}
+
+void ClassPage::setSpan(ClassSpan span) {
+    span_ = span;
+    spans_->button(static_cast<int>(span))->setChecked(true);
+    refresh();
+}
+
+bool ClassPage::failed() {
+    const QString error = queries_.readError();
+    if (error.isEmpty()) {
+        return false;
+    }
+    summary_->setText(QStringLiteral("读不出全班的练习记录，并不是没有练习。"));
+    emit told(error);
+    return true;
+}
+
+bool ClassPage::refresh() {
+    const JournalSpan span = journalSpanOf(span_, now_());
+    const ClassHeatMap heat = queries_.heatMap(span);
+    if (failed()) {
+        return false;
+    }
+    const QVector<ClassMissedFact> missed = queries_.mostMissed(span, kMissedShown);
+    if (failed()) {
+        return false;
+    }
+    const ClassFluency fluency = queries_.fluency();
+    if (failed()) {
+        return false;
+    }
+    heatMap_->setMap(heat);
+    fillMissed(missed);
+    fluency_->setCounts(fluency.pupils, [&fluency](QChar sign, int a, int b) {
+        return sign == u'+'
+                   ? FactMapView::Count{fluency.additionFluent[a][b], fluency.additionMet[a][b]}
+                   : FactMapView::Count{fluency.subtractionFluent[a][b],
+                                        fluency.subtractionMet[a][b]};
+    });
+    int asked = 0;
+    int right = 0;
+    for (const auto& row : heat.cells) {
+        for (const HeatCell& c : row) {
+            asked += c.tried;
+            right += c.right;
+        }
+    }
+    summary_->setText(asked > 0
+                          ? QStringLiteral("%1：%2 名学生共做 %3 题，正确率 %4%")
+                                .arg(classSpanName(span_))
+                                .arg(heat.pupils.size())
+                                .arg(asked)
+                                .arg(qRound(100.0 * right / asked))
+                          : QStringLiteral("%1全班还没有练习记录。").arg(classSpanName(span_)));
+    filled_ = true;
+    return true;
+}
+
+void ClassPage::fillMissed(const QVector<ClassMissedFact>& facts) {
+    missed_->setRowCount(static_cast<int>(facts.size()));
+    for (int row = 0; row < facts.size(); ++row) {
+        const ClassMissedFact& f = facts[row];
+        auto* question = cell(ReadableFact::question(f.fact), Qt::AlignLeft);
+        if (ExerciseCatalogue::contains(f.fact.exercise)) {
+            question->setToolTip(ExerciseCatalogue::title(f.fact.exercise));
+        }
+        missed_->setItem(row, 0, question);
+        missed_->setItem(row, 1, cell(ReadableFact::answer(f.fact)));
+        missed_->setItem(row, 2, cell(QStringLiteral("%1 人").arg(f.pupils)));
+        missed_->setItem(row, 3, cell(QStringLiteral("%1 次").arg(f.fact.asked)));
+        missed_->setItem(row, 4, cell(QStringLiteral("%1 次").arg(f.fact.missed)));
+    }
+}
+
+}  // namespace sumbrook
