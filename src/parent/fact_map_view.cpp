@@ -281,7 +281,7 @@ void FactMapView::paintGrid(QPainter& painter, const Grid& grid, const QString& 
 
 void FactMapView::paintCountLegend(QPainter& painter, QPoint at) const {
     painter.setFont(mapFont(9));
-    const QString before = QStringLiteral("格子里是熟练的人数：");
+    const QString before = QStringLiteral("熟练的人数：");
     painter.setPen(QColor(0x2b, 0x3a, 0x4a));
     painter.drawText(QRect(at.x(), at.y() - 3, 300, kCell), Qt::AlignLeft | Qt::AlignVCenter,
                      before);
@@ -297,7 +297,7 @@ void FactMapView::paintCountLegend(QPainter& painter, QPoint at) const {
     }
     painter.setPen(QColor(0x2b, 0x3a, 0x4a));
     painter.drawText(QRect(at.x() + 4, at.y() - 3, 300, kCell), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("从没人做过到全班熟练"));
+                     QStringLiteral("由少到多"));
 }
 
 void FactMapView::paintLegend(QPainter& painter, QPoint at) const {

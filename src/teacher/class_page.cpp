@@ -63,13 +63,15 @@ ClassPage::ClassPage(ClassQueries& queries, std::function<QDateTime()> now, QWid
     top->addSpacing(16);
     top->addWidget(summary_, 1);
 
+    // One scrolled column, as a report reads: the heat map whole, then the facts.
+    auto* content = new QWidget;
     heatMap_ = new HeatMapView;
-    auto* heatBox = new QGroupBox(QStringLiteral("各项练习的正确率（每行一个学生）"), this);
+    auto* heatBox = new QGroupBox(QStringLiteral("各项练习的正确率（每行一个学生）"), content);
     heatBox->setFont(pageFont(11, true));
     auto* heatLayout = new QVBoxLayout(heatBox);
-    heatLayout->addWidget(scrolled(heatMap_, heatBox));
+    heatLayout->addWidget(heatMap_, 0, Qt::AlignLeft | Qt::AlignTop);
 
-    auto* missedBox = new QGroupBox(QStringLiteral("全班最常做错的题"), this);
+    auto* missedBox = new QGroupBox(QStringLiteral("全班最常做错的题"), content);
     missedBox->setFont(pageFont(11, true));
     missed_ = new QTableWidget(0, 5, missedBox);
     missed_->setObjectName(QStringLiteral("表格_全班错题"));
@@ -86,22 +88,31 @@ ClassPage::ClassPage(ClassQueries& queries, std::function<QDateTime()> now, QWid
     auto* missedLayout = new QVBoxLayout(missedBox);
     missedLayout->addWidget(missed_);
 
-    auto* fluencyBox = new QGroupBox(QStringLiteral("口算熟练的人数"), this);
+    auto* fluencyBox = new QGroupBox(QStringLiteral("口算熟练的人数"), content);
     fluencyBox->setFont(pageFont(11, true));
     fluency_ = new FactMapView;
     fluency_->setObjectName(QStringLiteral("全班口算图"));
     auto* fluencyLayout = new QVBoxLayout(fluencyBox);
-    fluencyLayout->addWidget(scrolled(fluency_, fluencyBox));
+    fluencyLayout->addWidget(fluency_, 0, Qt::AlignLeft | Qt::AlignTop);
+    missed_->setMinimumWidth(420);
+    missed_->setFixedHeight(fluency_->sizeHint().height());
 
     auto* lower = new QHBoxLayout;
-    lower->addWidget(missedBox, 2);
-    lower->addWidget(fluencyBox, 3);
+    lower->addWidget(missedBox, 1);
+    lower->addWidget(fluencyBox, 0);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 8, 0);
+    column->addWidget(heatBox);
+    column->addLayout(lower);
+    column->addStretch(1);
+    auto* scroll = scrolled(content, this);
+    scroll->setObjectName(QStringLiteral("滚动_全班"));
+    scroll->setWidgetResizable(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 8, 4, 4);
     layout->addLayout(top);
-    layout->addWidget(heatBox, 5);
-    layout->addLayout(lower, 4);
+    layout->addWidget(scroll, 1);
 
     connect(spans_, &QButtonGroup::idClicked, this,
             [this](int id) { setSpan(static_cast<ClassSpan>(id)); });

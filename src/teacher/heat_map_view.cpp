@@ -49,6 +49,7 @@ void HeatMapView::setMap(const ClassHeatMap& map) {
         nameWidth_ = std::max(nameWidth_, metrics.horizontalAdvance(p.pupil.name));
     }
     nameWidth_ += 12;
+    resize(sizeHint());
     updateGeometry();
     update();
 }

@@ -12,8 +12,34 @@ namespace sumbrook {
 
 namespace {
 
-constexpr int kTileWidth = 232;  // the narrowest a tile reads well at
-constexpr int kSpacing = 10;
+constexpr int kSpacing = 8;
+constexpr int kTallest = 150;  // a small class's tiles grow no taller
+
+struct Arrangement {
+    int columns = 1;
+    int tileHeight = PupilTile::kMinimumSize.height();
+};
+
+// The columns that show every tile at once and largest, in `area`; when none can, as
+// many columns as the width holds, the rest scrolled to.
+Arrangement arrangementFor(int tiles, QSize area) {
+    const QSize least = PupilTile::kMinimumSize;
+    Arrangement best{std::max(1, (area.width() + kSpacing) / (least.width() + kSpacing)),
+                     least.height()};
+    double bestScale = 0;
+    for (int columns = 1; columns <= std::max(1, tiles); ++columns) {
+        const int rows = (tiles + columns - 1) / columns;
+        const int width = (area.width() - (columns - 1) * kSpacing) / columns;
+        const int height = (area.height() - (rows - 1) * kSpacing) / std::max(1, rows);
+        const double scale = std::min(static_cast<double>(width) / least.width(),
+                                      static_cast<double>(height) / least.height());
+        if (width >= least.width() && height >= least.height() && scale > bestScale) {
+            bestScale = scale;
+            best = {columns, std::min(height, kTallest)};
+        }
+    }
+    return best;
+}
 
 }  // namespace
 
@@ -32,12 +58,15 @@ LessonBoard::LessonBoard(QWidget* parent) : QWidget(parent) {
     gridLayout_->setContentsMargins(0, 0, 0, 0);
     gridLayout_->setSpacing(kSpacing);
     gridLayout_->setAlignment(Qt::AlignTop);
-    auto* scroll = new QScrollArea(this);
+    scroll_ = new QScrollArea(this);
+    auto* scroll = scroll_;
     scroll->setObjectName(QStringLiteral("滚动_此刻"));
     scroll->setWidget(grid_);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    scroll->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 8, 4, 4);
@@ -71,7 +100,6 @@ void LessonBoard::setPupils(const QVector<PupilNow>& pupils, const QDateTime& no
                   .arg(practising)
                   .arg(help > 0 ? QStringLiteral("，%1 人可能需要帮助").arg(help) : QString()));
     if (countChanged) {
-        columns_ = 0;  // laid out anew
         arrange();
     }
 }
@@ -89,28 +117,28 @@ QString LessonBoard::summaryText() const {
     return summary_->text();
 }
 
-void LessonBoard::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    arrange();
+bool LessonBoard::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scroll_ && event->type() == QEvent::Resize) {
+        arrange();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void LessonBoard::arrange() {
-    const int width = std::max(kTileWidth, this->width() - 8);
-    const int columns = std::max(1, (width + kSpacing) / (kTileWidth + kSpacing));
-    if (columns == columns_) {
-        return;
-    }
-    columns_ = columns;
+    const QSize area = scroll_->maximumViewportSize() - QSize(2, 2);
+    const Arrangement a = arrangementFor(static_cast<int>(tiles_.size()), area);
     for (PupilTile* tile : tiles_) {
         gridLayout_->removeWidget(tile);
+        tile->setFixedHeight(a.tileHeight);
     }
     for (int i = 0; i < tiles_.size(); ++i) {
-        gridLayout_->addWidget(tiles_[i], i / columns, i % columns);
+        gridLayout_->addWidget(tiles_[i], i / a.columns, i % a.columns);
         tiles_[i]->setVisible(true);
     }
     for (int c = 0; c < gridLayout_->columnCount(); ++c) {
-        gridLayout_->setColumnStretch(c, c < columns ? 1 : 0);
+        gridLayout_->setColumnStretch(c, c < a.columns ? 1 : 0);
     }
+    columns_ = a.columns;
 }
 
 }  // namespace sumbrook

@@ -8,14 +8,15 @@
 
 class QGridLayout;
 class QLabel;
+class QScrollArea;
 
 namespace sumbrook {
 
 class PupilTile;
 
-// The "此刻" page's grid: a tile for each pupil in the class list's order, as many
-// across as the width holds, and a line counting who practises and who needs help. It
-// shows the rows it is given; reading them is LessonPoller's.
+// The "此刻" page's grid: a tile for each pupil in the class list's order, as large as
+// lets the whole class show at once (scrolled only when it cannot), and a line counting who
+// practises and who needs help. It shows the rows it is given; reading them is LessonPoller's.
 class LessonBoard : public QWidget {
     Q_OBJECT
   public:
@@ -31,7 +32,8 @@ class LessonBoard : public QWidget {
     QString summaryText() const;
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // The tiles are arranged anew when the room for them changes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void arrange();
@@ -39,6 +41,7 @@ class LessonBoard : public QWidget {
     QVector<PupilTile*> tiles_;
     int columns_ = 0;
     QLabel* summary_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
     QWidget* grid_ = nullptr;
     QGridLayout* gridLayout_ = nullptr;
 };

@@ -25,43 +25,54 @@ QLabel* line(QWidget* parent, const QString& name, int pointSize, bool bold = fa
 }
 
 // Calm for a pupil at work, grey for one not practising, warm for one who may need help.
+// The selector names the class as Qt's style sheets spell a namespaced one.
 const char* const kCalm =
-    "PupilTile { background: #ffffff; border: 1px solid #cfd8e3;"
+    "sumbrook--PupilTile { background: #ffffff; border: 1px solid #c5d0dc;"
     " border-radius: 8px; }";
 const char* const kIdle =
-    "PupilTile { background: #f3f5f7; border: 1px solid #dde2e8;"
+    "sumbrook--PupilTile { background: #eef1f4; border: 1px solid #dde2e8;"
     " border-radius: 8px; }";
 const char* const kWarm =
-    "PupilTile { background: #fff3e3; border: 3px solid #e08a1e;"
+    "sumbrook--PupilTile { background: #fff0dc; border: 3px solid #e08a1e;"
     " border-radius: 8px; }";
 
 }  // namespace
 
 PupilTile::PupilTile(QWidget* parent) : QFrame(parent) {
-    setMinimumSize(220, 128);
+    setMinimumSize(kMinimumSize);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    name_ = line(this, QStringLiteral("标签_姓名"), 16, true);
-    number_ = line(this, QStringLiteral("标签_学号"), 10);
+    name_ = line(this, QStringLiteral("标签_姓名"), 15, true);
+    name_->setStyleSheet(QStringLiteral("color: #1f2d3d;"));
+    number_ = line(this, QStringLiteral("标签_学号"), 9);
     number_->setStyleSheet(QStringLiteral("color: #6b7785;"));
-    state_ = line(this, QStringLiteral("标签_状态"), 11);
-    exercise_ = line(this, QStringLiteral("标签_练习"), 11);
-    answers_ = line(this, QStringLiteral("标签_成绩"), 12, true);
-    mark_ = line(this, QStringLiteral("标签_提醒"), 12, true);
+    mark_ = line(this, QStringLiteral("标签_提醒"), 11, true);
     mark_->setStyleSheet(QStringLiteral("color: #a04a00;"));
     mark_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    exercise_ = line(this, QStringLiteral("标签_练习"), 11);
+    exercise_->setStyleSheet(QStringLiteral("color: #2b3a4a;"));
+    state_ = line(this, QStringLiteral("标签_状态"), 10);
+    answers_ = line(this, QStringLiteral("标签_成绩"), 11, true);
+    answers_->setStyleSheet(QStringLiteral("color: #1f2d3d;"));
+    answers_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    number_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* top = new QHBoxLayout;
     top->addWidget(name_);
-    top->addWidget(number_, 0, Qt::AlignBottom);
     top->addStretch(1);
     top->addWidget(mark_);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(exercise_, 1);
+    middle->addWidget(number_);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(state_);
+    bottom->addStretch(1);
+    bottom->addWidget(answers_);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(12, 8, 12, 8);
-    layout->setSpacing(2);
+    layout->setContentsMargins(10, 4, 10, 4);
+    layout->setSpacing(0);
     layout->addLayout(top);
-    layout->addWidget(state_);
-    layout->addWidget(exercise_);
-    layout->addWidget(answers_);
+    layout->addLayout(middle);
+    layout->addLayout(bottom);
 }
 
 QString PupilTile::markWord(const PupilNow& pupil, const QDateTime& now) {
@@ -79,7 +90,7 @@ void PupilTile::setNow(const PupilNow& pupil, const QDateTime& now) {
     pupil_ = pupil;
     name_->setText(pupil.pupil.pupil.name);
     number_->setText(pupil.pupil.pupil.number);
-    state_->setText(pupil.practising ? QStringLiteral("● 正在练习") : QStringLiteral("○ 没在练习"));
+    state_->setText(pupil.practising ? QStringLiteral("● 在练习") : QStringLiteral("○ 没在练习"));
     state_->setStyleSheet(pupil.practising ? QStringLiteral("color: #1d7a46;")
                                            : QStringLiteral("color: #7a8591;"));
     exercise_->setText(ExerciseCatalogue::contains(pupil.exercise)
@@ -87,7 +98,7 @@ void PupilTile::setNow(const PupilNow& pupil, const QDateTime& now) {
                                  .arg(pupil.exercise)
                                  .arg(ExerciseCatalogue::title(pupil.exercise))
                            : QStringLiteral("这节课还没有做题"));
-    answers_->setText(pupil.asked > 0 ? QStringLiteral("%1 题，正确率 %2%")
+    answers_->setText(pupil.asked > 0 ? QStringLiteral("%1题 正确率%2%")
                                             .arg(pupil.asked)
                                             .arg(qRound(100.0 * pupil.right / pupil.asked))
                                       : QString());

@@ -15,6 +15,9 @@ namespace sumbrook {
 class PupilTile : public QFrame {
     Q_OBJECT
   public:
+    // The smallest a tile reads well at, from the back of a classroom too.
+    static constexpr QSize kMinimumSize{180, 86};
+
     explicit PupilTile(QWidget* parent = nullptr);
 
     // `now` words how long a quiet pupil has been quiet.

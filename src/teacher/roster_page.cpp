@@ -103,7 +103,7 @@ RosterPage::RosterPage(ClassQueries& queries, QWidget* parent)
     const auto button = [this, buttons](const QString& text, void (RosterPage::*work)()) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QStringLiteral("按钮_") + text);
-        b->setMinimumHeight(34);
+        b->setMinimumSize(110, 34);
         b->setFont(pageFont(11));
         buttons->addWidget(b);
         connect(b, &QPushButton::clicked, this, work);
@@ -120,14 +120,34 @@ RosterPage::RosterPage(ClassQueries& queries, QWidget* parent)
     leftLabel_->setFont(pageFont(12, true));
     left_ = pupilTable(QStringLiteral("表格_已离开"), this);
     left_->setStyleSheet(QStringLiteral("color: #6b7785;"));
-    left_->setMaximumHeight(200);
+    left_->setMaximumHeight(220);
+    list_->setMaximumWidth(640);
+    left_->setMaximumWidth(640);
+
+    auto* lists = new QVBoxLayout;
+    lists->addWidget(list_, 3);
+    lists->addWidget(leftLabel_);
+    lists->addWidget(left_, 1);
+    auto* help = new QLabel(
+        QStringLiteral("导入名单：CSV 文件，第一行是“学号,姓名”，UTF-8 或 GBK 编码，和"
+                       "“sumbrook class pupils import”用的一样。名单里新的学号会添加，已有的"
+                       "学号按名单改名；不会删掉学生。有一行不对，整个名单都不导入。\n\n"
+                       "移出班级：做过练习的学生放到“已离开”里，练习记录都留着。"),
+        this);
+    help->setObjectName(QStringLiteral("标签_名单说明"));
+    help->setWordWrap(true);
+    help->setFont(pageFont(11));
+    help->setStyleSheet(QStringLiteral("color: #4a5866;"));
+    help->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    auto* body = new QHBoxLayout;
+    body->addLayout(lists, 3);
+    body->addSpacing(24);
+    body->addWidget(help, 2);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 8, 4, 4);
     layout->addLayout(buttons);
-    layout->addWidget(list_, 3);
-    layout->addWidget(leftLabel_);
-    layout->addWidget(left_, 1);
+    layout->addLayout(body, 1);
 }
 
 void RosterPage::tellRefusal(const QString& what) {

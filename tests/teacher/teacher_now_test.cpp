@@ -58,21 +58,21 @@ TEST(TeacherNow, EachPupilsTileShowsTheirLessonAndAWarmMarkWhenTheyNeedHelp) {
     } rows[] = {
         {"practising well",
          {listed(1, "2024001", "王小明"), true, 4, 23, 21, 10, 9, kNow.addSecs(-5), false},
-         "● 正在练习",
+         "● 在练习",
          "",
-         "23 题，正确率 91%",
+         "23题 正确率91%",
          ""},
         {"stuck: under 60 % of the last ten",
          {listed(2, "2024002", "李华"), true, 7, 18, 9, 10, 4, kNow.addSecs(-10), true},
-         "● 正在练习",
+         "● 在练习",
          "",
-         "18 题，正确率 50%",
+         "18题 正确率50%",
          "需要帮助"},
         {"quiet for three minutes after answering",
          {listed(3, "2024003", "张伟"), false, 12, 6, 6, 6, 6, kNow.addSecs(-185), true},
          "○ 没在练习",
          "",
-         "6 题，正确率 100%",
+         "6题 正确率100%",
          "3分钟没答题"},
         {"not started in this lesson",
          {listed(4, "2024004", "陈静"), false, 0, 0, 0, 0, 0, QDateTime(), false},
@@ -117,7 +117,7 @@ TEST(TeacherNow, FollowsTheServerWithNothingDone) {
                    {listed(2, "02", "李华"), false, 0, 0, 0, 0, 0, QDateTime(), false}});
     ASSERT_TRUE(w.shows(2));
     EXPECT_TRUE(waitUntil([&] {
-        return w.window.board()->tile(0)->answersText() == QStringLiteral("2 题，正确率 100%");
+        return w.window.board()->tile(0)->answersText() == QStringLiteral("2题 正确率100%");
     }));
 }
 
