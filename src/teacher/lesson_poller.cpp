@@ -7,7 +7,7 @@ namespace sumbrook {
 // What only the worker thread touches.
 struct LessonPoller::WorkerState {
     Source source;
-    std::unique_ptr<ClassQueries> queries;
+    std::shared_ptr<ClassQueries> queries;
 };
 
 LessonPoller::LessonPoller(Source source, std::function<QDateTime()> now, QObject* parent)
@@ -48,19 +48,19 @@ void LessonPoller::readNow() {
     reading_ = true;
     const QDateTime now = now_();
     QMetaObject::invokeMethod(worker_, [this, state = state_, now] {
-        if (!state->queries) {
-            state->queries = state->source();
-        }
         QVector<PupilNow> pupils;
         QString error;
         if (!state->queries) {
-            error = QStringLiteral("连不上班级的服务器。");
-        } else {
+            state->queries = state->source(&error);
+        }
+        if (state->queries) {
             pupils = state->queries->lessonNow(now);
             error = state->queries->readError();
             if (!error.isEmpty()) {
                 state->queries.reset();  // a fresh connection for the next try
             }
+        } else if (error.isEmpty()) {
+            error = QStringLiteral("连不上班级的服务器。");
         }
         // The poller outlives every read: its destructor waits for this thread.
         QMetaObject::invokeMethod(

@@ -19,8 +19,9 @@ namespace sumbrook {
 class LessonPoller : public QObject {
     Q_OBJECT
   public:
-    // Makes the worker's queries; called on the worker thread, again after a failure.
-    using Source = std::function<std::unique_ptr<ClassQueries>()>;
+    // Makes the worker's queries, with what they need kept alive by the pointer; called on
+    // the worker thread, again after a failure. Null, with `error` one line, when it cannot.
+    using Source = std::function<std::shared_ptr<ClassQueries>(QString* error)>;
 
     LessonPoller(Source source, std::function<QDateTime()> now, QObject* parent = nullptr);
     ~LessonPoller() override;

@@ -134,13 +134,13 @@ class FakeClass : public ClassQueries {
     }
 
     // The lesson reader's own queries over this class, as a server gives each connection.
-    std::function<std::unique_ptr<ClassQueries>()> source() {
-        return [this] {
+    std::function<std::shared_ptr<ClassQueries>(QString*)> source() {
+        return [this](QString*) {
             {
                 QMutexLocker lock(&mutex_);
                 sourceThreads_.insert(QThread::currentThread());
             }
-            return std::unique_ptr<ClassQueries>(new View(*this));
+            return std::shared_ptr<ClassQueries>(new View(*this));
         };
     }
 
