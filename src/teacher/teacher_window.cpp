@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -34,7 +35,10 @@ TeacherWindow::TeacherWindow(ClassQueries& queries, JournalQueries& pupils,
     setObjectName(QStringLiteral("教师中心"));
     setWindowTitle(QStringLiteral("教师中心"));
     setFont(windowFont(11));
-    resize(1400, 900);
+    // Large, for a projector, but never beyond the screen.
+    const QSize room = screen() != nullptr ? screen()->availableGeometry().size() * 0.96
+                                           : QSize(1400, 900);
+    resize(QSize(1400, 900).boundedTo(room));
 
     auto* top = new QHBoxLayout;
     auto* title = new QLabel(QStringLiteral("教师中心"), this);
