@@ -1,0 +1,239 @@
+#include "server_class_queries.h"
+
+#include <QHash>
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+#include <cmath>
+
+#include "class_roster.h"
+#include "learning/fact_learning.h"
+#include "learning/fact_map.h"
+#include "server_fact_answers.h"
+#include "server_missed_facts.h"
+#include "server_read.h"
+
+namespace sumbrook {
+
+namespace {
+
+// The answers of pupils on the list, for the class's reads.
+const QString kOnTheList = QStringLiteral("a.pupil IN (SELECT id FROM pupils WHERE NOT \"left\")");
+
+}  // namespace
+
+ServerClassQueries::ServerClassQueries(QSqlDatabase db) : db_(std::move(db)) {}
+
+QVector<ListedPupil> ServerClassQueries::pupils() const {
+    QSqlQuery query(db_);
+    if (!ServerRead::run(query, QStringLiteral("SELECT id, number, name, \"left\" FROM pupils"))) {
+        readError_ = ServerRead::failed(query.lastError());
+        return {};
+    }
+    QVector<ListedPupil> result;
+    while (query.next()) {
+        result.append({query.value(0).toInt(),
+                       {query.value(1).toString(), query.value(2).toString()},
+                       query.value(3).toBool()});
+    }
+    std::stable_sort(result.begin(), result.end(), [](const ListedPupil& a, const ListedPupil& b) {
+        return ClassRoster::numberBefore(a.pupil.number, b.pupil.number);
+    });
+    readError_.clear();
+    return result;
+}
+
+QVector<PupilNow> ServerClassQueries::lessonNow(const QDateTime& now) const {
+    QVector<PupilNow> result;
+    for (const ListedPupil& pupil : pupils()) {
+        if (!pupil.left) {
+            PupilNow tile;
+            tile.pupil = pupil;
+            result.append(tile);
+        }
+    }
+    if (!readError_.isEmpty()) {
+        return {};
+    }
+    QHash<int, PupilNow*> byId;
+    for (PupilNow& p : result) {
+        byId.insert(p.pupil.id, &p);
+    }
+    const qint64 nowMs = now.toMSecsSinceEpoch();
+    const qint64 startMs = nowMs - qint64{LessonRules::kLessonMinutes} * 60 * 1000;
+    // Latest first, so that each pupil's first rows are the recent ones.
+    QSqlQuery query(db_);
+    if (!ServerRead::run(query,
+                         QStringLiteral("SELECT a.pupil, a.at_ms, a.exercise, a.correct"
+                                        " FROM answers a WHERE a.at_ms > ? AND a.at_ms <= ?"
+                                        " ORDER BY a.pupil, a.at_ms DESC"),
+                         {startMs, nowMs})) {
+        readError_ = ServerRead::failed(query.lastError());
+        return {};
+    }
+    while (query.next()) {
+        PupilNow* p = byId.value(query.value(0).toInt());
+        if (!p) {
+            continue;  // a pupil who left, still answering
+        }
+        const bool right = query.value(3).toBool();
+        if (p->asked == 0) {
+            p->lastAnswer = QDateTime::fromMSecsSinceEpoch(query.value(1).toLongLong());
+            p->exercise = query.value(2).toInt();
+        }
+        ++p->asked;
+        p->right += right ? 1 : 0;
+        if (p->recentAsked < LessonRules::kRecentAnswers) {
+            ++p->recentAsked;
+            p->recentRight += right ? 1 : 0;
+        }
+    }
+    for (PupilNow& p : result) {
+        if (p.asked == 0) {
+            continue;
+        }
+        p.practising = p.lastAnswer.msecsTo(now) < qint64{LessonRules::kQuietAfterSeconds} * 1000;
+        const bool stuck = p.recentAsked >= LessonRules::kFewestToJudge &&
+                           p.recentRight < LessonRules::kStuckShare * p.recentAsked;
+        p.needsHelp = stuck || !p.practising;
+    }
+    readError_.clear();
+    return result;
+}
+
+ClassHeatMap ServerClassQueries::heatMap(const JournalSpan& span) const {
+    ClassHeatMap map;
+    QHash<int, std::size_t> rowOf;
+    for (const ListedPupil& pupil : pupils()) {
+        if (!pupil.left) {
+            rowOf.insert(pupil.id, map.pupils.size());
+            map.pupils.push_back(pupil);
+        }
+    }
+    if (!readError_.isEmpty()) {
+        return {};
+    }
+    map.cells.resize(map.pupils.size());
+    // The median as the journal takes it: the middle time, or the mean of the middle two,
+    // picked by their places in each cell's times in order.
+    QVariantList values;
+    const QString sql =
+        QStringLiteral(
+            "SELECT pupil, exercise, max(n), count(*) FILTER (WHERE correct),"
+            " avg(ms) FILTER (WHERE i IN ((n + 1) / 2, (n + 2) / 2))"
+            " FROM (SELECT a.pupil, a.exercise, a.correct, a.ms,"
+            " row_number() OVER (PARTITION BY a.pupil, a.exercise ORDER BY a.ms) AS i,"
+            " count(*) OVER (PARTITION BY a.pupil, a.exercise) AS n"
+            " FROM answers a WHERE a.exercise BETWEEN 1 AND %1")
+            .arg(ClassHeatMap::kExercises) +
+        ServerRead::spanClause(span, values) + QStringLiteral(") c GROUP BY pupil, exercise");
+    QSqlQuery query(db_);
+    if (!ServerRead::run(query, sql, values)) {
+        readError_ = ServerRead::failed(query.lastError());
+        return {};
+    }
+    while (query.next()) {
+        const auto row = rowOf.constFind(query.value(0).toInt());
+        if (row == rowOf.cend()) {
+            continue;
+        }
+        HeatCell& cell = map.cells[*row][static_cast<std::size_t>(query.value(1).toInt() - 1)];
+        cell.tried = query.value(2).toInt();
+        cell.right = query.value(3).toInt();
+        cell.medianMs = std::llround(query.value(4).toDouble());
+    }
+    readError_.clear();
+    return map;
+}
+
+QVector<ClassMissedFact> ServerClassQueries::mostMissed(const JournalSpan& span, int limit) const {
+    QVariantList values;
+    const QString where = kOnTheList + ServerRead::spanClause(span, values);
+    QString error;
+    auto facts = ServerMissedFacts::read(db_, where, values, limit, error);
+    readError_ = facts ? QString() : error;
+    return facts ? std::move(*facts) : QVector<ClassMissedFact>();
+}
+
+ClassFluency ServerClassQueries::fluency() const {
+    ClassFluency result;
+    QString error;
+    const auto answers = ServerFactAnswers::read(db_, kOnTheList, {}, error);
+    if (!answers) {
+        readError_ = error;
+        return result;
+    }
+    QSqlQuery query(db_);
+    if (!ServerRead::run(query, QStringLiteral("SELECT count(*) FROM pupils WHERE NOT \"left\"")) ||
+        !query.next()) {
+        readError_ = ServerRead::failed(query.lastError());
+        return result;
+    }
+    result.pupils = query.value(0).toInt();
+    for (const auto& [pupil, theirs] : *answers) {
+        const FactLearning learning(theirs);
+        const FactMap map(learning);
+        const auto count = [](const FactCell& cell, int& fluent, int& met) {
+            fluent += cell.state == Fluency::Fluent ? 1 : 0;
+            met += cell.met.empty() ? 0 : 1;
+        };
+        for (int a = 0; a <= FactMap::kAddendMax; ++a) {
+            for (int b = 0; b <= FactMap::kAddendMax; ++b) {
+                count(map.addition(a, b), result.additionFluent[a][b], result.additionMet[a][b]);
+            }
+        }
+        for (int a = 0; a <= FactMap::kMinuendMax; ++a) {
+            for (int b = 0; b <= a; ++b) {
+                count(map.subtraction(a, b), result.subtractionFluent[a][b],
+                      result.subtractionMet[a][b]);
+            }
+        }
+    }
+    readError_.clear();
+    return result;
+}
+
+int ServerClassQueries::addPupil(const ClassPupil& pupil) {
+    QSqlQuery query(db_);
+    if (!ServerRead::run(query,
+                         QStringLiteral("INSERT INTO pupils (number, name) VALUES (?, ?)"
+                                        " RETURNING id"),
+                         {pupil.number.trimmed(), pupil.name.simplified()}) ||
+        !query.next()) {
+        readError_ = ServerRead::refused(query.lastError());
+        return 0;
+    }
+    readError_.clear();
+    return query.value(0).toInt();
+}
+
+bool ServerClassQueries::renamePupil(int id, const QString& name) {
+    QSqlQuery query(db_);
+    if (!ServerRead::run(query, QStringLiteral("UPDATE pupils SET name = ? WHERE id = ?"),
+                         {name.simplified(), id})) {
+        readError_ = ServerRead::refused(query.lastError());
+        return false;
+    }
+    if (query.numRowsAffected() != 1) {
+        readError_ = QStringLiteral("pupil %1 is not on the class list").arg(id);
+        return false;
+    }
+    readError_.clear();
+    return true;
+}
+
+bool ServerClassQueries::removePupil(int id) {
+    QSqlQuery query(db_);
+    if (!ServerRead::run(query, QStringLiteral("SELECT remove_pupil(?)"), {id}) || !query.next()) {
+        readError_ = ServerRead::refused(query.lastError());
+        return false;
+    }
+    if (query.value(0).isNull()) {
+        readError_ = QStringLiteral("pupil %1 is not on the class list").arg(id);
+        return false;
+    }
+    readError_.clear();
+    return true;
+}
+
+}  // namespace sumbrook
