@@ -3,6 +3,8 @@
 
 #include "class_server.h"
 #include "classroom/server_class_queries.h"
+#include "classroom/server_pupil_queries.h"
+#include "learning/fact_map.h"
 #include "support/class_term.h"
 #include "support/qstring_printer.h"
 
@@ -229,8 +231,31 @@ TEST_F(ClassQueriesTest, ATermsLessonShowsItsStuckQuietAndAbsentPupils) {
         EXPECT_FALSE(f.fact.wrongAnswers.isEmpty());
     }
 
+    // Each pupil judged by FactLearning over all their answers, as their computer does.
+    ClassFluency judged;
+    const ServerPupilQueries pupils(teacher_->database());
+    for (const Child& pupil : pupils.children()) {
+        const FactMap map{FactLearning(pupils.factAnswers(pupil.id))};
+        for (int a = 0; a <= FactMap::kAddendMax; ++a) {
+            for (int b = 0; b <= FactMap::kAddendMax; ++b) {
+                judged.additionFluent[a][b] += map.addition(a, b).state == Fluency::Fluent;
+                judged.additionMet[a][b] += !map.addition(a, b).met.empty();
+            }
+        }
+        for (int a = 0; a <= FactMap::kMinuendMax; ++a) {
+            for (int b = 0; b <= a; ++b) {
+                judged.subtractionFluent[a][b] += map.subtraction(a, b).state == Fluency::Fluent;
+                judged.subtractionMet[a][b] += !map.subtraction(a, b).met.empty();
+            }
+        }
+    }
     const ClassFluency fluency = queries_->fluency();
+    EXPECT_EQ(queries_->readError(), QString());
     EXPECT_EQ(fluency.pupils, 10);
+    EXPECT_EQ(fluency.additionFluent, judged.additionFluent);
+    EXPECT_EQ(fluency.additionMet, judged.additionMet);
+    EXPECT_EQ(fluency.subtractionFluent, judged.subtractionFluent);
+    EXPECT_EQ(fluency.subtractionMet, judged.subtractionMet);
     int fluent = 0;
     for (int a = 0; a <= 10; ++a) {
         for (int b = 0; b <= 10; ++b) {
