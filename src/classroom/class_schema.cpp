@@ -185,6 +185,8 @@ const std::vector<ClassSchema::Step>& ClassSchema::steps() {
                  "ALTER TABLE pupils ADD COLUMN \"left\" boolean NOT NULL DEFAULT false"),
              // "Now": the class's answers of the last minutes, whoever gave them.
              QStringLiteral("CREATE INDEX answers_by_time ON answers (at_ms)"),
+             // Each pupil's fastest answers, which their key time is read from.
+             QStringLiteral("CREATE INDEX answers_by_pupil_ms ON answers (pupil, ms)"),
              kRemovePupil,
          }},
     };

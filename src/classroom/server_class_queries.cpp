@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "class_connection.h"
 #include "class_log.h"
@@ -138,8 +139,9 @@ ClassHeatMap ServerClassQueries::heatMap(const JournalSpan& span) const {
             " FROM (SELECT a.pupil, a.exercise, a.correct, a.ms,"
             " row_number() OVER (PARTITION BY a.pupil, a.exercise ORDER BY a.ms) AS i,"
             " count(*) OVER (PARTITION BY a.pupil, a.exercise) AS n"
-            " FROM answers a WHERE a.exercise BETWEEN 1 AND %1")
-            .arg(ClassHeatMap::kExercises) +
+            " FROM answers a WHERE a.exercise BETWEEN 1 AND %1 AND %2")
+            .arg(ClassHeatMap::kExercises)
+            .arg(kOnTheList) +
         ServerRead::spanClause(span, values) + QStringLiteral(") c GROUP BY pupil, exercise");
     QSqlQuery query(db_);
     if (!ServerRead::run(query, sql, values)) {
@@ -181,24 +183,26 @@ ClassFluency ServerClassQueries::fluency() const {
     // A fact's state rests on its last kRecentAsks answers and the pupil's key time, which
     // rests on their fastest right answers with one digit; so only those rows come over,
     // and FactLearning judges them as it judges all of them. Of the one-digit answers each
-    // pupil's fastest kFastestAnswers are enough. A row of both kinds comes twice, side
-    // by side, and is taken once.
+    // pupil's fastest kFastestAnswers are enough; the first column tells them apart.
     const QString columns = QStringLiteral(
-        "a.guid, a.pupil, a.at_ms, a.correct, a.ms, a.kind, a.numbers, a.signs,"
-        " a.blank, a.hour, a.minute, a.picture, a.money, a.unit, a.fact");
+        "a.pupil, a.at_ms, a.correct, a.ms, a.kind, a.numbers, a.signs, a.blank,"
+        " a.hour, a.minute, a.picture, a.money, a.unit, a.fact, a.day");
     const QString sql =
         QStringLiteral(
-            "SELECT %1 FROM (SELECT %1, row_number() OVER (PARTITION BY a.pupil, a.fact"
-            " ORDER BY a.at_ms DESC) AS recent FROM answers a WHERE a.kind = 'two-number'"
-            " AND %2) a WHERE a.recent <= %3"
+            "SELECT false, %1 - DATE '2000-01-01' FROM (SELECT %1, row_number() OVER"
+            " (PARTITION BY a.pupil, a.fact COLLATE \"C\" ORDER BY a.at_ms DESC) AS recent"
+            " FROM answers a"
+            " WHERE a.kind = 'two-number' AND %2) a WHERE a.recent <= %3"
             " UNION ALL"
-            " SELECT %1 FROM (SELECT %1, row_number() OVER (PARTITION BY a.pupil ORDER BY"
-            " a.ms) AS fastest FROM answers a WHERE a.correct AND a.ms > 0 AND %2 AND"
-            " (CASE WHEN a.kind IN ('two-number', 'expression') AND a.blank >= 0"
-            " THEN length(split_part(a.numbers, ',', a.blank + 1))"
-            " WHEN a.kind = 'money' THEN length(a.money::text) END) = 1) a"
-            " WHERE a.fastest <= %4"
-            " ORDER BY 2, 15, 3, 1")
+            // Each pupil's answers in order of time taken (answers_by_pupil_ms) until ten.
+            // The COALESCE keeps the planner from taking the digits for a rare case and
+            // sorting all of a pupil's answers instead.
+            " SELECT true, %1 - DATE '2000-01-01' FROM pupils p CROSS JOIN LATERAL"
+            " (SELECT %1 FROM answers a WHERE a.pupil = p.id AND a.correct AND a.ms > 0"
+            " AND COALESCE((CASE WHEN a.kind IN ('two-number', 'expression')"
+            " AND a.blank >= 0 THEN length(split_part(a.numbers, ',', a.blank + 1))"
+            " WHEN a.kind = 'money' THEN length(a.money::text) END) = 1, false)"
+            " ORDER BY a.ms LIMIT %4) a WHERE NOT p.\"left\"")
             .arg(columns, kOnTheList)
             .arg(FactLearning::kRecentAsks)
             .arg(TypingSpeed::kFastestAnswers);
@@ -225,40 +229,44 @@ ClassFluency ServerClassQueries::fluency() const {
             }
         }
     };
-    QVector<FactAnswer> answers;
-    int pupil = 0;
+    static const QDate kDayZero(2000, 1, 1);
+    std::map<int, QVector<FactAnswer>> recent;
+    std::map<int, QVector<FactAnswer>> fastest;
     QString key;
-    QString guid;
     std::optional<PracticeFact> fact;
     while (query.next()) {
-        if (const int next = query.value(1).toInt(); next != pupil) {
-            if (!answers.isEmpty()) {
-                judge(answers);
-                answers.clear();
-            }
-            pupil = next;
-            key.clear();
-        }
-        if (QString nextGuid = query.value(0).toString(); nextGuid != guid) {
-            guid = std::move(nextGuid);
-        } else {
-            continue;
-        }
+        // Rows come fact by fact: each fact's fields are read where it changes.
         if (QString nextKey = query.value(14).toString(); nextKey != key) {
             key = std::move(nextKey);
             fact = FactColumns::read(query, 5);
         }
         if (fact) {
-            // The day only moves Leitner boxes, which no state here reads.
-            answers.append({*fact, 0, QString(), QString(), query.value(2).toLongLong(), QDate(),
-                            query.value(3).toBool(), query.value(4).toLongLong(), false});
+            // The day as a number: a date without one is worked out in local time.
+            const QVariant day = query.value(15);
+            (query.value(0).toBool() ? fastest : recent)[query.value(1).toInt()].append(
+                {*fact, 0, QString(), QString(), query.value(2).toLongLong(),
+                 day.isNull() ? QDate() : kDayZero.addDays(day.toLongLong()),
+                 query.value(3).toBool(), query.value(4).toLongLong(), false});
         }
     }
     if (query.lastError().isValid()) {
         readError_ = ServerRead::failed(query.lastError());
         return ClassFluency{};
     }
-    if (!answers.isEmpty()) {
+    for (auto& [pupil, answers] : fastest) {
+        QVector<FactAnswer>& theirs = recent[pupil];
+        const qsizetype recentOnes = theirs.size();
+        for (const FactAnswer& answer : answers) {
+            // A fast answer that is also one of its fact's last is there already.
+            const auto begin = theirs.cbegin();
+            if (std::none_of(begin, begin + recentOnes, [&](const FactAnswer& known) {
+                    return known.atMs == answer.atMs && known.fact == answer.fact;
+                })) {
+                theirs.append(answer);
+            }
+        }
+    }
+    for (const auto& [pupil, answers] : recent) {
         judge(answers);
     }
     readError_.clear();

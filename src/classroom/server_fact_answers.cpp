@@ -16,8 +16,9 @@ std::optional<std::map<int, QVector<FactAnswer>>> ServerFactAnswers::read(
             "SELECT a.pupil, a.fact, a.exercise, a.typed, a.at_ms, a.day - DATE '2000-01-01',"
             " a.correct, a.ms, a.review, f.first IS NOT NULL, f.kind, f.numbers, f.signs,"
             " f.blank, f.hour, f.minute, f.picture, f.money, f.unit, f.fact, f.expected"
-            " FROM (SELECT a.*, row_number() OVER (PARTITION BY a.pupil, a.fact ORDER BY"
-            " a.at_ms) = 1 AS first FROM answers a WHERE a.fact IS NOT NULL AND %1) a"
+            " FROM (SELECT a.*, row_number() OVER (PARTITION BY a.pupil, a.fact COLLATE"
+            " \"C\" ORDER BY a.at_ms) = 1 AS first FROM answers a WHERE a.fact IS NOT NULL AND %1) "
+            "a"
             " LEFT JOIN LATERAL (SELECT a.first, a.kind, a.numbers, a.signs, a.blank, a.hour,"
             " a.minute, a.picture, a.money, a.unit, a.fact, a.expected WHERE a.first) f ON true"
             " ORDER BY a.pupil, a.fact COLLATE \"C\", a.at_ms")
