@@ -91,7 +91,7 @@ QVector<DayTally> ServerPupilQueries::dailyTallies(int childId, const JournalSpa
                             "SELECT a.day, count(*), count(*) FILTER (WHERE a.correct)"
                             " FROM answers a WHERE a.pupil = ?") +
                         ServerRead::spanClause(span, values) +
-                        QStringLiteral(" GROUP BY a.day ORDER BY a.day");
+                        QStringLiteral(" GROUP BY a.day ORDER BY a.day NULLS FIRST");
     QSqlQuery query(db_);
     if (!ServerRead::run(query, sql, values)) {
         readError_ = ServerRead::failed(query.lastError());
