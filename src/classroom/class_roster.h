@@ -9,10 +9,10 @@
 
 namespace sumbrook {
 
-// The class list a class computer shows its pupils, in the teacher's order. Read from the
-// server through the pupils' login; each good read is kept in the data folder, so that a
-// computer that cannot reach the server still knows its class. It never writes to the
-// server and knows nothing of the journal.
+// The class list a class computer shows its pupils (not those who left), in the teacher's
+// order. Read from the server through the pupils' login; each good read is kept in the
+// data folder, so that a computer that cannot reach the server still knows its class. It
+// never writes to the server and knows nothing of the journal.
 class ClassRoster {
   public:
     static constexpr const char* kCacheFileName = "class-roster.json";
@@ -24,6 +24,10 @@ class ClassRoster {
     // From the server, else from the list kept in `dataDirectory` (said once on
     // "sumbrook.class"), else none, with the reason.
     static ClassRoster read(const ConnectionString& where, const QString& dataDirectory);
+
+    // Only the list kept on this computer, at once, for the pupils to look at while the
+    // server's is read; no reason is given when there is none.
+    static ClassRoster kept(const ConnectionString& where, const QString& dataDirectory);
 
     const std::vector<ClassPupil>& pupils() const { return pupils_; }
     Source source() const { return source_; }
@@ -38,6 +42,8 @@ class ClassRoster {
     static bool numberBefore(const QString& a, const QString& b);
 
   private:
+    void sortByNumber();
+
     std::vector<ClassPupil> pupils_;
     Source source_ = Source::None;
     QString reason_;
