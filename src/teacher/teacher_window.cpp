@@ -36,8 +36,8 @@ TeacherWindow::TeacherWindow(ClassQueries& queries, JournalQueries& pupils,
     setWindowTitle(QStringLiteral("教师中心"));
     setFont(windowFont(11));
     // Large, for a projector, but never beyond the screen.
-    const QSize room = screen() != nullptr ? screen()->availableGeometry().size() * 0.96
-                                           : QSize(1400, 900);
+    const QSize room =
+        screen() != nullptr ? screen()->availableGeometry().size() * 0.96 : QSize(1400, 900);
     resize(QSize(1400, 900).boundedTo(room));
 
     auto* top = new QHBoxLayout;
