@@ -42,8 +42,17 @@ QScrollArea* scrolled(QWidget* inside, QWidget* parent) {
 
 }  // namespace
 
-ClassPage::ClassPage(ClassQueries& queries, std::function<QDateTime()> now, QWidget* parent)
-    : QWidget(parent), queries_(queries), now_(std::move(now)) {
+// What one read of the server gave.
+struct ClassPage::Read {
+    ClassSpan span = ClassSpan::Week;
+    ClassHeatMap heat;
+    QVector<ClassMissedFact> missed;
+    ClassFluency fluency;
+    QString error;
+};
+
+ClassPage::ClassPage(LessonPoller::Source source, std::function<QDateTime()> now, QWidget* parent)
+    : QWidget(parent), source_(std::move(source)), now_(std::move(now)) {
     setObjectName(QStringLiteral("全班"));
     auto* top = new QHBoxLayout;
     spans_ = new QButtonGroup(this);
@@ -124,30 +133,60 @@ void ClassPage::setSpan(ClassSpan span) {
     refresh();
 }
 
-bool ClassPage::failed() {
-    const QString error = queries_.readError();
-    if (error.isEmpty()) {
-        return false;
+ClassPage::~ClassPage() {
+    // The read posts its answer to this page; it must be over before the page goes.
+    if (thread_) {
+        thread_->wait();
     }
-    summary_->setText(QStringLiteral("读不出全班的练习记录，并不是没有练习。"));
-    emit told(error);
-    return true;
 }
 
-bool ClassPage::refresh() {
+void ClassPage::refresh() {
+    if (thread_) {
+        again_ = true;
+        return;
+    }
+    summary_->setText(QStringLiteral("正在读取%1全班的练习记录……").arg(classSpanName(span_)));
     const JournalSpan span = journalSpanOf(span_, now_());
-    const ClassHeatMap heat = queries_.heatMap(span);
-    if (failed()) {
-        return false;
+    thread_.reset(QThread::create([this, source = source_, span, asked = span_] {
+        Read read;
+        read.span = asked;
+        if (const std::shared_ptr<ClassQueries> queries = source(&read.error)) {
+            read.heat = queries->heatMap(span);
+            read.error = queries->readError();
+            if (read.error.isEmpty()) {
+                read.missed = queries->mostMissed(span, kMissedShown);
+                read.error = queries->readError();
+            }
+            if (read.error.isEmpty()) {
+                read.fluency = queries->fluency();
+                read.error = queries->readError();
+            }
+        } else if (read.error.isEmpty()) {
+            read.error = QStringLiteral("连不上班级的服务器。");
+        }
+        QMetaObject::invokeMethod(
+            this, [this, read] { show(read); }, Qt::QueuedConnection);
+    }));
+    thread_->setObjectName(QStringLiteral("全班"));
+    thread_->start();
+}
+
+void ClassPage::show(const Read& read) {
+    thread_->wait();
+    thread_.reset();
+    if (again_ || read.span != span_) {
+        again_ = false;
+        refresh();  // the teacher asked again meanwhile: only the latest is shown
+        return;
     }
-    const QVector<ClassMissedFact> missed = queries_.mostMissed(span, kMissedShown);
-    if (failed()) {
-        return false;
+    if (!read.error.isEmpty()) {
+        summary_->setText(QStringLiteral("读不出全班的练习记录，并不是没有练习。"));
+        emit told(read.error);
+        return;
     }
-    const ClassFluency fluency = queries_.fluency();
-    if (failed()) {
-        return false;
-    }
+    const ClassHeatMap& heat = read.heat;
+    const ClassFluency& fluency = read.fluency;
+    const QVector<ClassMissedFact>& missed = read.missed;
     heatMap_->setMap(heat);
     fillMissed(missed);
     fluency_->setCounts(fluency.pupils, [&fluency](QChar sign, int a, int b) {
@@ -172,7 +211,6 @@ bool ClassPage::refresh() {
                                 .arg(qRound(100.0 * right / asked))
                           : QStringLiteral("%1全班还没有练习记录。").arg(classSpanName(span_)));
     filled_ = true;
-    return true;
 }
 
 void ClassPage::fillMissed(const QVector<ClassMissedFact>& facts) {

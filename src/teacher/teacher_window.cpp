@@ -50,7 +50,7 @@ TeacherWindow::TeacherWindow(ClassQueries& queries, JournalQueries& pupils,
     top->addLayout(printRow_);
 
     board_ = new LessonBoard(this);
-    classPage_ = new ClassPage(queries_, now_, this);
+    classPage_ = new ClassPage(lesson, now_, this);
     pupilWindow_ = new ParentCentreWindow(pupils, ReportSpan::Week, now_, this);
     pupilWindow_->setWindowFlags(Qt::Widget);
     pupilWindow_->setChildrenFixed(QStringLiteral("学生："));

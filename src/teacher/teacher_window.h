@@ -26,8 +26,9 @@ class RosterPage;
 class TeacherWindow : public QWidget {
     Q_OBJECT
   public:
-    // `queries` serves the GUI thread; `lesson` makes the "此刻" reader its own queries on
-    // its thread; `pupils` is the pupils as the parent's window reads children.
+    // `queries` serves the GUI thread; `lesson` makes the "此刻" and "全班" readers their
+    // own queries on their threads; `pupils` is the pupils as the parent's window reads
+    // children.
     TeacherWindow(ClassQueries& queries, JournalQueries& pupils, LessonPoller::Source lesson,
                   std::function<QDateTime()> now = {}, QWidget* parent = nullptr);
     ~TeacherWindow() override;

@@ -116,7 +116,8 @@ TEST_F(TeacherWindowServer, OpensOverATermWithTheLessonsMarksOnEveryPage) {
     EXPECT_EQ(w.tile(ClassTerm::kAbsent)->exerciseText(), QStringLiteral("这节课还没有做题"));
 
     w.window->showPage(QStringLiteral("全班"));
-    ASSERT_TRUE(w.window->classPage()->filled()) << w.window->status().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return w.window->classPage()->filled(); }))
+        << w.window->status().toStdString();
     EXPECT_EQ(w.window->classPage()->heatMap()->map().pupils.size(), 10u);
     EXPECT_GT(w.window->classPage()->missedTable()->rowCount(), 0);
 
