@@ -103,7 +103,7 @@ ClassPage::ClassPage(LessonPoller::Source source, std::function<QDateTime()> now
     fluency_->setObjectName(QStringLiteral("全班口算图"));
     auto* fluencyLayout = new QVBoxLayout(fluencyBox);
     fluencyLayout->addWidget(fluency_, 0, Qt::AlignLeft | Qt::AlignTop);
-    missed_->setMinimumWidth(420);
+    missed_->setMinimumWidth(260);
     missed_->setFixedHeight(fluency_->sizeHint().height());
 
     auto* lower = new QHBoxLayout;

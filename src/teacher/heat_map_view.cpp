@@ -10,7 +10,7 @@ namespace sumbrook {
 
 namespace {
 
-constexpr int kCellWidth = 30;
+constexpr int kCellWidth = 26;
 constexpr int kCellHeight = 22;
 constexpr int kGap = 2;
 constexpr int kMargin = 8;

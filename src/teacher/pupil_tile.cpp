@@ -93,11 +93,11 @@ void PupilTile::setNow(const PupilNow& pupil, const QDateTime& now) {
     state_->setText(pupil.practising ? QStringLiteral("● 在练习") : QStringLiteral("○ 没在练习"));
     state_->setStyleSheet(pupil.practising ? QStringLiteral("color: #1d7a46;")
                                            : QStringLiteral("color: #7a8591;"));
-    exercise_->setText(ExerciseCatalogue::contains(pupil.exercise)
-                           ? QStringLiteral("%1 %2")
-                                 .arg(pupil.exercise)
-                                 .arg(ExerciseCatalogue::title(pupil.exercise))
-                           : QStringLiteral("这节课还没有做题"));
+    // The title alone: its number beside it would read as part of it ("3 5以内加减法").
+    const bool known = ExerciseCatalogue::contains(pupil.exercise);
+    exercise_->setText(known ? ExerciseCatalogue::title(pupil.exercise)
+                             : QStringLiteral("这节课还没有做题"));
+    exercise_->setToolTip(known ? QStringLiteral("第 %1 项练习").arg(pupil.exercise) : QString());
     answers_->setText(pupil.asked > 0 ? QStringLiteral("%1题 正确率%2%")
                                             .arg(pupil.asked)
                                             .arg(qRound(100.0 * pupil.right / pupil.asked))

@@ -16,7 +16,7 @@ class PupilTile : public QFrame {
     Q_OBJECT
   public:
     // The smallest a tile reads well at, from the back of a classroom too.
-    static constexpr QSize kMinimumSize{180, 86};
+    static constexpr QSize kMinimumSize{205, 78};
 
     explicit PupilTile(QWidget* parent = nullptr);
 

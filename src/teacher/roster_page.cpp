@@ -71,8 +71,15 @@ void fill(QTableWidget* table, const QVector<const ListedPupil*>& pupils) {
     for (int row = 0; row < pupils.size(); ++row) {
         auto* number = new QTableWidgetItem(pupils[row]->pupil.number);
         number->setData(Qt::UserRole, pupils[row]->id);
+        auto* name = new QTableWidgetItem(pupils[row]->pupil.name);
+        if (pupils[row]->left) {
+            // Those who left, quieter than the class.
+            for (QTableWidgetItem* item : {number, name}) {
+                item->setForeground(QColor(0x6b, 0x77, 0x85));
+            }
+        }
         table->setItem(row, 0, number);
-        table->setItem(row, 1, new QTableWidgetItem(pupils[row]->pupil.name));
+        table->setItem(row, 1, name);
     }
 }
 
@@ -119,8 +126,7 @@ RosterPage::RosterPage(ClassQueries& queries, QWidget* parent)
     leftLabel_->setObjectName(QStringLiteral("标签_已离开"));
     leftLabel_->setFont(pageFont(12, true));
     left_ = pupilTable(QStringLiteral("表格_已离开"), this);
-    left_->setStyleSheet(QStringLiteral("color: #6b7785;"));
-    left_->setMaximumHeight(220);
+    left_->setMaximumHeight(170);
     list_->setMaximumWidth(640);
     left_->setMaximumWidth(640);
 

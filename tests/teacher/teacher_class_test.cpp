@@ -50,8 +50,8 @@ TEST(TeacherHeatMap, PaintsEachCellByItsAccuracyBandAndTellsItsNumbersOnHover) {
     for (int i = 0; i < 5; ++i) {
         const int exercise = i * 3 + 1;
         EXPECT_EQ(HeatMapView::band(rows[i].cell), rows[i].band) << exercise;
-        // Beside the centre, where the percentage is not written.
-        const QPoint at = view.cellCentre(0, exercise) + QPoint(-12, -8);
+        // Above the centre, where the percentage is not written.
+        const QPoint at = view.cellCentre(0, exercise) + QPoint(0, -8);
         EXPECT_EQ(picture.pixelColor(at), HeatMapView::colour(rows[i].band)) << exercise;
         const QString hover = view.cellText(view.cellCentre(0, exercise));
         EXPECT_TRUE(hover.startsWith(QStringLiteral("王小明 · %1 ").arg(exercise)))
