@@ -93,7 +93,7 @@ void PupilTile::setNow(const PupilNow& pupil, const QDateTime& now) {
     state_->setText(pupil.practising ? QStringLiteral("● 在练习") : QStringLiteral("○ 没在练习"));
     state_->setStyleSheet(pupil.practising ? QStringLiteral("color: #1d7a46;")
                                            : QStringLiteral("color: #7a8591;"));
-    // The title alone: its number beside it would read as part of it ("3 5以内加减法").
+    // The title alone: its number beside it would run into it ("3 5以内加减法").
     const bool known = ExerciseCatalogue::contains(pupil.exercise);
     exercise_->setText(known ? ExerciseCatalogue::title(pupil.exercise)
                              : QStringLiteral("这节课还没有做题"));

@@ -47,7 +47,7 @@ TEST_F(TeacherSignInServer, OnlyTheTeachersLoginOpensAndAnyOtherIsToldInOneLine)
         const char* what;
         std::optional<QString> given;
         QStringList answers;
-        QStringList told;  // a part of each line told, in turn
+        QStringList told;  // words found in each line told, in turn
         bool opens;
     } rows[] = {
         {"the pupils' login, then the teacher's",
