@@ -102,3 +102,22 @@ TEST_F(TeacherSignInServer, KeepsTheLoginThatOpenedForTheNextStart) {
 
 }  // namespace
 }  // namespace sumbrook::testing
+
+namespace sumbrook::testing {
+namespace {
+
+// What the command says before any window: its line in the help, and a word it does not
+// know refused in one line.
+TEST(TeacherCommand, IsInTheHelpAndRefusesAnUnknownWordInOneLine) {
+    const Outcome help = runSumbrook({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.lines.contains("  sumbrook teacher [--connect CONNINFO]"));
+    const Outcome run = runSumbrook({"teacher", "--colour"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.lines.isEmpty());
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("'--colour'")) << run.err.toStdString();
+}
+
+}  // namespace
+}  // namespace sumbrook::testing
