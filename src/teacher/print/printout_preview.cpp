@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "classroom/class_log.h"
+
 namespace sumbrook {
 
 PrintoutPreview::PrintoutPreview(QWidget* parent, const QString& title,
@@ -31,6 +33,7 @@ PrintoutPreview::~PrintoutPreview() {
 void PrintoutPreview::print(QPrinter* printer) const {
     QPainter painter;
     if (!painter.begin(printer)) {
+        qCWarning(classLog) << "the printer would not start painting; nothing was printed";
         return;
     }
     painting_(painter, *printer);
