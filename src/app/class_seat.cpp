@@ -2,34 +2,33 @@
 
 #include "classroom/class_connection.h"
 #include "classroom/class_log.h"
-#include "classroom/pupil_progress.h"
 #include "journal/practice_journal.h"
 #include "practice/core/progress_records.h"
 
 namespace sumbrook {
 
-namespace {
-
-constexpr int kConnectTimeoutSeconds = 3;
-
-// Nothing, with the reason in `error`, when the server cannot answer now.
-std::optional<PupilProgress> progressOnServer(ConnectionString where, const QString& number,
-                                              QString& error) {
-    if (where.value(QStringLiteral("connect_timeout")).isEmpty()) {
-        where.set(QStringLiteral("connect_timeout"), QString::number(kConnectTimeoutSeconds));
+ClassArrival ClassArrival::read(const ConnectionString& where, const QString& dataDirectory) {
+    ClassArrival arrival{ClassRoster::read(where, dataDirectory), std::nullopt, {}};
+    if (arrival.roster.source() != ClassRoster::Source::Server) {
+        arrival.progressError = QStringLiteral("the class's server did not answer");
+        return arrival;
     }
-    ClassConnection connection(std::move(where));
+    ConnectionString quick = where;
+    if (quick.value(QStringLiteral("connect_timeout")).isEmpty()) {
+        quick.set(QStringLiteral("connect_timeout"),
+                  QString::number(ClassRoster::kConnectTimeoutSeconds));
+    }
+    ClassConnection connection(std::move(quick));
     if (!connection.open()) {
-        error = connection.error();
-        return std::nullopt;
+        arrival.progressError = connection.error();
+        return arrival;
     }
     QSqlDatabase db = connection.database();
-    return PupilProgress::read(db, number, error);
+    arrival.progress = PupilProgress::readAll(db, arrival.progressError);
+    return arrival;
 }
 
-}  // namespace
-
-bool seatPupil(PracticeJournal& journal, const ClassPupil& pupil, const ConnectionString& server) {
+bool seatPupil(PracticeJournal& journal, const ClassPupil& pupil, const ClassArrival* arrival) {
     // The child of the pupil's number: the pupil's journal and progress whatever their name
     // is now, and the rows the sync worker sends under that number.
     const int id = journal.childForPupil(pupil.number, pupil.name.trimmed());
@@ -41,20 +40,23 @@ bool seatPupil(PracticeJournal& journal, const ClassPupil& pupil, const Connecti
                    .arg(pupil.number);
         return false;
     }
-    QString error;
-    const std::optional<PupilProgress> progress = progressOnServer(server, pupil.number, error);
-    if (!progress) {
+    if (arrival == nullptr || !arrival->progress) {
         qCInfo(classLog).noquote()
             << QStringLiteral(
                    "pupil %1's progress on other computers cannot be read now (%2); "
                    "this computer's copy is used")
-                   .arg(pupil.number, error);
+                   .arg(pupil.number, arrival == nullptr
+                                          ? QStringLiteral("the server has not answered yet")
+                                          : arrival->progressError);
         return true;
     }
+    const auto found = arrival->progress->find(pupil.number);
+    const PupilProgress progress =
+        found == arrival->progress->end() ? PupilProgress{} : found->second;
     ProgressStore store(journal.storeDirectory(id));
     ProgressRecords records(store);
     records.load();
-    progress->mergeInto(records);
+    progress.applyTo(journal, id, records);
     return true;
 }
 

@@ -1,7 +1,10 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QStringList>
+#include <QThread>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -119,6 +122,9 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     std::fprintf(stderr, "%s\n", text.constData());
 }
 
+// How long a pupil who picked their name waits for their progress from other computers.
+constexpr int kProgressPatienceMs = 1000;
+
 // On a class computer, the pupil who practises: the one named by --pupil (`wanted`), else
 // the one who picks their name. Nothing, with the exit status in `status`, when the program
 // ends here; the pupil is seated otherwise. Elsewhere nothing is asked.
@@ -133,11 +139,23 @@ bool seatClassPupil(sumbrook::PracticeJournal& journal, const QString& wanted, i
         status = 2;
         return false;
     }
-    const sumbrook::ClassRoster roster =
-        sumbrook::ClassRoster::read(*where, sumbrook::ProgressStore::defaultDirectory());
+    // The class list and everyone's progress are read off the GUI thread: the names kept
+    // from the last good read show at once, the server's replace them when they come.
+    const QString dataDirectory = sumbrook::ProgressStore::defaultDirectory();
+    sumbrook::ClassArrival arrival;
+    const std::unique_ptr<QThread> reading(QThread::create([&arrival, &where, &dataDirectory] {
+        arrival = sumbrook::ClassArrival::read(*where, dataDirectory);
+    }));
+    reading->start();
+    // Whatever happens next, the read is waited for before `arrival` goes.
+    const auto finished = qScopeGuard([&reading] { reading->wait(); });
     std::optional<sumbrook::ClassPupil> pupil;
     if (wanted.isNull()) {
-        sumbrook::PupilPicker picker(roster.pupils(), roster.reason());
+        const sumbrook::ClassRoster kept = sumbrook::ClassRoster::kept(*where, dataDirectory);
+        sumbrook::PupilPicker picker(kept.pupils(), QString());
+        QObject::connect(reading.get(), &QThread::finished, &picker, [&picker, &arrival] {
+            picker.setPupils(arrival.roster.pupils(), arrival.roster.reason());
+        });
         // In the application's own loop rather than the dialog's, so that SIGTERM ends it.
         QObject::connect(&picker, &QDialog::finished, qApp, [] { QCoreApplication::exit(0); });
         picker.show();
@@ -147,8 +165,11 @@ bool seatClassPupil(sumbrook::PracticeJournal& journal, const QString& wanted, i
             status = 0;
             return false;
         }
+        // A pupil quicker than the server practises from this computer's copy.
+        reading->wait(QDeadlineTimer(kProgressPatienceMs));
     } else {
-        pupil = roster.find(wanted);
+        reading->wait();
+        pupil = arrival.roster.find(wanted);
         if (!pupil) {
             std::fprintf(stderr, "sumbrook: no pupil of the class has the name or number '%s'\n",
                          wanted.toLocal8Bit().constData());
@@ -156,7 +177,7 @@ bool seatClassPupil(sumbrook::PracticeJournal& journal, const QString& wanted, i
             return false;
         }
     }
-    sumbrook::seatPupil(journal, *pupil, *where);
+    sumbrook::seatPupil(journal, *pupil, reading->isFinished() ? &arrival : nullptr);
     return true;
 }
 

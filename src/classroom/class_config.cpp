@@ -10,9 +10,6 @@ namespace sumbrook {
 
 namespace {
 
-// A connection string is one short line; anything longer is not one.
-constexpr qint64 kMaxFileBytes = 4096;
-
 QString userFolder() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         .filePath(QStringLiteral("sumbrook"));
@@ -26,26 +23,13 @@ ClassConfig::ClassConfig(QString userDirectory, QString systemDirectory)
     : userDirectory_(std::move(userDirectory)), systemDirectory_(std::move(systemDirectory)) {}
 
 std::optional<ConnectionString> ClassConfig::readFile(const QString& path) const {
-    QFile file(path);
-    if (!file.exists()) {
+    if (!QFile::exists(path)) {
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(classLog).noquote() << QStringLiteral("%1 cannot be read (%2); it is passed over")
-                                             .arg(path, file.errorString());
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
     QString error;
-    const QString line = QString::fromUtf8(bytes).section(u'\n', 0, 0).trimmed();
-    std::optional<ConnectionString> where;
-    if (bytes.size() <= kMaxFileBytes && !line.isEmpty()) {
-        where = ConnectionString::parse(line, &error);
-    } else {
-        error = QStringLiteral("it holds no connection string on its first line");
-    }
+    std::optional<ConnectionString> where = ConnectionString::readFile(path, &error);
     if (!where) {
-        qCWarning(classLog).noquote() << QStringLiteral("%1 is passed over: %2").arg(path, error);
+        qCWarning(classLog).noquote() << QStringLiteral("%1; it is passed over").arg(error);
     }
     return where;
 }

@@ -199,10 +199,25 @@ ClassRoster ClassRoster::read(const ConnectionString& where, const QString& data
                                  .arg(serverError);
         }
     }
-    std::stable_sort(
-        roster.pupils_.begin(), roster.pupils_.end(),
-        [](const ClassPupil& a, const ClassPupil& b) { return numberBefore(a.number, b.number); });
+    roster.sortByNumber();
     return roster;
+}
+
+ClassRoster ClassRoster::kept(const ConnectionString& where, const QString& dataDirectory) {
+    ClassRoster roster;
+    QString why;
+    if (auto cached = readCache(dataDirectory, classOf(where), why)) {
+        roster.pupils_ = std::move(cached->pupils);
+        roster.source_ = Source::Cache;
+        roster.sortByNumber();
+    }
+    return roster;
+}
+
+void ClassRoster::sortByNumber() {
+    std::stable_sort(pupils_.begin(), pupils_.end(), [](const ClassPupil& a, const ClassPupil& b) {
+        return numberBefore(a.number, b.number);
+    });
 }
 
 std::optional<ClassPupil> ClassRoster::find(const QString& numberOrName) const {

@@ -25,6 +25,10 @@ class ClassRoster {
     // "sumbrook.class"), else none, with the reason.
     static ClassRoster read(const ConnectionString& where, const QString& dataDirectory);
 
+    // Only the list kept on this computer, at once, for the pupils to look at while the
+    // server's is read; no reason is given when there is none.
+    static ClassRoster kept(const ConnectionString& where, const QString& dataDirectory);
+
     const std::vector<ClassPupil>& pupils() const { return pupils_; }
     Source source() const { return source_; }
     // Why there is no one to choose, in words for the class; empty when there are pupils.
@@ -38,6 +42,8 @@ class ClassRoster {
     static bool numberBefore(const QString& a, const QString& b);
 
   private:
+    void sortByNumber();
+
     std::vector<ClassPupil> pupils_;
     Source source_ = Source::None;
     QString reason_;

@@ -106,6 +106,31 @@ WHERE e.at_ms > COALESCE((SELECT max(c.at_ms) FROM progress_events c
                           WHERE c.pupil = p.id AND c.kind = 'clear'), -1)
 GROUP BY p.id, p.number, e.exercise)");
 
+// The level as the computers keep it: a clearing of the history leaves it, a new game
+// (a level event of 0) starts it again; so the highest since the last new game. The
+// times of the last clearing and new game let a computer tell that its copy is older.
+const QString kPupilProgressSinceNewGame = QStringLiteral(R"(
+CREATE OR REPLACE VIEW pupil_progress AS
+SELECT p.id AS pupil, p.number, p.name,
+       COALESCE(l.level, 0) AS level,
+       COALESCE(a.questions, 0) AS questions,
+       COALESCE(a.right_answers, 0) AS right_answers,
+       c.cleared_at_ms,
+       r.restarted_at_ms
+FROM pupils p
+LEFT JOIN LATERAL (SELECT max(e.at_ms) AS cleared_at_ms FROM progress_events e
+                   WHERE e.pupil = p.id AND e.kind = 'clear') c ON true
+LEFT JOIN LATERAL (SELECT max(e.at_ms) AS restarted_at_ms FROM progress_events e
+                   WHERE e.pupil = p.id AND e.kind = 'level' AND e.level = 0) r ON true
+LEFT JOIN LATERAL (SELECT max(e.level) AS level FROM progress_events e
+                   WHERE e.pupil = p.id AND e.kind = 'level'
+                     AND e.at_ms >= COALESCE(r.restarted_at_ms, -1)) l ON true
+LEFT JOIN LATERAL (SELECT count(*) AS questions,
+                          count(*) FILTER (WHERE x.correct) AS right_answers
+                   FROM answers x
+                   WHERE x.pupil = p.id AND NOT x.review
+                     AND x.at_ms > COALESCE(c.cleared_at_ms, -1)) a ON true)");
+
 }  // namespace
 
 const std::vector<ClassSchema::Step>& ClassSchema::steps() {
@@ -155,6 +180,7 @@ const std::vector<ClassSchema::Step>& ClassSchema::steps() {
              kPupilProgress,
              kPupilBestTimes,
          }},
+        {3, {kPupilProgressSinceNewGame}},
     };
     return kSteps;
 }

@@ -258,6 +258,35 @@ class SyncRound {
             journal_.reset();
             return false;
         }
+        if (!setAsideOffered_) {
+            setAsideOffered_ = offerSetAsideAgain(db);
+        }
+        return true;
+    }
+
+    // Rows the server refused for good in an earlier run are offered once more in each
+    // run: the teacher may have put their pupil back on the class list since.
+    bool offerSetAsideAgain(QSqlDatabase& db) {
+        QSqlQuery query(db);
+        int again = 0;
+        bool done = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        for (const Outbox& outbox : outboxes()) {
+            done = done && query.exec(QStringLiteral("UPDATE %1 SET sent = 0 WHERE sent = %2")
+                                          .arg(QLatin1String(outbox.table))
+                                          .arg(kSetAside));
+            again += done ? query.numRowsAffected() : 0;
+        }
+        done = done && query.exec(QStringLiteral("DELETE FROM set_aside")) &&
+               query.exec(QStringLiteral("COMMIT"));
+        if (!done) {
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            return false;  // tried again at the next reading
+        }
+        if (again > 0) {
+            qCInfo(classLog).noquote()
+                << QStringLiteral("%1 rows the class's server refused before are offered again")
+                       .arg(again);
+        }
         return true;
     }
 
@@ -452,6 +481,7 @@ class SyncRound {
     QString computer_;
     std::unique_ptr<JournalConnection> journal_;
     bool reopenJournal_ = false;
+    bool setAsideOffered_ = false;
     std::unique_ptr<ClassConnection> server_connection_;
     bool reconnect_ = false;
     // Each table's last id dealt with, and where the batch being sent takes it.

@@ -1,6 +1,7 @@
 #include "connection_string.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QSet>
 #include <QStringList>
 
@@ -364,6 +365,29 @@ void ConnectionString::applyTo(QSqlDatabase& db) const {
         options.append(QStringLiteral("connect_timeout=%1").arg(kDefaultConnectTimeout));
     }
     db.setConnectOptions(options.join(u';'));
+}
+
+std::optional<ConnectionString> ConnectionString::readFile(const QString& path, QString* error) {
+    // A connection string is one short line; anything longer is not one.
+    constexpr qint64 kMaxFileBytes = 4096;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1 cannot be read (%2)").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    const QString line = QString::fromUtf8(bytes).section(u'\n', 0, 0).trimmed();
+    QString why;
+    std::optional<ConnectionString> where;
+    if (bytes.size() <= kMaxFileBytes && !line.isEmpty()) {
+        where = parse(line, &why);
+    } else {
+        why = QStringLiteral("it holds no connection string on its first line");
+    }
+    if (!where) {
+        *error = QStringLiteral("%1: %2").arg(path, why);
+    }
+    return where;
 }
 
 }  // namespace sumbrook

@@ -18,6 +18,9 @@ class ConnectionString {
     // Nothing, with `error` set to one line that never holds the password, when the text
     // is neither form.
     static std::optional<ConnectionString> parse(const QString& text, QString* error);
+    // The first line of a small file of ours (class.conf, teacher.conf), parsed; nothing,
+    // with `error` naming the file, when it cannot be read or is not one.
+    static std::optional<ConnectionString> readFile(const QString& path, QString* error);
 
     QString value(const QString& key) const;
     void set(const QString& key, const QString& value);

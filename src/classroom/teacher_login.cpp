@@ -9,8 +9,6 @@ namespace sumbrook {
 
 namespace {
 
-constexpr qint64 kMaxFileBytes = 4096;
-
 void tell(QString* error, const QString& why) {
     if (error) {
         *error = why;
@@ -30,26 +28,14 @@ QString TeacherLogin::path() const {
 }
 
 std::optional<ConnectionString> TeacherLogin::read(QString* error) const {
-    QFile file(path());
-    if (!file.exists()) {
+    if (!QFile::exists(path())) {
         tell(error, QStringLiteral("no teacher's connection is kept in %1").arg(path()));
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        tell(error, QStringLiteral("%1 cannot be read: %2").arg(path(), file.errorString()));
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    const QString line = QString::fromUtf8(bytes).section(u'\n', 0, 0).trimmed();
     QString why;
-    std::optional<ConnectionString> where;
-    if (bytes.size() <= kMaxFileBytes && !line.isEmpty()) {
-        where = ConnectionString::parse(line, &why);
-    } else {
-        why = QStringLiteral("it holds no connection string on its first line");
-    }
+    std::optional<ConnectionString> where = ConnectionString::readFile(path(), &why);
     if (!where) {
-        tell(error, QStringLiteral("%1: %2").arg(path(), why));
+        tell(error, why);
     }
     return where;
 }

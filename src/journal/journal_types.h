@@ -42,6 +42,10 @@ struct AnsweredQuestion {
 // none of them, so no exercise's tally or best time counts it.
 constexpr int kReviewRunExercise = 0;
 
+// What wipes part of a child's progress: the history (best times and counts) cleared, or
+// the game started again from level 0.
+enum class ProgressReset { HistoryCleared, GameRestarted };
+
 // A span of days the parent looks at: [from, to) in local time; an empty `from` means
 // from the first record.
 struct JournalSpan {

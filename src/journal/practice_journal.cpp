@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
@@ -366,6 +367,38 @@ int PracticeJournal::childForPupil(const QString& number, const QString& name) {
     }
     query.finish();
     return transaction.commit() ? id : 0;
+}
+
+bool PracticeJournal::takeProgressReset(int childId, ProgressReset reset, std::int64_t atMs) {
+    if (!database_->isOpen()) {
+        return false;
+    }
+    // A new game is the level event that sets level 0.
+    const bool clear = reset == ProgressReset::HistoryCleared;
+    const QString which =
+        clear ? QStringLiteral("kind = 'clear'") : QStringLiteral("kind = 'level' AND level = 0");
+    WriteTransaction transaction(database_->db());
+    QSqlQuery query(database_->db());
+    if (!transaction.begun() ||
+        !run(query,
+             QStringLiteral("SELECT COALESCE(max(at_ms), -1) FROM progress_events"
+                            " WHERE child = ? AND ") +
+                 which,
+             {childId}) ||
+        !query.next()) {
+        return false;
+    }
+    const bool later = atMs > query.value(0).toLongLong();
+    query.finish();
+    // sent = 1: the server told us of it, it goes nowhere.
+    return later &&
+           run(query,
+               QStringLiteral("INSERT INTO progress_events (guid, child, kind, level, at_ms, sent)"
+                              " VALUES (?, ?, ?, ?, ?, 1)"),
+               {QUuid::createUuid().toString(QUuid::WithoutBraces), childId,
+                clear ? QStringLiteral("clear") : QStringLiteral("level"),
+                clear ? QVariant() : QVariant(0), static_cast<qint64>(atMs)}) &&
+           transaction.commit();
 }
 
 bool PracticeJournal::markPupil(int childId, const QString& number, const QString& name) {

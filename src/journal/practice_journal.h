@@ -51,6 +51,11 @@ class PracticeJournal {
     bool markPupil(int childId, const QString& number, const QString& name);
     // The child's 学号; empty for a child of the family.
     QString pupilNumber(int childId) const;
+    // A pupil's history cleared, or game started again, at another computer at `atMs` (ms
+    // since the epoch): true when this journal knew of none that late, and now keeps it as
+    // known (never to be sent: the server has it), so that the caller resets this
+    // computer's copy once. False when it knew, or on failure.
+    bool takeProgressReset(int childId, ProgressReset reset, std::int64_t atMs);
 
     // recording (used by the practice loop's observer)
     void recordAnswer(const AnsweredQuestion& answer);

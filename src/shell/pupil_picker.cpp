@@ -95,43 +95,75 @@ PupilPicker::PupilPicker(std::vector<ClassPupil> pupils, const QString& reason, 
     layout->setSpacing(8);
     layout->addWidget(textLabel(QStringLiteral("你是谁？"), 44, this));
 
-    if (pupils.empty()) {
-        auto* why = textLabel(QStringLiteral("没有读到班级名单：") + reason, 26, this);
-        why->setObjectName(QStringLiteral("原因"));
-        why->setWordWrap(true);
-        why->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        why->setStyleSheet(
-            QStringLiteral("color: #263238; background: white;"
-                           " border: 2px solid #B3E5FC; border-radius: 24px;"
-                           " padding: 24px;"));
-        layout->addStretch(1);
-        layout->addWidget(why);
-        layout->addStretch(2);
-    } else {
-        layout->addWidget(textLabel(QStringLiteral("找到自己的名字，点一下。"), 24, this));
-        scroll_ = new QScrollArea(this);
-        scroll_->setFrameShape(QFrame::NoFrame);
-        scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        scroll_->setWidgetResizable(false);
-        grid_ = new QWidget;
-        for (ClassPupil& pupil : pupils) {
-            auto* card = new PupilCard(std::move(pupil), grid_);
-            card->installEventFilter(this);
-            connect(card, &QAbstractButton::clicked, this, [this, card] { choose(card->pupil()); });
-            cards_.push_back(card);
-        }
-        scroll_->setWidget(grid_);
-        // The sky shows through.
-        scroll_->viewport()->setAutoFillBackground(false);
-        grid_->setAutoFillBackground(false);
-        scroll_->viewport()->installEventFilter(this);
-        layout->addWidget(scroll_, 1);
-    }
+    hint_ = textLabel(QStringLiteral("找到自己的名字，点一下。"), 24, this);
+    layout->addWidget(hint_);
+    whyBox_ = new QWidget(this);
+    auto* whyLayout = new QVBoxLayout(whyBox_);
+    whyLayout->setContentsMargins(0, 0, 0, 0);
+    why_ = textLabel(QString(), 26, whyBox_);
+    why_->setObjectName(QStringLiteral("原因"));
+    why_->setWordWrap(true);
+    why_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    why_->setStyleSheet(
+        QStringLiteral("color: #263238; background: white;"
+                       " border: 2px solid #B3E5FC; border-radius: 24px;"
+                       " padding: 24px;"));
+    whyLayout->addStretch(1);
+    whyLayout->addWidget(why_);
+    whyLayout->addStretch(2);
+    layout->addWidget(whyBox_, 1);
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setWidgetResizable(false);
+    grid_ = new QWidget;
+    scroll_->setWidget(grid_);
+    // The sky shows through.
+    scroll_->viewport()->setAutoFillBackground(false);
+    grid_->setAutoFillBackground(false);
+    scroll_->viewport()->installEventFilter(this);
+    layout->addWidget(scroll_, 1);
+    setPupils(std::move(pupils), reason);
 
     // As large as a class needs, never larger than the work area with a frame around it.
     const QRect work = screen()->availableGeometry();
     resize(QSize(1200, 860).boundedTo(work.size() - QSize(16, 48)));
     move(work.center() - rect().center());
+}
+
+void PupilPicker::setPupils(std::vector<ClassPupil> pupils, const QString& reason) {
+    const bool same = pupils.size() == cards_.size() &&
+                      std::equal(pupils.begin(), pupils.end(), cards_.begin(),
+                                 [](const ClassPupil& p, PupilCard* c) { return p == c->pupil(); });
+    if (same && !cards_.empty()) {
+        return;  // a child already looking for their name keeps their place
+    }
+    const QString focused =
+        focusedIndex() >= 0 ? cards_[focusedIndex()]->pupil().number : QString();
+    for (PupilCard* card : cards_) {
+        delete card;
+    }
+    cards_.clear();
+    for (ClassPupil& pupil : pupils) {
+        auto* card = new PupilCard(std::move(pupil), grid_);
+        card->installEventFilter(this);
+        connect(card, &QAbstractButton::clicked, this, [this, card] { choose(card->pupil()); });
+        card->show();
+        cards_.push_back(card);
+    }
+    const bool none = cards_.empty();
+    why_->setText(reason.isEmpty() ? QStringLiteral("正在读取班级名单……")
+                                   : QStringLiteral("没有读到班级名单：") + reason);
+    whyBox_->setVisible(none);
+    hint_->setVisible(!none);
+    scroll_->setVisible(!none);
+    layOutCards();
+    if (isVisible() && !none) {
+        const auto again = std::find_if(cards_.begin(), cards_.end(), [&](PupilCard* card) {
+            return card->pupil().number == focused;
+        });
+        (again != cards_.end() ? *again : cards_.front())->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void PupilPicker::choose(const ClassPupil& pupil) {
@@ -141,7 +173,7 @@ void PupilPicker::choose(const ClassPupil& pupil) {
 }
 
 void PupilPicker::layOutCards() {
-    if (scroll_ == nullptr) {
+    if (cards_.empty()) {
         return;
     }
     const QSize area = scroll_->viewport()->size();
@@ -214,7 +246,7 @@ void PupilPicker::typeDigit(QChar digit) {
 }
 
 bool PupilPicker::eventFilter(QObject* watched, QEvent* event) {
-    if (scroll_ != nullptr && watched == scroll_->viewport() && event->type() == QEvent::Resize) {
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize) {
         layOutCards();
         return false;
     }

@@ -26,8 +26,12 @@ class PupilPicker : public QDialog {
     static constexpr QSize kSmallestCard{112, 60};
     static constexpr int kGap = 12;
 
-    // `reason` is said in place of the cards when there are none.
+    // `reason` is said in place of the cards when there are none; an empty reason says the
+    // list is still being read.
     PupilPicker(std::vector<ClassPupil> pupils, const QString& reason, QWidget* parent = nullptr);
+    // The list as the server gave it, once it arrives: the cards follow it, the card a child
+    // is on keeps the focus.
+    void setPupils(std::vector<ClassPupil> pupils, const QString& reason);
 
     std::optional<ClassPupil> choice() const { return choice_; }
     std::vector<PupilCard*> cards() const { return cards_; }
@@ -57,6 +61,9 @@ class PupilPicker : public QDialog {
     int focusedIndex() const;
 
     std::vector<PupilCard*> cards_;
+    QLabel* hint_ = nullptr;
+    QWidget* whyBox_ = nullptr;
+    QLabel* why_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QWidget* grid_ = nullptr;
     int columns_ = 1;

@@ -179,6 +179,20 @@ TEST_F(ClassSync, OnlyPupilsOfTheClassArriveAndARefusedPupilHoldsNothingUp) {
         QSqlDatabase::removeDatabase("local");
     }
     EXPECT_EQ(said(err, "refuses practice of pupil 99"), 1) << err.toStdString();
+
+    // Put on the list afterwards, the pupil's practice set aside arrives at the next start.
+    ASSERT_EQ(exec(admin_, "INSERT INTO pupils (number, name) VALUES ('99', '新同学')").error,
+              QString());
+    QProcess again;
+    start(again, {"sync"});
+    expectSent(again);
+    EXPECT_EQ(exec(admin_,
+                   "SELECT count(*) FROM answers a JOIN pupils p ON p.id = a.pupil"
+                   " WHERE p.number = '99'")
+                  .first.toInt(),
+              100);
+    const QByteArray errAgain = again.readAllStandardError();
+    EXPECT_EQ(said(errAgain, "refused before are offered again"), 1) << errAgain.toStdString();
 }
 
 // A lesson: every pupil's computer answering once a second for 30 s at the same time, each

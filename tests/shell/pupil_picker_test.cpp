@@ -124,11 +124,31 @@ TEST(PupilPicker, ACardIsChosenByClickArrowsOrItsNumber) {
     }
 }
 
-TEST(PupilPicker, SaysWhyWhenThereIsNoList) {
-    PupilPicker picker({}, QStringLiteral("连不上班级的服务器"));
+// The kept list (or a word that it is being read) at once, the server's when it comes:
+// the card a child is on keeps the focus; no list at all says why.
+TEST(PupilPicker, FollowsTheListAsItArrivesAndSaysWhyWhenThereIsNone) {
+    PupilPicker picker({}, QString());
+    picker.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&picker));
     const auto* why = picker.findChild<QLabel*>(QStringLiteral("原因"));
     ASSERT_NE(why, nullptr);
+    EXPECT_EQ(why->text(), QStringLiteral("正在读取班级名单……"));
+    EXPECT_TRUE(why->isVisible());
+
+    picker.setPupils(classOf(5), QString());
+    ASSERT_EQ(picker.cards().size(), 5u);
+    EXPECT_FALSE(why->isVisible());
+    picker.cards()[2]->setFocus();
+    std::vector<ClassPupil> renamed = classOf(6);
+    renamed[0].name = QStringLiteral("王小明");
+    picker.setPupils(renamed, QString());
+    ASSERT_EQ(picker.cards().size(), 6u);
+    EXPECT_EQ(picker.cards()[0]->pupil().name, QStringLiteral("王小明"));
+    EXPECT_TRUE(picker.cards()[2]->hasFocus());
+
+    picker.setPupils({}, QStringLiteral("连不上班级的服务器"));
     EXPECT_EQ(why->text(), QStringLiteral("没有读到班级名单：连不上班级的服务器"));
+    EXPECT_TRUE(why->isVisible());
     EXPECT_TRUE(picker.cards().empty());
 }
 

@@ -227,16 +227,21 @@ void drawMeadow(QPainter& painter, double grassTop) {
         painter.drawEllipse(c + QPointF(-34, 8), 30, 18);
         painter.drawEllipse(c + QPointF(36, 8), 32, 18);
     }
-    QPainterPath hills;
-    hills.moveTo(0, grassTop + 20);
-    hills.cubicTo(200, grassTop - 30, 360, grassTop + 40, 520, grassTop);
-    hills.cubicTo(640, grassTop - 25, 720, grassTop - 10, 800, grassTop + 10);
+    QPainterPath crest;
+    crest.moveTo(0, grassTop + 20);
+    crest.cubicTo(200, grassTop - 30, 360, grassTop + 40, 520, grassTop);
+    crest.cubicTo(640, grassTop - 25, 720, grassTop - 10, 800, grassTop + 10);
+    QPainterPath hills = crest;
     hills.lineTo(stage_layout::kStage.bottomRight());
     hills.lineTo(stage_layout::kStage.bottomLeft());
     hills.closeSubpath();
     painter.setBrush(kGrass);
-    painter.setPen(QPen(kGrassEdge, 3));
     painter.drawPath(hills);
+    // Only the crest is outlined: a line down the stage's sides would show as a seam where
+    // the meadow runs on into a letterboxed window's bands.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kGrassEdge, 3));
+    painter.drawPath(crest);
     painter.restore();
 }
 
