@@ -25,10 +25,13 @@ std::optional<ClassList::Imported> ClassList::import(
         return std::nullopt;
     }
     QSqlQuery query(db);
-    // xmax is 0 on a row this statement inserted; an unchanged name returns no row.
+    // xmax is 0 on a row this statement inserted; an unchanged name returns no row. A
+    // pupil who left and is named again comes back.
     if (!query.prepare(QStringLiteral("INSERT INTO public.pupils (number, name) VALUES (?, ?)"
-                                      " ON CONFLICT (number) DO UPDATE SET name = EXCLUDED.name"
+                                      " ON CONFLICT (number) DO UPDATE"
+                                      " SET name = EXCLUDED.name, \"left\" = false"
                                       " WHERE public.pupils.name <> EXCLUDED.name"
+                                      " OR public.pupils.\"left\""
                                       " RETURNING xmax = 0"))) {
         return refuse(query.lastError());
     }

@@ -10,8 +10,8 @@
 namespace sumbrook {
 
 // The class list on the server: pupils by number (学号) and name (姓名). An import adds
-// the new numbers and renames the known ones; it never deletes, since a pupil's recorded
-// work keeps them on the list.
+// the new numbers, renames the known ones and brings back a pupil who left ("已离开"); it
+// never deletes, since a pupil's recorded work keeps them on the list.
 class ClassList {
   public:
     struct Imported {

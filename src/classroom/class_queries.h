@@ -35,14 +35,16 @@ struct PupilNow {
     int recentAsked = 0;  // of the last kRecentAnswers answers of the lesson
     int recentRight = 0;
     QDateTime lastAnswer;  // invalid when none in this lesson
-    // Under kStuckShare right in the last kRecentAnswers, or quiet for kQuietAfter after
-    // answering in this lesson.
+    // Under kStuckShare right in the last kRecentAnswers (once there are kFewestToJudge),
+    // or quiet for kQuietAfter after answering in this lesson.
     bool needsHelp = false;
 };
 
 struct LessonRules {
     static constexpr int kRecentAnswers = 10;
     static constexpr double kStuckShare = 0.6;
+    // Fewer recent answers than this say nothing yet: one slip at the start is no trouble.
+    static constexpr int kFewestToJudge = 5;
     static constexpr int kQuietAfterSeconds = 120;
     static constexpr int kLessonMinutes = 45;  // "this lesson": the answers since then
 };

@@ -126,8 +126,15 @@ bool ClassRoles::apply(QSqlDatabase& db, const QString& database, const QString&
         QStringLiteral("GRANT SELECT ON %1, %2 TO %3")
             .arg(ClassSchema::tables().join(QStringLiteral(", ")),
                  ClassSchema::views().join(QStringLiteral(", ")), teacher),
-        QStringLiteral("GRANT INSERT (number, name), UPDATE (name) ON pupils TO %1").arg(teacher),
+        // Taking a pupil off the list goes through remove_pupil; bringing one back is
+        // an import's update.
+        QStringLiteral("GRANT INSERT (number, name), UPDATE (name, \"left\") ON pupils TO %1")
+            .arg(teacher),
     };
+    for (const QString& function : ClassSchema::teacherFunctions()) {
+        statements.append(
+            QStringLiteral("GRANT EXECUTE ON FUNCTION %1 TO %2").arg(function, teacher));
+    }
     for (const QString& function : ClassSchema::addingFunctions()) {
         statements.append(
             QStringLiteral("GRANT EXECUTE ON FUNCTION %1 TO %2").arg(function, pupils));

@@ -9,8 +9,9 @@ namespace sumbrook {
 // The two logins of a class, named after its database so that several classes share a
 // server. "<db>_pupils" logs in from every pupil computer, so its password is no secret
 // from a curious pupil: it may read the class list and the derived progress and add rows
-// through the add_* functions, nothing else. "<db>_teacher" reads everything of the class
-// and adds and renames pupils; it never deletes. Both lose whatever else they were given.
+// through the add_* functions, nothing else. "<db>_teacher" reads everything of the class,
+// adds and renames pupils and takes them off the list through remove_pupil, which deletes
+// only a pupil without recorded work. Both lose whatever else they were given.
 class ClassRoles {
   public:
     static QString pupilsRole(const QString& database);

@@ -86,7 +86,7 @@ std::optional<std::vector<ClassPupil>> readServer(ConnectionString where, QStrin
         return std::nullopt;
     }
     QSqlQuery query(connection.database());
-    if (!query.exec(QStringLiteral("SELECT number, name FROM pupils"))) {
+    if (!query.exec(QStringLiteral("SELECT number, name FROM pupils WHERE NOT \"left\""))) {
         error = QStringLiteral("the server at %1 did not give the class list: %2")
                     .arg(connection.where().place(),
                          ClassConnection::oneLine(query.lastError().databaseText()));

@@ -9,10 +9,10 @@
 
 namespace sumbrook {
 
-// The class list a class computer shows its pupils, in the teacher's order. Read from the
-// server through the pupils' login; each good read is kept in the data folder, so that a
-// computer that cannot reach the server still knows its class. It never writes to the
-// server and knows nothing of the journal.
+// The class list a class computer shows its pupils (not those who left), in the teacher's
+// order. Read from the server through the pupils' login; each good read is kept in the
+// data folder, so that a computer that cannot reach the server still knows its class. It
+// never writes to the server and knows nothing of the journal.
 class ClassRoster {
   public:
     static constexpr const char* kCacheFileName = "class-roster.json";

@@ -106,6 +106,29 @@ WHERE e.at_ms > COALESCE((SELECT max(c.at_ms) FROM progress_events c
                           WHERE c.pupil = p.id AND c.kind = 'clear'), -1)
 GROUP BY p.id, p.number, e.exercise)");
 
+// The teacher's one way to take a pupil off the list. A pupil with recorded work keeps it
+// and is moved to "已离开"; one without is deleted. The pupil's row is locked first, so
+// that an answer arriving meanwhile (whose key check shares that lock) either comes
+// before and keeps the pupil, or waits and finds them marked. 'left', 'deleted', or NULL
+// for no such pupil.
+const QString kRemovePupil = QStringLiteral(R"(
+CREATE FUNCTION remove_pupil(pupil_id integer)
+RETURNS text LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
+BEGIN
+    PERFORM 1 FROM pupils p WHERE p.id = pupil_id FOR UPDATE;
+    IF NOT FOUND THEN
+        RETURN NULL;
+    END IF;
+    IF EXISTS (SELECT 1 FROM answers a WHERE a.pupil = pupil_id)
+       OR EXISTS (SELECT 1 FROM runs r WHERE r.pupil = pupil_id)
+       OR EXISTS (SELECT 1 FROM progress_events e WHERE e.pupil = pupil_id) THEN
+        UPDATE pupils SET "left" = true WHERE id = pupil_id;
+        RETURN 'left';
+    END IF;
+    DELETE FROM pupils WHERE id = pupil_id;
+    RETURN 'deleted';
+END $$)");
+
 // The level as the computers keep it: a clearing of the history leaves it, a new game
 // (a level event of 0) starts it again; so the highest since the last new game. The
 // times of the last clearing and new game let a computer tell that its copy is older.
@@ -180,6 +203,17 @@ const std::vector<ClassSchema::Step>& ClassSchema::steps() {
              kPupilProgress,
              kPupilBestTimes,
          }},
+        {2,
+         {
+             // A pupil who left stays for their work; a computer may still send theirs.
+             QStringLiteral(
+                 "ALTER TABLE pupils ADD COLUMN \"left\" boolean NOT NULL DEFAULT false"),
+             // "Now": the class's answers of the last minutes, whoever gave them.
+             QStringLiteral("CREATE INDEX answers_by_time ON answers (at_ms)"),
+             // Each pupil's fastest answers, which their key time is read from.
+             QStringLiteral("CREATE INDEX answers_by_pupil_ms ON answers (pupil, ms)"),
+             kRemovePupil,
+         }},
         {3, {kPupilProgressSinceNewGame}},
     };
     return kSteps;
@@ -206,6 +240,11 @@ const QStringList& ClassSchema::addingFunctions() {
         QStringLiteral("add_run(uuid, text, text, integer, text, bigint, integer)"),
         QStringLiteral(
             "add_progress_event(uuid, text, text, text, integer, integer, integer, bigint)")};
+    return kFunctions;
+}
+
+const QStringList& ClassSchema::teacherFunctions() {
+    static const QStringList kFunctions{QStringLiteral("remove_pupil(integer)")};
     return kFunctions;
 }
 

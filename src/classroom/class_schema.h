@@ -30,6 +30,8 @@ class ClassSchema {
     static const QStringList& views();
     // Each function with its argument types, as GRANT names it.
     static const QStringList& addingFunctions();
+    // The functions only the teacher's login calls, likewise.
+    static const QStringList& teacherFunctions();
 
     static Migration migrate(QSqlDatabase& db, QSqlError& error);
 };

@@ -12,12 +12,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "answers_csv.h"
 #include "common/output_file.h"
-#include "csv_writer.h"
 #include "fact_columns.h"
 #include "journal_database.h"
 #include "journal_log.h"
-#include "practice/core/exercise_catalogue.h"
+#include "missed_fact_order.h"
 
 namespace sumbrook {
 
@@ -684,31 +684,7 @@ QVector<MissedFact> PracticeJournal::missedFacts(int childId, const JournalSpan&
     if (result.isEmpty()) {
         return result;
     }
-    // Most often and most recently at once: each fact's misses count for less the longer
-    // ago it was last missed, halving every two weeks before the latest miss in the span.
-    QDateTime latest;
-    for (const MissedFact& f : result) {
-        latest = std::max(latest, f.lastMissed);
-    }
-    constexpr double kHalfLifeDays = 14.0;
-    const auto weight = [&](const MissedFact& f) {
-        const double days = static_cast<double>(f.lastMissed.msecsTo(latest)) / 86400000.0;
-        return f.missed * std::exp2(-days / kHalfLifeDays);
-    };
-    std::stable_sort(result.begin(), result.end(), [&](const MissedFact& a, const MissedFact& b) {
-        const double wa = weight(a);
-        const double wb = weight(b);
-        if (wa != wb) {
-            return wa > wb;
-        }
-        if (a.lastMissed != b.lastMissed) {
-            return a.lastMissed > b.lastMissed;
-        }
-        return std::tie(a.exercise, a.shown) < std::tie(b.exercise, b.shown);
-    });
-    if (result.size() > limit) {
-        result.resize(limit);
-    }
+    MissedFactOrder::sort(result, limit);
     if (!readWrongAnswers(result, childId, span)) {
         return {};
     }
@@ -877,20 +853,7 @@ bool PracticeJournal::exportCsv(int childId, const QString& path, QString* error
     if (!readError_.isEmpty()) {
         return failed(readError_);
     }
-    QString text = QStringLiteral("\uFEFF");
-    text += CsvWriter::row({QStringLiteral("时间"), QStringLiteral("孩子"), QStringLiteral("练习"),
-                            QStringLiteral("练习名称"), QStringLiteral("题目"),
-                            QStringLiteral("正确答案"), QStringLiteral("孩子的答案"),
-                            QStringLiteral("对错"), QStringLiteral("用时（毫秒）")});
-    for (const AnsweredQuestion& a : answered) {
-        const QString title = ExerciseCatalogue::contains(a.exercise)
-                                  ? ExerciseCatalogue::title(a.exercise)
-                                  : QString();
-        text += CsvWriter::row({a.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), name,
-                                QString::number(a.exercise), title, a.shown, a.expected, a.typed,
-                                a.right ? QStringLiteral("对") : QStringLiteral("错"),
-                                QString::number(a.ms)});
-    }
+    const QString text = AnswersCsv::text(name, answered);
     OutputFile file(path);
     const QByteArray bytes = text.toUtf8();
     if (!file.open() || file.write(bytes) != bytes.size() || !file.commit()) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "journal/practice_journal.h"
 #include "journal/journal_queries.h"
+#include "journal/practice_journal.h"
 
 namespace sumbrook {
 

@@ -45,6 +45,9 @@ TEST_F(ClassRoles, PupilsMayReadTheListAndProgressAndAddOnlyThroughTheFunctions)
         {"CREATE TABLE mine (x integer)", false},
         {"CREATE TEMP TABLE mine (x integer)", false},
         {addAnswer("a0000000-0000-4000-8000-000000000003", "2024999"), false},
+        {"SELECT remove_pupil(1)", false},
+        {"UPDATE pupils SET \"left\" = true", false},
+        {"SELECT number FROM pupils WHERE \"left\"", true},
     };
     for (const auto& row : rows) {
         const Answer answer = exec(logins_.pupils, row.statement);
