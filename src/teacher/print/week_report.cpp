@@ -33,6 +33,24 @@ std::set<QString> fluentBefore(const QVector<FactAnswer>& answers, std::int64_t 
 
 }  // namespace
 
+bool WeekReport::addAnswerTimes(const JournalQueries& pupils, PupilRow& row) const {
+    // The tallies of the exercises, and the review runs, which no exercise counts.
+    const auto add = [&](int exercise) {
+        for (const AnswerTimePoint& p : pupils.answerTimes(row.pupil.id, exercise, span_)) {
+            row.practisedMs += p.ms;
+        }
+        return pupils.readError().isEmpty();
+    };
+    int inExercises = 0;
+    for (const ExerciseTally& t : row.report.exercises) {
+        inExercises += t.tried;
+        if (t.tried > 0 && !add(t.exercise)) {
+            return false;
+        }
+    }
+    return row.report.asked <= inExercises || add(kReviewRunExercise);
+}
+
 WeekReport WeekReport::build(const ClassQueries& pupilsOfClass, const JournalQueries& pupils,
                              const JournalSpan& span) {
     WeekReport out;
@@ -59,35 +77,38 @@ WeekReport WeekReport::build(const ClassQueries& pupilsOfClass, const JournalQue
         if (!row.report.error.isEmpty()) {
             return failed(row.report.error);
         }
-        // Each answer's own time, summed: what the journal's tallies of one exercise give,
-        // and the review runs, which no exercise counts.
-        const auto addTimes = [&](int exercise) {
-            for (const AnswerTimePoint& p : pupils.answerTimes(listed.id, exercise, span)) {
-                row.practisedMs += p.ms;
-            }
-            return pupils.readError().isEmpty();
-        };
-        int inExercises = 0;
-        for (const ExerciseTally& t : row.report.exercises) {
-            inExercises += t.tried;
-            if (t.tried > 0 && !addTimes(t.exercise)) {
-                return failed(pupils.readError());
-            }
+        if (row.report.isEmpty()) {
+            // Without an answer in the span nothing can have become fluent or taken time.
+            out.rows_.push_back(std::move(row));
+            continue;
         }
-        if (row.report.asked > inExercises && !addTimes(kReviewRunExercise)) {
-            return failed(pupils.readError());
-        }
-
         const QVector<FactAnswer> answers = pupils.factAnswers(listed.id);
         if (!pupils.readError().isEmpty()) {
             return failed(pupils.readError());
         }
+        const std::int64_t fromMs = span.from.isValid() ? span.from.toMSecsSinceEpoch()
+                                                        : std::numeric_limits<std::int64_t>::min();
         const std::int64_t endMs = span.to.isValid() ? span.to.toMSecsSinceEpoch()
                                                      : std::numeric_limits<std::int64_t>::max();
+        // Each answer's own time, summed. The fact answers hold them all unless some answer
+        // of the span has no fact (an old row): then every exercise's times are read.
+        int counted = 0;
+        for (const FactAnswer& a : answers) {
+            if (a.atMs >= fromMs && a.atMs < endMs) {
+                row.practisedMs += a.ms;
+                ++counted;
+            }
+        }
+        if (counted != row.report.asked) {
+            row.practisedMs = 0;
+            if (!out.addAnswerTimes(pupils, row)) {
+                return failed(pupils.readError());
+            }
+        }
+
         const std::set<QString> atEnd = fluentBefore(answers, endMs);
-        const std::set<QString> atStart = span.from.isValid()
-                                              ? fluentBefore(answers, span.from.toMSecsSinceEpoch())
-                                              : std::set<QString>{};
+        const std::set<QString> atStart =
+            span.from.isValid() ? fluentBefore(answers, fromMs) : std::set<QString>{};
         for (const QString& key : atEnd) {
             row.becameFluent += atStart.count(key) == 0 ? 1 : 0;
         }

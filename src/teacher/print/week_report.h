@@ -70,6 +70,10 @@ class WeekReport {
     PrintoutPreview* openPreview(QWidget* parent) const;
 
   private:
+    // The time of every answer of the span, read exercise by exercise; false when a read
+    // failed.
+    bool addAnswerTimes(const JournalQueries& pupils, PupilRow& row) const;
+
     std::vector<PupilRow> rows_;
     ClassHeatMap heatMap_;
     QVector<ClassMissedFact> mostMissed_;

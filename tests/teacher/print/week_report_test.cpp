@@ -29,6 +29,7 @@ struct Given {
     bool right;
     std::int64_t ms;
     bool review = false;
+    bool withoutFact = false;  // an old row whose fact was never read
 };
 
 // A pupil's history and what their row must say beside their own ParentReport.
@@ -67,6 +68,15 @@ const std::vector<PupilCase> kPupils = {
      9400,
      0,
      {"12 − 5 = □"}},
+    // An answer without its fact: the time is still all of it.
+    {"孙悦",
+     false,
+     {{9, "4 + 4 = □", "8", true, 3000},
+      {9, "9 + 9 = □", "18", false, 6000, false, true},
+      {10, "7 + 8 = □", "15", true, 2000, true}},
+     11000,
+     0,
+     {"9 + 9 = □"}},
     {"陈晨", false, {}, 0, 0, {}},                                     // nothing at all
     {"赵一", false, {{1, "5 + 6 = □", "11", false, 4000}}, 0, 0, {}},  // only before
     {"张伟", true, {{9, "8 + 5 = □", "13", false, 4000}}, 0, 0, {}},   // left the class
@@ -90,7 +100,8 @@ void fill(Built& built) {
             built.journal.journal.recordAnswer(
                 {on(a.day, minute++), id, a.review ? kReviewRunExercise : exercise, a.shown,
                  a.expected, a.right ? a.expected : a.expected + "0", a.right, a.ms,
-                 LegacyFactText::read(exercise, a.shown, a.expected), a.review});
+                 a.withoutFact ? std::nullopt : LegacyFactText::read(exercise, a.shown, a.expected),
+                 a.review});
         }
     }
     ASSERT_TRUE(built.journal.journal.waitForWrites(std::chrono::seconds(10)));
@@ -132,8 +143,8 @@ TEST(WeekReport, EachPupilsFiguresAreThoseOfTheirOwnWindow) {
         }
         EXPECT_EQ(still, p.stillMissed);
     }
-    EXPECT_EQ(report.asked(), 5 + 2);
-    EXPECT_EQ(report.right(), 3 + 1);
+    EXPECT_EQ(report.asked(), 5 + 2 + 3);
+    EXPECT_EQ(report.right(), 3 + 1 + 2);
 }
 
 TEST(WeekReport, SpansReadAsATeacherWritesThem) {
