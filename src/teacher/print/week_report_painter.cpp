@@ -21,9 +21,10 @@ constexpr double kBottom = WeekReportPainter::kPageHeight - 190;  // above the f
 constexpr double kPad = 14;
 
 constexpr double kRowHeight = 58;
+constexpr double kMinRowHeight = 46;
 constexpr double kHeadHeight = 64;
 constexpr double kHeatNameWidth = 220;
-constexpr double kHeatMaxCell = 120;
+constexpr double kHeatMaxCell = 150;
 constexpr double kHeatRowHeight = 50;
 
 const QColor kRule(0x40, 0x40, 0x40);
@@ -211,9 +212,12 @@ void WeekReportPainter::paintPupils() {
     };
     keepRoom(kHeadHeight + kRowHeight);
     paintTableHead(columns, kHeadHeight);
+    // A class of up to about 45 keeps to one page, its rows a little closer together.
+    const double fitting = (kBottom - y_) / std::max<std::size_t>(1, report_.rows().size());
+    const double rowHeight = std::clamp(fitting, kMinRowHeight, kRowHeight);
     bool shaded = false;
     for (const WeekReport::PupilRow& row : report_.rows()) {
-        if (y_ + kRowHeight > kBottom) {
+        if (y_ + rowHeight > kBottom) {
             nextPage();
             paintTableHead(columns, kHeadHeight);
             shaded = false;
@@ -231,7 +235,10 @@ void WeekReportPainter::paintPupils() {
                 facts << ReadableFact::question(f);
             }
             QString missed = facts.join(QStringLiteral("、"));
-            if (row.stillMissed.size() > WeekReport::kStillMissedShown) {
+            if (row.report.mostMissed.size() >= ParentReport::kMissedShown) {
+                // The pupil's window lists no more than these: there may be more.
+                missed += QStringLiteral(" 等 %1 道以上").arg(row.stillMissed.size());
+            } else if (row.stillMissed.size() > WeekReport::kStillMissedShown) {
                 missed += QStringLiteral(" 等 %1 道").arg(row.stillMissed.size());
             }
             cells << QString::number(row.report.asked)
@@ -239,7 +246,7 @@ void WeekReportPainter::paintPupils() {
                   << WeekReport::durationText(row.practisedMs) << QString::number(row.becameFluent)
                   << (missed.isEmpty() ? QStringLiteral("—") : missed);
         }
-        paintRow(columns, cells, kRowHeight, shaded);
+        paintRow(columns, cells, rowHeight, shaded);
         shaded = !shaded;
     }
     y_ += 40;
