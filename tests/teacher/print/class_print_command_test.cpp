@@ -104,6 +104,24 @@ TEST_F(ClassPrintCommand, WritesEachPupilsSheetsAndTheWeeksReport) {
     }
 }
 
+// A class that has not practised yet: no sheets to print, and a report that says so.
+TEST_F(ClassPrintCommand, AClassWithoutPracticeGetsNoSheetsAndAnEmptyReport) {
+    const QString sheets = folder_.filePath("sheets.pdf");
+    const Outcome made = runSumbrook({"class", "sheets", "--days", "30", "--pdf", sheets});
+    EXPECT_EQ(made.exitCode, 1);
+    EXPECT_TRUE(made.err.contains("no pupil missed a sum in the last 30 days"))
+        << made.err.toStdString();
+    EXPECT_FALSE(QFile::exists(sheets));
+
+    const QString report = folder_.filePath("report.pdf");
+    const Outcome reported = runSumbrook(
+        {"class", "report", "--from", "2026-12-01", "--to", "2026-12-31", "--pdf", report});
+    ASSERT_EQ(reported.exitCode, 0) << reported.err.toStdString();
+    ASSERT_EQ(reported.lines.size(), 1);
+    EXPECT_TRUE(reported.lines[0].startsWith("2026年12月1日—12月31日, 4 pupils"));
+    EXPECT_TRUE(pdfBytes(report).contains("/Count 2"));
+}
+
 TEST_F(ClassPrintCommand, RefusesBadInputAndWrongLoginsWithOneLine) {
     answer("01", 7, '+', 8, false);
     const QString pdf = folder_.filePath("out.pdf");
