@@ -234,12 +234,13 @@ void WeekReportPainter::paintPupils() {
                 }
                 facts << ReadableFact::question(f);
             }
+            // The count first, so that a long list is cut short at its end and not its count.
             QString missed = facts.join(QStringLiteral("、"));
             if (row.report.mostMissed.size() >= ParentReport::kMissedShown) {
                 // The pupil's window lists no more than these: there may be more.
-                missed += QStringLiteral(" 等 %1 道以上").arg(row.stillMissed.size());
+                missed = QStringLiteral("%1 道以上：").arg(row.stillMissed.size()) + missed;
             } else if (row.stillMissed.size() > WeekReport::kStillMissedShown) {
-                missed += QStringLiteral(" 等 %1 道").arg(row.stillMissed.size());
+                missed = QStringLiteral("%1 道：").arg(row.stillMissed.size()) + missed;
             }
             cells << QString::number(row.report.asked)
                   << ParentReport::percentText(row.report.right, row.report.asked)
