@@ -185,8 +185,7 @@ struct PrintOptions {
 };
 
 std::optional<PrintOptions> printOptions(const CommandOptions& options, std::FILE* in,
-                                         const QString& command, std::FILE* err, int& status) {
-    status = 2;
+                                         const QString& command, std::FILE* err) {
     if (!options.has(kPdf) || options.value(kPdf).isEmpty()) {
         say(err, command, QStringLiteral("give --pdf FILE, the PDF to write"));
         return std::nullopt;
@@ -230,10 +229,9 @@ int runSheets(const QStringList& arguments, std::FILE* in, std::FILE* out, std::
         }
         days = static_cast<int>(*d);
     }
-    int status = 2;
-    const std::optional<PrintOptions> print = printOptions(options, in, command, err, status);
+    const std::optional<PrintOptions> print = printOptions(options, in, command, err);
     if (!print) {
-        return status;
+        return 2;
     }
     ClassReader reader(print->where);
     if (!reader.open()) {
@@ -312,10 +310,9 @@ int runReport(const QStringList& arguments, std::FILE* in, std::FILE* out, std::
         }
         span = WeekReport::daysFrom(*from, *to);
     }
-    int status = 2;
-    const std::optional<PrintOptions> print = printOptions(options, in, command, err, status);
+    const std::optional<PrintOptions> print = printOptions(options, in, command, err);
     if (!print) {
-        return status;
+        return 2;
     }
     ClassReader reader(print->where);
     if (!reader.open()) {

@@ -132,7 +132,7 @@ TEST_F(ClassPrintCommand, RefusesBadInputAndWrongLoginsWithOneLine) {
         const char* what;
         QStringList arguments;
         int exitCode;
-        const char* said;  // a part of the one line
+        const char* said;  // what the one line holds
         bool keptLogin = true;
     } rows[] = {
         {"sheets without --pdf", {"sheets"}, 2, "--pdf FILE"},
