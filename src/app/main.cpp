@@ -116,11 +116,25 @@ constexpr const char* kUsage =
     "      each time it runs (pupils and their work stay) and prints their connection\n"
     "      strings, 'pupils: …' for class.conf on every pupil computer and 'teacher: …'.\n"
     "\n"
-    "  sumbrook class pupils import FILE.csv --connect CONNINFO\n"
+    "  sumbrook class pupils import FILE.csv [--connect CONNINFO]\n"
     "      adds the pupils of a CSV class list (header 学号,姓名; UTF-8 or GBK) to the\n"
     "      class and renames those whose number it knows; never deletes. A list with a\n"
     "      bad row is refused whole. CONNINFO is the teacher's; '-' reads it from the\n"
-    "      standard input.\n";
+    "      standard input. Without --connect, the connection 'sumbrook teacher' kept.\n"
+    "\n"
+    "  sumbrook class sheets [--days D] --pdf FILE [--connect CONNINFO]\n"
+    "      全班错题卷: one A4 PDF with, for each pupil on the class list in its order, their\n"
+    "      own mistakes sheet (the sums they missed in the last D days, 7 unless given,\n"
+    "      today included) with their name and number, each followed by its answer key.\n"
+    "      A pupil with no mistakes gets no page; the command names them.\n"
+    "\n"
+    "  sumbrook class report [--week | --from DATE --to DATE] --pdf FILE\n"
+    "                       [--connect CONNINFO]\n"
+    "      班级周报: an A4 PDF of the class over this week (Monday to Sunday, the default)\n"
+    "      or the days DATE to DATE (as 2026-12-07, both included): per pupil the\n"
+    "      questions, accuracy, time practised, facts that became fluent and facts still\n"
+    "      missed, as their own window shows them; the heat map of exercises by pupils\n"
+    "      and the facts the class missed most. CONNINFO as for 'pupils import'.\n";
 
 // Qt's note that XDG_RUNTIME_DIR is unset (usual for root and for batch jobs) says
 // nothing to the user of a command and would pollute its error output.
@@ -260,6 +274,12 @@ int main(int argc, char* argv[]) {
     }
     if (command == QStringLiteral("class")) {
         qInstallMessageHandler(quietMessages);
+        if (sumbrook::classCommandPaints(arguments)) {
+            // The printouts are drawn without a screen.
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            return sumbrook::runClassCommand(arguments, stdin, stdout, stderr);
+        }
         QCoreApplication app(argc, argv);
         return sumbrook::runClassCommand(arguments, stdin, stdout, stderr);
     }

@@ -107,7 +107,7 @@ TEST_F(ClassRoles, TheTeacherReadsTheClasssWorkAndNoPupilWithWorkIsDeleted) {
 
 // The progress a pupil computer reads back: the least time of each exercise, the highest
 // level and the counts of questions and right answers, all since the last clearing.
-TEST_F(ClassRoles, ProgressIsWorkedOutFromTheEventsSinceTheLastClearing) {
+TEST_F(ClassRoles, ProgressIsWorkedOutFromTheEventsSinceTheLastClearingOrNewGame) {
     const struct {
         QString event;  // kind, exercise, ms, level, at_ms
         int level;
@@ -120,9 +120,12 @@ TEST_F(ClassRoles, ProgressIsWorkedOutFromTheEventsSinceTheLastClearing) {
         {"'completion', 4, 47000, NULL, 30", 0, 42000, 1, 1},
         {"'level', NULL, NULL, 5, 40", 5, 42000, 1, 1},
         {"'level', NULL, NULL, 3, 50", 5, 42000, 1, 1},
-        {"'clear', NULL, NULL, NULL, 2000000000000", 0, 0, 0, 0},
-        {"'completion', 4, 60000, NULL, 2000000000010", 0, 60000, 0, 0},
-        {"'level', NULL, NULL, 1, 2000000000020", 1, 60000, 0, 0},
+        // A clearing forgets times and counts; the level stays until a new game (level 0).
+        {"'clear', NULL, NULL, NULL, 2000000000000", 5, 0, 0, 0},
+        {"'completion', 4, 60000, NULL, 2000000000010", 5, 60000, 0, 0},
+        {"'level', NULL, NULL, 1, 2000000000020", 5, 60000, 0, 0},
+        {"'level', NULL, NULL, 0, 2000000000030", 0, 60000, 0, 0},
+        {"'level', NULL, NULL, 2, 2000000000040", 2, 60000, 0, 0},
     };
     int n = 0;
     for (const auto& step : steps) {
