@@ -11,6 +11,8 @@
 #include "class_page.h"
 #include "lesson_board.h"
 #include "parent/parent_centre_window.h"
+#include "print/class_sheets.h"
+#include "print/week_report.h"
 #include "roster_page.h"
 
 namespace sumbrook {
@@ -31,6 +33,7 @@ TeacherWindow::TeacherWindow(ClassQueries& queries, JournalQueries& pupils,
                              QWidget* parent)
     : QWidget(parent),
       queries_(queries),
+      pupils_(pupils),
       now_(now ? std::move(now) : [] { return QDateTime::currentDateTime(); }) {
     setObjectName(QStringLiteral("教师中心"));
     setWindowTitle(QStringLiteral("教师中心"));
@@ -110,8 +113,37 @@ TeacherWindow::TeacherWindow(ClassQueries& queries, JournalQueries& pupils,
         }
         failureTold_.clear();
     });
+    addPrintButton(ClassSheets::title(), [this] { openClassSheets(); });
+    addPrintButton(WeekReport::title(), [this] { openWeekReport(); });
     roster_->refresh();
     poller_->start();
+}
+
+void TeacherWindow::openClassSheets() {
+    const ClassSheets sheets = ClassSheets::build(queries_, pupils_, now_(), kSheetDays);
+    if (!sheets.error().isEmpty()) {
+        tell(sheets.error());
+        return;
+    }
+    if (sheets.isEmpty()) {
+        tell(QStringLiteral("最近 %1 天没有学生做错题，不用出全班错题卷。").arg(kSheetDays));
+        return;
+    }
+    tell(QStringLiteral("全班错题卷：最近 %1 天做错过题的 %2 名学生，每人一份错题卷和答案。")
+             .arg(kSheetDays)
+             .arg(sheets.sheets().size()));
+    sheets.openPreview(this);
+}
+
+void TeacherWindow::openWeekReport() {
+    const JournalSpan week = WeekReport::weekOf(now_().date());
+    const WeekReport report = WeekReport::build(queries_, pupils_, week);
+    if (!report.error().isEmpty()) {
+        tell(report.error());
+        return;
+    }
+    tell(QStringLiteral("班级周报：%1").arg(WeekReport::spanText(week)));
+    report.openPreview(this);
 }
 
 TeacherWindow::~TeacherWindow() = default;

@@ -21,8 +21,9 @@ class RosterPage;
 
 // "教师中心": the class as the teacher sees it. "此刻" follows the lesson going on, read
 // every second off the GUI thread; "全班" the class over a span; "一个学生" is the
-// parent's window over the pupils; "班级名单" manages the list. It reads through the
-// queries it is given and keeps no copy of the class of its own.
+// parent's window over the pupils; "班级名单" manages the list; the class's two printouts
+// open from its top row. It reads through the queries it is given and keeps no copy of the
+// class of its own.
 class TeacherWindow : public QWidget {
     Q_OBJECT
   public:
@@ -33,8 +34,14 @@ class TeacherWindow : public QWidget {
                   std::function<QDateTime()> now = {}, QWidget* parent = nullptr);
     ~TeacherWindow() override;
 
+    // "全班错题卷" covers the last kSheetDays days, as `sumbrook class sheets` does.
+    static constexpr int kSheetDays = 7;
+
     // The printouts' buttons go in the row at the top, beside the class's name.
     void addPrintButton(const QString& text, std::function<void()> action);
+    // Their work: each printout read from the server and shown in its print preview.
+    void openClassSheets();
+    void openWeekReport();
 
     LessonBoard* board() const { return board_; }
     ClassPage* classPage() const { return classPage_; }
@@ -50,6 +57,7 @@ class TeacherWindow : public QWidget {
     void tell(const QString& text);
 
     ClassQueries& queries_;
+    JournalQueries& pupils_;
     std::function<QDateTime()> now_;
     LessonPoller* poller_ = nullptr;
     QString failureTold_;  // the "此刻" failure the status line tells, if any

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -161,6 +162,43 @@ TEST(TeacherClassPage, TellsAReadThatFailedInTheStatusLine) {
     // The "此刻" reader, failing too, may have said it last: the server's words are there.
     EXPECT_TRUE(w.window.status().endsWith(QStringLiteral("服务器没有回答")))
         << w.window.status().toStdString();
+}
+
+}  // namespace
+}  // namespace sumbrook
+
+namespace sumbrook {
+namespace {
+
+// The top row's printouts: each read when asked, told in the status line, the week's
+// report in its print preview; a class the server will not give is told, nothing opened.
+TEST(TeacherPrintouts, OpenFromTheTopRowOrSayWhyNot) {
+    const struct {
+        const char* button;
+        QString error;
+        QString said;
+        bool previewed;
+    } rows[] = {
+        {"全班错题卷", "", "最近 7 天没有学生做错题，不用出全班错题卷。", false},
+        {"全班错题卷", "服务器没有回答", "服务器没有回答", false},
+        {"班级周报", "", "班级周报：2026年12月7日—12月13日", true},
+        {"班级周报", "服务器没有回答", "服务器没有回答", false},
+    };
+    for (const auto& row : rows) {
+        ClassWindow w;
+        w.fake.setList({{1, {"01", "王小明"}, false}, {2, {"02", "李华"}, false}});
+        w.window.poller()->stop();
+        w.fake.setError(row.error);
+        auto* button = w.window.findChild<QPushButton*>(QStringLiteral("按钮_") + row.button);
+        ASSERT_NE(button, nullptr) << row.button;
+        button->click();
+        EXPECT_EQ(w.window.status(), row.said) << row.button;
+        QPrintPreviewDialog* preview = w.window.findChild<QPrintPreviewDialog*>();
+        EXPECT_EQ(preview != nullptr && preview->isVisible(), row.previewed) << row.button;
+        if (preview != nullptr) {
+            preview->close();
+        }
+    }
 }
 
 }  // namespace
