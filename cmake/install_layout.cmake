@@ -19,6 +19,7 @@ install(FILES ${program_link} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${CMAKE_SOURCE_DIR}/assets/desktop/sumbrook.desktop
   ${CMAKE_SOURCE_DIR}/assets/desktop/sumbrook-parent.desktop
+  ${CMAKE_SOURCE_DIR}/assets/desktop/sumbrook-teacher.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/desktop/org.sumbrook.Sumbrook.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -26,6 +26,7 @@
 #include "shell/main_window.h"
 #include "shell/pupil_picker.h"
 #include "shell/shell_globals.h"
+#include "teacher_command.h"
 #include "themes_command.h"
 #include "worksheet/ui/quizwright_window.h"
 #include "worksheet/ui/sheet_fonts.h"
@@ -91,6 +92,15 @@ constexpr const char* kUsage =
     "      writes every question the chosen child (or the child NAME) answered as a\n"
     "      CSV file for a spreadsheet: time, exercise, question, answers, right or\n"
     "      wrong and the time taken.\n"
+    "\n"
+    "  sumbrook teacher [--connect CONNINFO]\n"
+    "      the teacher's window (教师中心) over the class's server: each pupil's tile\n"
+    "      in the lesson going on (practising or not, the exercise, answers and\n"
+    "      accuracy, a mark for who may need help), followed every second; the class's\n"
+    "      accuracy in the 37 exercises, the facts it misses most and its fluency over\n"
+    "      a week, month or term; one pupil as the parent's window shows a child; the\n"
+    "      class list. CONNINFO is the teacher's login ('teacher: …' of class init);\n"
+    "      when not given, the one kept is used, or it is asked for once and kept.\n"
     "\n"
     "  sumbrook facts [--child NAME] [--due] [--json]\n"
     "      every fact the chosen child (or the child NAME) met: exercise, question,\n"
@@ -296,6 +306,10 @@ int main(int argc, char* argv[]) {
     if (command == QStringLiteral("parent")) {
         qInstallMessageHandler(quietMessages);
         return sumbrook::runParentWindowCommand(argc, argv, arguments);
+    }
+    if (command == QStringLiteral("teacher")) {
+        qInstallMessageHandler(quietMessages);
+        return sumbrook::runTeacherCommand(argc, argv, arguments);
     }
     if (command == QStringLiteral("worksheet")) {
         // Sheets are drawn without a screen.

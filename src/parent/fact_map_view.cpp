@@ -3,6 +3,7 @@
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 
 #include "practice/core/practice_observer.h"
 
@@ -61,7 +62,43 @@ FactMapView::FactMapView(QWidget* parent) : QWidget(parent) {
 
 void FactMapView::setMap(const FactMap& map) {
     map_ = map;
+    counts_.clear();
     update();
+}
+
+void FactMapView::setCounts(int pupils, const Counter& count) {
+    map_.reset();
+    pupils_ = pupils;
+    counts_.clear();
+    for (int a = 0; a <= FactMap::kAddendMax; ++a) {
+        for (int b = 0; b <= FactMap::kAddendMax; ++b) {
+            counts_.push_back(count(u'+', a, b));
+        }
+    }
+    for (int a = 0; a <= FactMap::kMinuendMax; ++a) {
+        for (int b = 0; b <= FactMap::kMinuendMax; ++b) {
+            counts_.push_back(b <= a ? count(u'-', a, b) : Count{});
+        }
+    }
+    update();
+}
+
+const FactMapView::Count& FactMapView::countAt(const Grid& grid, int row, int column) const {
+    const int additions = addition_.rows * addition_.rows;
+    return counts_[(grid.triangle ? additions : 0) + row * grid.rows + column];
+}
+
+QColor FactMapView::countColour(const Count& count) const {
+    if (count.met <= 0 || pupils_ <= 0) {
+        return colour(Fluency::New);
+    }
+    // From the palette's palest blue to its fluent blue, by the share fluent.
+    const double share = std::clamp(static_cast<double>(count.fluent) / pupils_, 0.0, 1.0);
+    const QColor from(0xDD, 0xEB, 0xF5);
+    const QColor to = colour(Fluency::Fluent);
+    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * share,
+                            from.greenF() + (to.greenF() - from.greenF()) * share,
+                            from.blueF() + (to.blueF() - from.blueF()) * share);
 }
 
 QSize FactMapView::sizeHint() const {
@@ -111,9 +148,9 @@ QPoint FactMapView::subtractionCentre(int a, int b) const {
     return cellRect(subtraction_, a, b).center();
 }
 
-const FactCell* FactMapView::cellAt(const QPoint& pos) const {
-    if (!map_) {
-        return nullptr;
+std::optional<FactMapView::Place> FactMapView::placeAt(const QPoint& pos) const {
+    if (!map_ && counts_.empty()) {
+        return std::nullopt;
     }
     for (const Grid* grid : {&addition_, &subtraction_}) {
         const QPoint inside = pos - grid->origin;
@@ -126,22 +163,32 @@ const FactCell* FactMapView::cellAt(const QPoint& pos) const {
             !cellRect(*grid, row, column).contains(pos)) {
             continue;
         }
-        return grid->triangle ? &map_->subtraction(row, column) : &map_->addition(row, column);
+        return Place{grid, row, column};
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 QString FactMapView::cellText(const QPoint& pos) const {
-    const FactCell* cell = cellAt(pos);
-    if (cell == nullptr) {
+    const std::optional<Place> place = placeAt(pos);
+    if (!place) {
         return {};
     }
-    const int result = cell->sign == u'+' ? cell->a + cell->b : cell->a - cell->b;
+    const bool plus = !place->grid->triangle;
+    const int a = place->row;
+    const int b = place->column;
     QString text = QStringLiteral("%1 %2 %3 = %4")
-                       .arg(cell->a)
-                       .arg(cell->sign == u'+' ? QStringLiteral("+") : QStringLiteral("−"))
-                       .arg(cell->b)
-                       .arg(result);
+                       .arg(a)
+                       .arg(plus ? QStringLiteral("+") : QStringLiteral("−"))
+                       .arg(b)
+                       .arg(plus ? a + b : a - b);
+    if (!map_) {
+        const Count& count = countAt(*place->grid, a, b);
+        return text + QStringLiteral("\n熟练 %1 人，做过 %2 人，全班 %3 人")
+                          .arg(count.fluent)
+                          .arg(count.met)
+                          .arg(pupils_);
+    }
+    const FactCell* cell = plus ? &map_->addition(a, b) : &map_->subtraction(a, b);
     if (cell->met.empty()) {
         return text + QStringLiteral("\n还没有做过");
     }
@@ -176,7 +223,12 @@ void FactMapView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     paintGrid(painter, addition_, QStringLiteral("加法：0 + 0 到 10 + 10"), u'+');
     paintGrid(painter, subtraction_, QStringLiteral("减法：20 以内"), QChar(0x2212));
-    paintLegend(painter, QPoint(kMargin, addition_.origin.y() + addition_.rows * kStep + kLegend));
+    const QPoint legend(kMargin, addition_.origin.y() + addition_.rows * kStep + kLegend);
+    if (counts_.empty()) {
+        paintLegend(painter, legend);
+    } else {
+        paintCountLegend(painter, legend);
+    }
 }
 
 void FactMapView::paintGrid(QPainter& painter, const Grid& grid, const QString& title,
@@ -198,10 +250,23 @@ void FactMapView::paintGrid(QPainter& painter, const Grid& grid, const QString& 
             if (grid.triangle && column > row) {
                 break;
             }
+            const QRect r = cellRect(grid, row, column);
+            if (!counts_.empty()) {
+                const Count& count = countAt(grid, row, column);
+                const QColor fill = countColour(count);
+                painter.setPen(QPen(QColor(0xc9, 0xcf, 0xd6), 1));
+                painter.setBrush(fill);
+                painter.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+                if (count.met > 0) {
+                    painter.setPen(fill.lightnessF() < 0.55 ? Qt::white : QColor(0x1f, 0x2a, 0x36));
+                    painter.setFont(mapFont(7));
+                    painter.drawText(r, Qt::AlignCenter, QString::number(count.fluent));
+                }
+                continue;
+            }
             const Fluency state = !map_           ? Fluency::New
                                   : grid.triangle ? map_->subtraction(row, column).state
                                                   : map_->addition(row, column).state;
-            const QRect r = cellRect(grid, row, column);
             painter.setPen(QPen(QColor(0xc9, 0xcf, 0xd6), 1));
             painter.setBrush(colour(state));
             painter.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
@@ -212,6 +277,27 @@ void FactMapView::paintGrid(QPainter& painter, const Grid& grid, const QString& 
             }
         }
     }
+}
+
+void FactMapView::paintCountLegend(QPainter& painter, QPoint at) const {
+    painter.setFont(mapFont(9));
+    const QString before = QStringLiteral("熟练的人数：");
+    painter.setPen(QColor(0x2b, 0x3a, 0x4a));
+    painter.drawText(QRect(at.x(), at.y() - 3, 300, kCell), Qt::AlignLeft | Qt::AlignVCenter,
+                     before);
+    at.rx() += painter.fontMetrics().horizontalAdvance(before) + 6;
+    const int steps[] = {0, 1, 2, 3, 4};
+    for (const int step : steps) {
+        const QRect swatch(at, QSize(kCell - 6, kCell - 6));
+        const Count sample{pupils_ * step / 4, step == 0 ? 0 : 1};
+        painter.setPen(QPen(QColor(0xc9, 0xcf, 0xd6), 1));
+        painter.setBrush(step == 0 ? colour(Fluency::New) : countColour(sample));
+        painter.drawRoundedRect(swatch, 3, 3);
+        at.rx() += swatch.width() + 4;
+    }
+    painter.setPen(QColor(0x2b, 0x3a, 0x4a));
+    painter.drawText(QRect(at.x() + 4, at.y() - 3, 300, kCell), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("由少到多"));
 }
 
 void FactMapView::paintLegend(QPainter& painter, QPoint at) const {

@@ -150,6 +150,7 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
 
     auto* top = new QHBoxLayout;
     auto* childLabel = new QLabel(QStringLiteral("孩子："), this);
+    childLabel_ = childLabel;
     childLabel->setFont(uiFont(11));
     children_ = new QComboBox(this);
     children_->setObjectName(QStringLiteral("组合框_孩子"));
@@ -157,6 +158,8 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
     children_->setFont(uiFont(11));
     QPushButton* add = button(QStringLiteral("添加孩子"), this);
     QPushButton* rename = button(QStringLiteral("改名"), this);
+    addChild_ = add;
+    renameChild_ = rename;
     top->addWidget(childLabel);
     top->addWidget(children_);
     top->addWidget(add);
@@ -317,6 +320,12 @@ ParentCentreWindow::~ParentCentreWindow() = default;
 void ParentCentreWindow::setClock(std::function<QDateTime()> now) {
     now_ = std::move(now);
     refresh();
+}
+
+void ParentCentreWindow::setChildrenFixed(const QString& chooserLabel) {
+    childLabel_->setText(chooserLabel);
+    addChild_->hide();
+    renameChild_->hide();
 }
 
 void ParentCentreWindow::setSpan(ReportSpan span) {

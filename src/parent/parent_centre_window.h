@@ -54,6 +54,9 @@ class ParentCentreWindow : public QWidget {
     void setNameAsker(NameAsker ask) { askName_ = std::move(ask); }
     void setPathAsker(PathAsker ask) { askPath_ = std::move(ask); }
     void setYesNoAsker(YesNoAsker ask) { askYesNo_ = std::move(ask); }
+    // For a list of children kept elsewhere (the teacher's class list): no adding or
+    // renaming here, and the chooser named `chooserLabel`.
+    void setChildrenFixed(const QString& chooserLabel);
 
     void setSpan(ReportSpan span);
     ReportSpan span() const { return span_; }
@@ -112,7 +115,10 @@ class ParentCentreWindow : public QWidget {
     bool untriedShown_ = false;   // the exercises never tried are unfolded
     std::unique_ptr<SheetPrintPreview> preview_;
 
+    QLabel* childLabel_ = nullptr;
     QComboBox* children_ = nullptr;
+    QPushButton* addChild_ = nullptr;
+    QPushButton* renameChild_ = nullptr;
     QButtonGroup* spans_ = nullptr;
     QLabel* summary_ = nullptr;
     QStackedWidget* pages_ = nullptr;
