@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "class_list.h"
 #include "class_pupil.h"
 #include "journal/journal_types.h"
 
@@ -98,6 +99,11 @@ class ClassQueries {
     virtual bool renamePupil(int id, const QString& name) = 0;
     // A pupil with rows is moved to "已离开"; one without is deleted.
     virtual bool removePupil(int id) = 0;
+    // A class list read from a file, all of it or none: new numbers added, known ones
+    // renamed, a pupil who left and is on it again back. Nothing, with readError(), when
+    // the server refuses.
+    virtual std::optional<ClassList::Imported> importPupils(
+        const std::vector<PupilListFile::Pupil>& pupils) = 0;
 
     // Why the last call answered with nothing, in one line; empty when it answered.
     virtual QString readError() const = 0;

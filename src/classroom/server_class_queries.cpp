@@ -273,6 +273,15 @@ ClassFluency ServerClassQueries::fluency() const {
     return result;
 }
 
+std::optional<ClassList::Imported> ServerClassQueries::importPupils(
+    const std::vector<PupilListFile::Pupil>& pupils) {
+    std::optional<ClassList::Imported> imported = ClassList::import(db_, pupils, readError_);
+    if (imported) {
+        readError_.clear();
+    }
+    return imported;
+}
+
 int ServerClassQueries::addPupil(const ClassPupil& pupil) {
     QSqlQuery query(db_);
     if (!ServerRead::run(query,

@@ -23,6 +23,8 @@ class ServerClassQueries final : public ClassQueries {
     int addPupil(const ClassPupil& pupil) override;
     bool renamePupil(int id, const QString& name) override;
     bool removePupil(int id) override;
+    std::optional<ClassList::Imported> importPupils(
+        const std::vector<PupilListFile::Pupil>& pupils) override;
 
     QString readError() const override { return readError_; }
 

@@ -297,40 +297,17 @@ void RosterPage::importList() {
                       .arg(list.problems().first()));
         return;
     }
-    if (!refresh()) {
+    const std::optional<ClassList::Imported> imported = queries_.importPupils(list.pupils());
+    if (!imported) {
+        tellRefusal(QStringLiteral("名单没有导入："));
         return;
-    }
-    int added = 0;
-    int renamed = 0;
-    int unchanged = 0;
-    for (const PupilListFile::Pupil& row : list.pupils()) {
-        const ListedPupil* known = nullptr;
-        for (const ListedPupil& p : pupils_) {
-            known = p.pupil.number == row.number ? &p : known;
-        }
-        bool done = true;
-        if (known == nullptr) {
-            done = queries_.addPupil({row.number, row.name}) > 0;
-            added += done ? 1 : 0;
-        } else if (known->pupil.name != row.name) {
-            done = queries_.renamePupil(known->id, row.name);
-            renamed += done ? 1 : 0;
-        } else {
-            ++unchanged;
-        }
-        if (!done) {
-            tellRefusal(QStringLiteral("导入到第 %1 行停下了（前面的已导入）：").arg(row.row));
-            refresh();
-            emit changed();
-            return;
-        }
     }
     refresh();
     emit told(QStringLiteral("名单已导入：新增 %1 人，改名 %2 人，没变 %3 人。")
-                  .arg(added)
-                  .arg(renamed)
-                  .arg(unchanged));
-    if (added + renamed > 0) {
+                  .arg(imported->added)
+                  .arg(imported->renamed)
+                  .arg(imported->unchanged));
+    if (imported->added + imported->renamed > 0) {
         emit changed();
     }
 }

@@ -75,6 +75,31 @@ class FakeClass : public ClassQueries {
         }
         return false;
     }
+    // As the server does it: all or none, a pupil who left and is named again back.
+    std::optional<ClassList::Imported> importPupils(
+        const std::vector<PupilListFile::Pupil>& pupils) override {
+        QMutexLocker lock(&mutex_);
+        if (!error_.isEmpty()) {
+            return std::nullopt;
+        }
+        ClassList::Imported imported;
+        for (const PupilListFile::Pupil& row : pupils) {
+            const auto known = std::find_if(list_.begin(), list_.end(), [&](const ListedPupil& p) {
+                return p.pupil.number == row.number;
+            });
+            if (known == list_.end()) {
+                list_.append({++lastId_, {row.number, row.name}, false});
+                ++imported.added;
+            } else if (known->pupil.name != row.name || known->left) {
+                known->pupil.name = row.name;
+                known->left = false;
+                ++imported.renamed;
+            } else {
+                ++imported.unchanged;
+            }
+        }
+        return imported;
+    }
     QString readError() const override {
         QMutexLocker lock(&mutex_);
         return error_;
@@ -160,6 +185,10 @@ class FakeClass : public ClassQueries {
         int addPupil(const ClassPupil& pupil) override { return c_.addPupil(pupil); }
         bool renamePupil(int id, const QString& name) override { return c_.renamePupil(id, name); }
         bool removePupil(int id) override { return c_.removePupil(id); }
+        std::optional<ClassList::Imported> importPupils(
+            const std::vector<PupilListFile::Pupil>& pupils) override {
+            return c_.importPupils(pupils);
+        }
         QString readError() const override { return c_.readError(); }
 
       private:

@@ -25,6 +25,10 @@ struct FakeClassQueries final : ClassQueries {
     int addPupil(const ClassPupil&) override { return 0; }
     bool renamePupil(int, const QString&) override { return false; }
     bool removePupil(int) override { return false; }
+    std::optional<ClassList::Imported> importPupils(
+        const std::vector<PupilListFile::Pupil>&) override {
+        return std::nullopt;
+    }
     QString readError() const override { return refusal; }
 };
 
