@@ -154,6 +154,8 @@ void ClassPage::refresh() {
             read.heat = queries->heatMap(span);
             read.error = queries->readError();
             if (read.error.isEmpty()) {
+                QMetaObject::invokeMethod(
+                    this, [this, read] { showHeatMap(read); }, Qt::QueuedConnection);
                 read.missed = queries->mostMissed(span, kMissedShown);
                 read.error = queries->readError();
             }
@@ -184,32 +186,15 @@ void ClassPage::show(const Read& read) {
         emit told(read.error);
         return;
     }
-    const ClassHeatMap& heat = read.heat;
+    showHeatMap(read);
+    fillMissed(read.missed);
     const ClassFluency& fluency = read.fluency;
-    const QVector<ClassMissedFact>& missed = read.missed;
-    heatMap_->setMap(heat);
-    fillMissed(missed);
     fluency_->setCounts(fluency.pupils, [&fluency](QChar sign, int a, int b) {
         return sign == u'+'
                    ? FactMapView::Count{fluency.additionFluent[a][b], fluency.additionMet[a][b]}
                    : FactMapView::Count{fluency.subtractionFluent[a][b],
                                         fluency.subtractionMet[a][b]};
     });
-    int asked = 0;
-    int right = 0;
-    for (const auto& row : heat.cells) {
-        for (const HeatCell& c : row) {
-            asked += c.tried;
-            right += c.right;
-        }
-    }
-    summary_->setText(asked > 0
-                          ? QStringLiteral("%1：%2 名学生共做 %3 题，正确率 %4%")
-                                .arg(classSpanName(span_))
-                                .arg(heat.pupils.size())
-                                .arg(asked)
-                                .arg(qRound(100.0 * right / asked))
-                          : QStringLiteral("%1全班还没有练习记录。").arg(classSpanName(span_)));
     filled_ = true;
 }
 
@@ -227,6 +212,29 @@ void ClassPage::fillMissed(const QVector<ClassMissedFact>& facts) {
         missed_->setItem(row, 3, cell(QStringLiteral("%1 次").arg(f.fact.asked)));
         missed_->setItem(row, 4, cell(QStringLiteral("%1 次").arg(f.fact.missed)));
     }
+}
+
+void ClassPage::showHeatMap(const Read& read) {
+    if (again_ || read.span != span_) {
+        return;
+    }
+    const ClassHeatMap& heat = read.heat;
+    heatMap_->setMap(heat);
+    int asked = 0;
+    int right = 0;
+    for (const auto& row : heat.cells) {
+        for (const HeatCell& c : row) {
+            asked += c.tried;
+            right += c.right;
+        }
+    }
+    summary_->setText(asked > 0
+                          ? QStringLiteral("%1：%2 名学生共做 %3 题，正确率 %4%")
+                                .arg(classSpanName(span_))
+                                .arg(heat.pupils.size())
+                                .arg(asked)
+                                .arg(qRound(100.0 * right / asked))
+                          : QStringLiteral("%1全班还没有练习记录。").arg(classSpanName(span_)));
 }
 
 }  // namespace sumbrook

@@ -52,6 +52,9 @@ class ClassPage : public QWidget {
   private:
     struct Read;
     void show(const Read& read);
+    // The heat map as soon as it is read, before the slower facts; nothing when the teacher
+    // has asked for another span meanwhile.
+    void showHeatMap(const Read& read);
     void fillMissed(const QVector<ClassMissedFact>& facts);
 
     LessonPoller::Source source_;
