@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "practice/core/practice_observer.h"
+#include "window_font.h"
 
 namespace sumbrook {
 
@@ -18,13 +19,6 @@ constexpr int kMargin = 10;
 constexpr int kTitle = 26;
 constexpr int kGap = 56;
 constexpr int kLegend = 34;
-
-QFont mapFont(int pointSize, bool bold = false) {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
 
 QString seconds(std::int64_t ms) {
     return QString::number(static_cast<double>(ms) / 1000.0, 'f', 1);
@@ -234,11 +228,11 @@ void FactMapView::paintEvent(QPaintEvent*) {
 void FactMapView::paintGrid(QPainter& painter, const Grid& grid, const QString& title,
                             QChar sign) const {
     painter.setPen(QColor(0x2b, 0x3a, 0x4a));
-    painter.setFont(mapFont(11, true));
+    painter.setFont(windowFont(11, true));
     painter.drawText(QRect(grid.origin.x() - kCell, kMargin, 400, kTitle - 6),
                      Qt::AlignLeft | Qt::AlignVCenter, title);
     // The first number down the side, the second along the top, the sign in the corner.
-    painter.setFont(mapFont(8));
+    painter.setFont(windowFont(8));
     painter.setPen(QColor(0x5a, 0x64, 0x70));
     painter.drawText(cellRect(grid, -1, -1), Qt::AlignCenter, QString(sign));
     for (int i = 0; i < grid.rows; ++i) {
@@ -259,7 +253,7 @@ void FactMapView::paintGrid(QPainter& painter, const Grid& grid, const QString& 
                 painter.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
                 if (count.met > 0) {
                     painter.setPen(fill.lightnessF() < 0.55 ? Qt::white : QColor(0x1f, 0x2a, 0x36));
-                    painter.setFont(mapFont(7));
+                    painter.setFont(windowFont(7));
                     painter.drawText(r, Qt::AlignCenter, QString::number(count.fluent));
                 }
                 continue;
@@ -280,7 +274,7 @@ void FactMapView::paintGrid(QPainter& painter, const Grid& grid, const QString& 
 }
 
 void FactMapView::paintCountLegend(QPainter& painter, QPoint at) const {
-    painter.setFont(mapFont(9));
+    painter.setFont(windowFont(9));
     const QString before = QStringLiteral("熟练的人数：");
     painter.setPen(QColor(0x2b, 0x3a, 0x4a));
     painter.drawText(QRect(at.x(), at.y() - 3, 300, kCell), Qt::AlignLeft | Qt::AlignVCenter,
@@ -301,7 +295,7 @@ void FactMapView::paintCountLegend(QPainter& painter, QPoint at) const {
 }
 
 void FactMapView::paintLegend(QPainter& painter, QPoint at) const {
-    painter.setFont(mapFont(9));
+    painter.setFont(windowFont(9));
     for (const Fluency state : {Fluency::New, Fluency::Learning, Fluency::Slow, Fluency::Fluent}) {
         const QRect swatch(at, QSize(kCell - 6, kCell - 6));
         painter.setPen(QPen(QColor(0xc9, 0xcf, 0xd6), 1));

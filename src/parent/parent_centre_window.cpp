@@ -28,19 +28,13 @@
 #include "practice/core/exercise_catalogue.h"
 #include "practice/core/zhuanhuan.h"
 #include "readable_fact.h"
+#include "window_font.h"
 #include "worksheet/ui/clock_face_painter.h"
 #include "worksheet/ui/sheet_print_preview.h"
 
 namespace sumbrook {
 
 namespace {
-
-QFont uiFont(int pointSize, bool bold = false) {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
 
 QPushButton* button(const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
@@ -60,7 +54,7 @@ QTableWidget* table(const QString& name, const QStringList& headers, QWidget* pa
     t->verticalHeader()->setDefaultSectionSize(24);
     t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     t->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    t->setFont(uiFont(10));
+    t->setFont(windowFont(10));
     return t;
 }
 
@@ -130,7 +124,7 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
       span_(span) {
     setObjectName(QStringLiteral("家长中心"));
     setWindowTitle(QStringLiteral("家长中心"));
-    setFont(uiFont(10));
+    setFont(windowFont(10));
     resize(1180, 800);
 
     askName_ = [this](const QString& title, const QString& label,
@@ -151,11 +145,11 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
     auto* top = new QHBoxLayout;
     auto* childLabel = new QLabel(QStringLiteral("孩子："), this);
     childLabel_ = childLabel;
-    childLabel->setFont(uiFont(11));
+    childLabel->setFont(windowFont(11));
     children_ = new QComboBox(this);
     children_->setObjectName(QStringLiteral("组合框_孩子"));
     children_->setMinimumWidth(140);
-    children_->setFont(uiFont(11));
+    children_->setFont(windowFont(11));
     QPushButton* add = button(QStringLiteral("添加孩子"), this);
     QPushButton* rename = button(QStringLiteral("改名"), this);
     addChild_ = add;
@@ -183,13 +177,13 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
 
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("标签_概况"));
-    summary_->setFont(uiFont(12, true));
+    summary_->setFont(windowFont(12, true));
 
     empty_ = new QLabel(this);
     empty_->setObjectName(QStringLiteral("标签_空状态"));
     empty_->setAlignment(Qt::AlignCenter);
     empty_->setWordWrap(true);
-    empty_->setFont(uiFont(15));
+    empty_->setFont(windowFont(15));
     empty_->setStyleSheet(QStringLiteral("color: #5a6470; padding: 40px;"));
 
     auto* content = new QWidget(this);
@@ -217,7 +211,7 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
     timesLayout->addWidget(times_, 1);
 
     auto* exerciseBox = new QGroupBox(QStringLiteral("各项练习"), content);
-    exerciseBox->setFont(uiFont(10, true));
+    exerciseBox->setFont(windowFont(10, true));
     auto* exerciseLayout = new QVBoxLayout(exerciseBox);
     exerciseTable_ =
         table(QStringLiteral("表格_练习"),
@@ -229,7 +223,7 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
     exerciseLayout->addWidget(exerciseTable_);
 
     auto* missedBox = new QGroupBox(QStringLiteral("最常做错的题"), content);
-    missedBox->setFont(uiFont(10, true));
+    missedBox->setFont(windowFont(10, true));
     auto* missedLayout = new QVBoxLayout(missedBox);
     missedTable_ =
         table(QStringLiteral("表格_错题"),
@@ -257,11 +251,11 @@ ParentCentreWindow::ParentCentreWindow(JournalQueries& journal, ReportSpan span,
     nextStep_ = new QLabel(factPage_);
     nextStep_->setObjectName(QStringLiteral("标签_下一步"));
     nextStep_->setWordWrap(true);
-    nextStep_->setFont(uiFont(12, true));
+    nextStep_->setFont(windowFont(12, true));
     dueToday_ = new QLabel(factPage_);
     dueToday_->setObjectName(QStringLiteral("标签_今日复习"));
     dueToday_->setWordWrap(true);
-    dueToday_->setFont(uiFont(11));
+    dueToday_->setFont(windowFont(11));
     factMap_ = new FactMapView;
     auto* scroll = new QScrollArea(factPage_);
     scroll->setWidget(factMap_);

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "parent_report.h"
+#include "window_font.h"
 
 namespace sumbrook {
 
@@ -53,9 +54,7 @@ QValueAxis* valueAxis(const QString& title, qreal max, const QString& format) {
 }  // namespace
 
 QFont ParentCharts::chartFont(int pointSize) {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(pointSize);
-    return font;
+    return windowFont(pointSize);
 }
 
 QChart* ParentCharts::dailyChart(const QVector<DayTally>& days, const JournalSpan& span) {

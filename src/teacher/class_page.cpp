@@ -13,18 +13,12 @@
 #include "heat_map_view.h"
 #include "parent/fact_map_view.h"
 #include "parent/readable_fact.h"
+#include "parent/window_font.h"
 #include "practice/core/exercise_catalogue.h"
 
 namespace sumbrook {
 
 namespace {
-
-QFont pageFont(int pointSize, bool bold = false) {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
 
 QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignCenter) {
     auto* item = new QTableWidgetItem(text);
@@ -61,14 +55,14 @@ ClassPage::ClassPage(LessonPoller::Source source, std::function<QDateTime()> now
         b->setObjectName(QStringLiteral("按钮_") + classSpanName(s));
         b->setCheckable(true);
         b->setMinimumSize(80, 34);
-        b->setFont(pageFont(12));
+        b->setFont(windowFont(12));
         spans_->addButton(b, static_cast<int>(s));
         top->addWidget(b);
     }
     spans_->button(static_cast<int>(span_))->setChecked(true);
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("标签_全班概况"));
-    summary_->setFont(pageFont(12, true));
+    summary_->setFont(windowFont(12, true));
     top->addSpacing(16);
     top->addWidget(summary_, 1);
 
@@ -76,12 +70,12 @@ ClassPage::ClassPage(LessonPoller::Source source, std::function<QDateTime()> now
     auto* content = new QWidget;
     heatMap_ = new HeatMapView;
     auto* heatBox = new QGroupBox(QStringLiteral("各项练习的正确率（每行一个学生）"), content);
-    heatBox->setFont(pageFont(11, true));
+    heatBox->setFont(windowFont(11, true));
     auto* heatLayout = new QVBoxLayout(heatBox);
     heatLayout->addWidget(heatMap_, 0, Qt::AlignLeft | Qt::AlignTop);
 
     auto* missedBox = new QGroupBox(QStringLiteral("全班最常做错的题"), content);
-    missedBox->setFont(pageFont(11, true));
+    missedBox->setFont(windowFont(11, true));
     missed_ = new QTableWidget(0, 5, missedBox);
     missed_->setObjectName(QStringLiteral("表格_全班错题"));
     missed_->setHorizontalHeaderLabels({QStringLiteral("题目"), QStringLiteral("正确答案"),
@@ -93,12 +87,12 @@ ClassPage::ClassPage(LessonPoller::Source source, std::function<QDateTime()> now
     missed_->verticalHeader()->setVisible(false);
     missed_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     missed_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    missed_->setFont(pageFont(11));
+    missed_->setFont(windowFont(11));
     auto* missedLayout = new QVBoxLayout(missedBox);
     missedLayout->addWidget(missed_);
 
     auto* fluencyBox = new QGroupBox(QStringLiteral("口算熟练的人数"), content);
-    fluencyBox->setFont(pageFont(11, true));
+    fluencyBox->setFont(windowFont(11, true));
     fluency_ = new FactMapView;
     fluency_->setObjectName(QStringLiteral("全班口算图"));
     auto* fluencyLayout = new QVBoxLayout(fluencyBox);

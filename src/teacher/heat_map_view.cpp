@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "parent/window_font.h"
 #include "practice/core/exercise_catalogue.h"
 
 namespace sumbrook {
@@ -16,13 +17,6 @@ constexpr int kGap = 2;
 constexpr int kMargin = 8;
 constexpr int kHeading = 24;
 constexpr int kLegend = 34;
-
-QFont mapFont(int pointSize, bool bold = false) {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
 
 QString percent(int right, int tried) {
     return QString::number(qRound(100.0 * right / tried));
@@ -37,13 +31,13 @@ QString exerciseName(int exercise) {
 HeatMapView::HeatMapView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("全班热图"));
     setMouseTracking(true);
-    setFont(mapFont(10));
+    setFont(windowFont(10));
     setMap({});
 }
 
 void HeatMapView::setMap(const ClassHeatMap& map) {
     map_ = map;
-    const QFontMetrics metrics(mapFont(11));
+    const QFontMetrics metrics(windowFont(11));
     nameWidth_ = metrics.horizontalAdvance(QStringLiteral("学生姓名"));
     for (const ListedPupil& p : map_.pupils) {
         nameWidth_ = std::max(nameWidth_, metrics.horizontalAdvance(p.pupil.name));
@@ -165,15 +159,15 @@ bool HeatMapView::event(QEvent* event) {
 void HeatMapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(mapFont(9));
+    painter.setFont(windowFont(9));
     painter.setPen(QColor(0x5a, 0x64, 0x70));
     for (int column = 0; column < ClassHeatMap::kExercises; ++column) {
         const QRect r = cellRect(0, column);
         painter.drawText(QRect(r.left(), kMargin, r.width(), kHeading - 4), Qt::AlignCenter,
                          QString::number(column + 1));
     }
-    const QFont names = mapFont(11);
-    const QFont numbers = mapFont(8);
+    const QFont names = windowFont(11);
+    const QFont numbers = windowFont(8);
     for (int row = 0; row < static_cast<int>(map_.cells.size()); ++row) {
         const QRect first = cellRect(row, 0);
         painter.setFont(names);
@@ -200,7 +194,7 @@ void HeatMapView::paintEvent(QPaintEvent*) {
 }
 
 void HeatMapView::paintLegend(QPainter& painter, QPoint at) const {
-    painter.setFont(mapFont(9));
+    painter.setFont(windowFont(9));
     for (const Band b : {Band::None, Band::Below60, Band::Below80, Band::Below90, Band::Good}) {
         const QRect swatch(at, QSize(14, 14));
         painter.setPen(QPen(QColor(0xc9, 0xcf, 0xd6), 1));

@@ -4,23 +4,17 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "parent/window_font.h"
 #include "practice/core/exercise_catalogue.h"
 
 namespace sumbrook {
 
 namespace {
 
-QFont tileFont(int pointSize, bool bold = false) {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
 QLabel* line(QWidget* parent, const QString& name, int pointSize, bool bold = false) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setFont(tileFont(pointSize, bold));
+    label->setFont(windowFont(pointSize, bold));
     return label;
 }
 

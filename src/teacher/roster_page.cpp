@@ -16,17 +16,11 @@
 #include <QVBoxLayout>
 
 #include "classroom/pupil_list_file.h"
+#include "parent/window_font.h"
 
 namespace sumbrook {
 
 namespace {
-
-QFont pageFont(int pointSize, bool bold = false) {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
 
 QTableWidget* pupilTable(const QString& name, QWidget* parent) {
     auto* t = new QTableWidget(0, 2, parent);
@@ -40,7 +34,7 @@ QTableWidget* pupilTable(const QString& name, QWidget* parent) {
     t->verticalHeader()->setDefaultSectionSize(30);
     t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     t->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    t->setFont(pageFont(12));
+    t->setFont(windowFont(12));
     return t;
 }
 
@@ -111,7 +105,7 @@ RosterPage::RosterPage(ClassQueries& queries, QWidget* parent)
         auto* b = new QPushButton(text, this);
         b->setObjectName(QStringLiteral("按钮_") + text);
         b->setMinimumSize(110, 34);
-        b->setFont(pageFont(11));
+        b->setFont(windowFont(11));
         buttons->addWidget(b);
         connect(b, &QPushButton::clicked, this, work);
     };
@@ -124,7 +118,7 @@ RosterPage::RosterPage(ClassQueries& queries, QWidget* parent)
     list_ = pupilTable(QStringLiteral("表格_名单"), this);
     leftLabel_ = new QLabel(QStringLiteral("已离开"), this);
     leftLabel_->setObjectName(QStringLiteral("标签_已离开"));
-    leftLabel_->setFont(pageFont(12, true));
+    leftLabel_->setFont(windowFont(12, true));
     left_ = pupilTable(QStringLiteral("表格_已离开"), this);
     left_->setMaximumHeight(170);
     list_->setMaximumWidth(640);
@@ -142,7 +136,7 @@ RosterPage::RosterPage(ClassQueries& queries, QWidget* parent)
         this);
     help->setObjectName(QStringLiteral("标签_名单说明"));
     help->setWordWrap(true);
-    help->setFont(pageFont(11));
+    help->setFont(windowFont(11));
     help->setStyleSheet(QStringLiteral("color: #4a5866;"));
     help->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     auto* body = new QHBoxLayout;

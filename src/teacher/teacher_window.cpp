@@ -11,22 +11,14 @@
 #include "class_page.h"
 #include "lesson_board.h"
 #include "parent/parent_centre_window.h"
+#include "parent/window_font.h"
 #include "print/class_sheets.h"
 #include "print/week_report.h"
 #include "roster_page.h"
 
 namespace sumbrook {
 
-namespace {
-
-QFont windowFont(int pointSize, bool bold = false) {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TeacherWindow::TeacherWindow(ClassQueries& queries, JournalQueries& pupils,
                              LessonPoller::Source lesson, std::function<QDateTime()> now,
