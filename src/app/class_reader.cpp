@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 
 #include "classroom/class_roles.h"
+#include "classroom/class_schema.h"
 #include "classroom/server_class_queries.h"
 #include "classroom/server_pupil_queries.h"
 
@@ -14,6 +15,12 @@ ClassReader::~ClassReader() = default;
 
 bool ClassReader::open() {
     if (!connection_.open()) {
+        return false;
+    }
+    QSqlDatabase db = connection_.database();
+    if (const QString problem = ClassSchema::versionProblem(db);
+        !problem.isEmpty() && !isPupilsLogin(connection_.where())) {
+        versionProblem_ = problem;
         return false;
     }
     class_ = std::make_unique<ServerClassQueries>(connection_.database());

@@ -20,9 +20,12 @@ class ClassReader {
     explicit ClassReader(ConnectionString where);
     ~ClassReader();
 
-    // False with error() set when the server cannot be reached or refuses the login.
+    // False with error() set when the server cannot be reached, refuses the login, or
+    // holds the class in a version this program does not read.
     bool open();
-    QString error() const { return connection_.error(); }
+    QString error() const {
+        return versionProblem_.isEmpty() ? connection_.error() : versionProblem_;
+    }
 
     const ClassQueries& pupilsOfClass() const;
     const JournalQueries& pupils() const;
@@ -37,6 +40,7 @@ class ClassReader {
 
   private:
     ClassConnection connection_;
+    QString versionProblem_;
     std::unique_ptr<ServerClassQueries> class_;
     std::unique_ptr<ServerPupilQueries> pupils_;
 };

@@ -248,6 +248,31 @@ const QStringList& ClassSchema::teacherFunctions() {
     return kFunctions;
 }
 
+QString ClassSchema::versionProblem(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT COALESCE(max(version), 0) FROM class_schema_version")) ||
+        !query.next()) {
+        return QStringLiteral("this database holds no class: run 'sumbrook class init' on it");
+    }
+    const int version = query.value(0).toInt();
+    if (version < latestVersion()) {
+        return QStringLiteral(
+                   "the class's database is of an older version (%1; this program reads %2): "
+                   "run 'sumbrook class init' once with the administrator's login to bring it "
+                   "up to date")
+            .arg(version)
+            .arg(latestVersion());
+    }
+    if (version > latestVersion()) {
+        return QStringLiteral(
+                   "the class's database is of a newer version (%1) than this program reads "
+                   "(%2): install the newer Sumbrook here")
+            .arg(version)
+            .arg(latestVersion());
+    }
+    return {};
+}
+
 ClassSchema::Migration ClassSchema::migrate(QSqlDatabase& db, QSqlError& error) {
     QSqlQuery query(db);
     const auto fail = [&] {

@@ -34,6 +34,11 @@ class ClassSchema {
     static const QStringList& teacherFunctions();
 
     static Migration migrate(QSqlDatabase& db, QSqlError& error);
+
+    // Whether the class's database is of the version this program reads (a login that
+    // reads the class's tables); else why not, in one line that says what to do. Empty
+    // when it is.
+    static QString versionProblem(QSqlDatabase& db);
 };
 
 }  // namespace sumbrook

@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 
 #include "classroom/class_connection.h"
+#include "classroom/class_schema.h"
 
 namespace sumbrook {
 
@@ -26,7 +27,8 @@ QString TeacherSignIn::problem(const ConnectionString& where) {
     // The answers are the teacher's to read; the pupils' role may only add to them.
     QSqlQuery query(connection.database());
     if (query.exec(QStringLiteral("SELECT 1 FROM answers LIMIT 0"))) {
-        return {};
+        QSqlDatabase db = connection.database();
+        return ClassSchema::versionProblem(db);
     }
     const QSqlError error = query.lastError();
     if (error.nativeErrorCode() == kInsufficientPrivilege) {

@@ -4,6 +4,7 @@
 #include <QUuid>
 
 #include "classroom/class_roles.h"
+#include "classroom/class_schema.h"
 #include "classroom/class_server.h"
 #include "classroom/teacher_login.h"
 
@@ -134,6 +135,7 @@ TEST_F(ClassPrintCommand, RefusesBadInputAndWrongLoginsWithOneLine) {
         int exitCode;
         const char* said;  // what the one line holds
         bool keptLogin = true;
+        int schemaVersion = 0;  // the class database's version for the row; 0: as made
     } rows[] = {
         {"sheets without --pdf", {"sheets"}, 2, "--pdf FILE"},
         {"days of none", {"sheets", "--days", "0", "--pdf", pdf}, 2, "--days"},
@@ -175,13 +177,38 @@ TEST_F(ClassPrintCommand, RefusesBadInputAndWrongLoginsWithOneLine) {
          ""},
         {"nothing kept, nothing given", {"sheets", "--pdf", pdf}, 2, "sumbrook teacher", false},
         {"nothing kept, nothing given", {"report", "--pdf", pdf}, 2, "sumbrook teacher", false},
+        {"a class database not yet brought up to date",
+         {"report", "--pdf", pdf},
+         1,
+         "run 'sumbrook class init' once",
+         true,
+         ClassSchema::latestVersion() - 1},
+        {"a class database of a newer program",
+         {"sheets", "--pdf", pdf},
+         1,
+         "install the newer Sumbrook",
+         true,
+         ClassSchema::latestVersion() + 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         qputenv("XDG_CONFIG_HOME", (row.keptLogin ? config_ : emptyConfig).path().toLocal8Bit());
         QStringList arguments{"class"};
         arguments += row.arguments;
+        const auto setVersion = [this](int version) {
+            ASSERT_EQ(
+                exec(admin_,
+                     QStringLiteral("UPDATE class_schema_version SET version = %1").arg(version))
+                    .error,
+                QString());
+        };
+        if (row.schemaVersion != 0) {
+            setVersion(row.schemaVersion);
+        }
         const Outcome run = runSumbrook(arguments);
+        if (row.schemaVersion != 0) {
+            setVersion(ClassSchema::latestVersion());
+        }
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err.toStdString();
         EXPECT_TRUE(run.lines.isEmpty());
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
