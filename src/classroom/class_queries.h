@@ -37,7 +37,8 @@ struct PupilNow {
     int recentRight = 0;
     QDateTime lastAnswer;  // invalid when none in this lesson
     // Under kStuckShare right in the last kRecentAnswers (once there are kFewestToJudge),
-    // or quiet for kQuietAfter after answering in this lesson.
+    // or quiet for kQuietAfterSeconds after answering in this lesson while others of the
+    // class practise.
     bool needsHelp = false;
 };
 

@@ -103,14 +103,18 @@ QVector<PupilNow> ServerClassQueries::lessonNow(const QDateTime& now) const {
             p->recentRight += right ? 1 : 0;
         }
     }
+    bool lessonGoingOn = false;
     for (PupilNow& p : result) {
-        if (p.asked == 0) {
-            continue;
-        }
-        p.practising = p.lastAnswer.msecsTo(now) < qint64{LessonRules::kQuietAfterSeconds} * 1000;
+        p.practising = p.asked > 0 &&
+                       p.lastAnswer.msecsTo(now) < qint64{LessonRules::kQuietAfterSeconds} * 1000;
+        lessonGoingOn = lessonGoingOn || p.practising;
+    }
+    // A pupil gone quiet while the others practise may be stuck; when the whole class is
+    // quiet, the lesson is over or the teacher is speaking, and nobody is marked for it.
+    for (PupilNow& p : result) {
         const bool stuck = p.recentAsked >= LessonRules::kFewestToJudge &&
                            p.recentRight < LessonRules::kStuckShare * p.recentAsked;
-        p.needsHelp = stuck || !p.practising;
+        p.needsHelp = stuck || (p.asked > 0 && !p.practising && lessonGoingOn);
     }
     readError_.clear();
     return result;

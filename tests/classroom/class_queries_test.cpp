@@ -197,6 +197,15 @@ TEST_F(ClassQueriesTest, NowShowsWhoIsPractisingWhoIsQuietAndWhoIsStuck) {
             EXPECT_EQ(tile->lastAnswer.secsTo(kNow), row.answers.back().secondsAgo) << row.pupil;
         }
     }
+    // Ten minutes on, the whole class quiet: only the one who was stuck is still marked.
+    QStringList marked;
+    for (const PupilNow& p : queries_->lessonNow(kNow.addSecs(600))) {
+        EXPECT_FALSE(p.practising) << p.pupil.pupil.name.toStdString();
+        if (p.needsHelp) {
+            marked << p.pupil.pupil.name;
+        }
+    }
+    EXPECT_EQ(marked, QStringList{QStringLiteral("last 10 under 60 %")});
 }
 
 // The generated term's lesson as the window opens on it: the stuck, the quiet and the
