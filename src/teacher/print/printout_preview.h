@@ -35,4 +35,26 @@ class PrintoutPreview : public QObject {
     QPointer<QPrintPreviewDialog> dialog_;
 };
 
+// The two ways out of a printout that paints itself (a `title()` and a const
+// `paint(QPainter&, QPagedPaintDevice&)`): a PDF file, and the print preview, opened.
+template <typename Printout>
+bool writePrintoutPdf(const Printout& printout, const QString& path, QString* error) {
+    return PrintoutPdf::write(
+        path, printout.title(),
+        [&printout](QPainter& painter, QPagedPaintDevice& device) {
+            printout.paint(painter, device);
+        },
+        error);
+}
+
+template <typename Printout>
+PrintoutPreview* openPrintoutPreview(const Printout& printout, QWidget* parent) {
+    auto* preview = new PrintoutPreview(
+        parent, printout.title(), [copy = printout](QPainter& painter, QPagedPaintDevice& device) {
+            copy.paint(painter, device);
+        });
+    preview->open();
+    return preview;
+}
+
 }  // namespace sumbrook

@@ -196,18 +196,11 @@ int WeekReport::paint(QPainter& painter, QPagedPaintDevice& device) const {
 }
 
 bool WeekReport::writePdf(const QString& path, QString* error) const {
-    return PrintoutPdf::write(
-        path, title(),
-        [this](QPainter& painter, QPagedPaintDevice& device) { paint(painter, device); }, error);
+    return writePrintoutPdf(*this, path, error);
 }
 
 PrintoutPreview* WeekReport::openPreview(QWidget* parent) const {
-    auto* preview = new PrintoutPreview(
-        parent, title(), [copy = *this](QPainter& painter, QPagedPaintDevice& device) {
-            copy.paint(painter, device);
-        });
-    preview->open();
-    return preview;
+    return openPrintoutPreview(*this, parent);
 }
 
 }  // namespace sumbrook
